@@ -1,0 +1,87 @@
+#include "cli/clicontext.h"
+
+#include "platform/editorfolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace mb::cli {
+
+namespace {
+
+QString helpText(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    text += QStringLiteral("\nCommands:\n");
+    for (const Command &c : commands())
+        text += QStringLiteral("  %1\n      %2\n").arg(c.synopsis, c.description);
+    return text;
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Mossbramble command line: the editor's project operations without windows."));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help and the commands."));
+    parser.addOption(helpOption);
+    parser.addVersionOption();
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+                                        QStringLiteral("Language of the messages: EN or DE."),
+                                        QStringLiteral("EN|DE"), QStringLiteral("EN"));
+    const QCommandLineOption folderOption(
+        QStringLiteral("editor-folder"),
+        QStringLiteral("Editor folder (config.ini, backups, runtime files)."), QStringLiteral("DIR"));
+    parser.addOption(langOption);
+    parser.addOption(folderOption);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run."));
+    for (const Command &c : commands())
+        if (c.addOptions)
+            c.addOptions(parser);
+
+    QTextStream err(stderr);
+    QTextStream out(stdout);
+    if (!parser.parse(arguments)) {
+        err << parser.errorText() << "\n";
+        return Usage;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << QCoreApplication::applicationName() << " " << QCoreApplication::applicationVersion() << "\n";
+        return Ok;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(helpOption) || positional.isEmpty()) {
+        (positional.isEmpty() && !parser.isSet(helpOption) ? err : out) << helpText(parser);
+        return parser.isSet(helpOption) ? Ok : Usage;
+    }
+    const QString lang = parser.value(langOption).toUpper();
+    if (lang != QLatin1String("EN") && lang != QLatin1String("DE")) {
+        err << "--lang must be EN or DE\n";
+        return Usage;
+    }
+
+    const QString name = positional.first();
+    for (const Command &c : commands()) {
+        if (c.name != name)
+            continue;
+        Context ctx;
+        ctx.catalog.setLanguage(lang);
+        ctx.editorFolder = parser.isSet(folderOption) ? QDir(parser.value(folderOption)).absolutePath()
+                                                      : defaultEditorFolder();
+        ctx.args = positional.mid(1);
+        ctx.parser = &parser;
+        if (ctx.args.size() < c.minArgs || (c.maxArgs >= 0 && ctx.args.size() > c.maxArgs)) {
+            err << "usage: mossbramble-cli " << c.synopsis << "\n";
+            return Usage;
+        }
+        return c.run(ctx);
+    }
+    err << "unknown command: " << name << "\n" << helpText(parser);
+    return Usage;
+}
+
+} // namespace mb::cli

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "project/editorsettings.h"
+#include "project/messagecatalog.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <vector>
+
+namespace mb::cli {
+
+// Exit status of every command.
+enum Exit { Ok = 0, Problem = 1, Usage = 2 };
+
+// What every command gets: the catalog in the chosen language, the editor folder and its
+// settings, the positional arguments after the command name, and the output streams.
+struct Context
+{
+    MessageCatalog catalog;
+    QString editorFolder;
+    QStringList args;
+    QCommandLineParser *parser = nullptr;
+    QTextStream out{stdout};
+    QTextStream err{stderr};
+    EditorSettings settings() const { return EditorSettings(editorFolder); }
+};
+
+struct Command
+{
+    QString name;
+    QString synopsis;    // "check PROJECT.adv"
+    QString description; // one line for --help
+    int minArgs = 0;
+    int maxArgs = 0; // -1: no limit
+    // Extra options the command understands (added to the parser before parsing).
+    std::function<void(QCommandLineParser &)> addOptions;
+    std::function<int(Context &)> run;
+};
+
+// Every command of the front end, in the order --help lists them.
+const std::vector<Command> &commands();
+
+int run(const QStringList &arguments);
+
+} // namespace mb::cli

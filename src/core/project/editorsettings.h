@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace mb {
+
+// config.ini in the editor folder: one "key = value" line per setting, no sections. Keys are
+// case-sensitive and may contain blanks.
+class EditorSettings
+{
+public:
+    explicit EditorSettings(QString editorFolder);
+
+    QString filePath() const;
+    QString editorFolder() const { return m_folder; }
+
+    // The value of the last line that starts with key + " ="; "-1" when the file or key is missing.
+    QString readsetting(const QString &key) const;
+    // Replaces every line of the key (or appends one) and writes the file through a temporary
+    // file that is renamed over the old one, so a failure never loses config.ini. Returns false
+    // with errorString() set when the file cannot be written.
+    bool writesetting(const QString &key, const QString &value);
+    QString errorString() const { return m_error; }
+
+    // The language code stored under "Lang"; writes "EN" when the key is missing.
+    QString startLanguage();
+
+private:
+    QString m_folder;
+    QString m_error;
+};
+
+} // namespace mb

@@ -1,0 +1,320 @@
+#include "project/projectmodel.h"
+
+#include "project/messagecatalog.h"
+#include "project/texthelpers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mb {
+
+void Rfxshape::calcziehpunkt()
+{
+    dragX = int(std::lround((cornerX[0] + cornerX[1] + cornerX[2] + cornerX[3]) / 4.0));
+    dragY = int(std::lround((cornerY[0] + cornerY[1] + cornerY[2] + cornerY[3]) / 4.0));
+}
+
+void Walkmap::clear()
+{
+    m_cells.fill(BlockedBit);
+    m_scripts.clear();
+}
+
+const Script *Walkmap::findScript(int column, int row) const
+{
+    auto it = m_scripts.find(index(column, row));
+    return it == m_scripts.end() ? nullptr : &it->second;
+}
+
+Rroom::Rroom()
+{
+    // Shapes as files older than the FX shapes read them: k = 1..3 side by side.
+    for (int k = 1; k <= 3; ++k) {
+        Rfxshape &s = fx[k - 1];
+        s.cornerX = {105 * k, 105 * k + 100, 105 * k + 100, 105 * k};
+        s.cornerY = {100, 100, 200, 200};
+        s.calcziehpunkt();
+    }
+}
+
+int Rroom::findObject(const QString &instanceName) const
+{
+    if (instanceName.isEmpty())
+        return 0;
+    for (int i = 0; i < Placements; ++i)
+        if (objects[i].instanceName == instanceName)
+            return i + 1;
+    return 0;
+}
+
+QStringList &LangLists::list(int i)
+{
+    QStringList *all[Count] = {&speech, &voicespeech, &offspeech, &voiceoffspeech, &showinfo,
+                               &textout, &setstring, &row, &kommandos};
+    return *all[i];
+}
+
+const QStringList &LangLists::list(int i) const { return const_cast<LangLists *>(this)->list(i); }
+
+const char *LangLists::listName(int i)
+{
+    static const char *const names[Count] = {"speech", "voicespeech", "offspeech",
+                                             "voiceoffspeech", "showinfo", "textout",
+                                             "setstring", "row", "kommandos"};
+    return names[i];
+}
+
+void LangLists::clear()
+{
+    for (int i = 0; i < Count; ++i)
+        list(i).clear();
+}
+
+Rmouse::Rmouse()
+{
+    command.fill(1);
+    command[9] = 2;
+    speed.fill(20);
+    clickX.fill(1);
+    clickY.fill(1);
+}
+
+int MediaTable::firstFree() const
+{
+    for (int i = 0; i < Slots; ++i)
+        if (m_names[i].isEmpty())
+            return i + 1;
+    return 0;
+}
+
+int MediaTable::find(const QString &name) const
+{
+    if (name.isEmpty())
+        return 0;
+    for (int i = 0; i < Slots; ++i)
+        if (m_names[i] == name)
+            return i + 1;
+    return 0;
+}
+
+int MediaTable::usedCount() const
+{
+    return int(std::count_if(m_names.begin(), m_names.end(), [](const QString &n) { return !n.isEmpty(); }));
+}
+
+void MediaTable::clear()
+{
+    std::fill(m_names.begin(), m_names.end(), QString());
+    std::fill(m_paths.begin(), m_paths.end(), QString());
+}
+
+void GameSettings::setResolutionChoice(int choice)
+{
+    static constexpr int sizes[5][2] = {{640, 480}, {320, 200}, {320, 240}, {800, 600}, {1024, 768}};
+    if (choice < 0 || choice > 4)
+        choice = 0;
+    resolutionChoice = choice;
+    gameWidth = sizes[choice][0];
+    gameHeight = sizes[choice][1];
+}
+
+void NameLists::sort(QStringList &list)
+{
+    std::stable_sort(list.begin(), list.end(),
+                     [](const QString &a, const QString &b) { return text::compareText(a, b) < 0; });
+}
+
+void NameLists::remove(QStringList &list, const QString &name)
+{
+    const qsizetype i = list.indexOf(name);
+    if (i >= 0)
+        list.removeAt(i);
+}
+
+const QStringList &NameLists::fixedEventNames()
+{
+    static const QStringList events = {
+        QStringLiteral("mouse"), QStringLiteral("mouseout"), QStringLiteral("click"),
+        QStringLiteral("release"), QStringLiteral("rightclick"), QStringLiteral("doubleclick"),
+        QStringLiteral("enter"), QStringLiteral("exit"), QStringLiteral("loop1"),
+        QStringLiteral("loop2"), QStringLiteral("link"), QStringLiteral("givelink"),
+        QStringLiteral("cantall")};
+    return events;
+}
+
+void CurrentElements::clear()
+{
+    const QString freeText = QStringLiteral("free");
+    media = item = object = character = room = scriptKey = freeText;
+}
+
+ProjectModel::ProjectModel()
+{
+    current.clear();
+    fillFixedNameLists();
+}
+
+void ProjectModel::fillFixedNameLists()
+{
+    auto fill = [](QStringList &list, std::initializer_list<const char *> words, bool sorted) {
+        list.clear();
+        for (const char *w : words)
+            list << QString::fromLatin1(w);
+        if (sorted)
+            NameLists::sort(list);
+    };
+    fill(names[NameLists::ScreenChanges],
+         {"blend", "blendslow", "circle", "clock", "direct", "fadeblack", "rectangle", "shutters"},
+         false);
+    fill(names[NameLists::SoundEnvironments],
+         {"paddedcell", "livingroom", "cave", "carpetedhallway", "alley", "mountains", "parkinglot",
+          "drugged", "concerthall", "stoneroom", "arena", "hallway", "forest", "quarry",
+          "sewerpipe", "dizzy", "none", "auditorium", "hangar", "stonecorridor", "city", "plain",
+          "underwater", "psychotic", "off", "bathroom"},
+         true);
+    fill(names[NameLists::RoomEffects],
+         {"mirror", "flip", "slowmotion", "blur", "scanlines", "fog", "noise", "colornoise",
+          "monitor", "pixelate", "bloom", "darkbloom", "whoosh", "super8", "art", "hell", "heat",
+          "motionblur", "drugged", "zoom", "underwater", "classicdark", "whiteflash", "lightning"},
+         true);
+    fill(names[NameLists::Layers], {"front", "behindfront", "behindmiddle", "back"}, false);
+}
+
+std::array<QString, 20> ProjectModel::defaultExtraNames(const MessageCatalog &catalog)
+{
+    std::array<QString, 20> out;
+    for (int i = 0; i < 16; ++i)
+        out[i] = QStringLiteral("Extra %1").arg(i + 1);
+    for (int i = 0; i < 4; ++i)
+        out[16 + i] = catalog.msg(410 + i);
+    return out;
+}
+
+void ProjectModel::allesneu(const MessageCatalog &catalog)
+{
+    current.clear();
+
+    // Every table back to default records, so nothing of the closed project leaks into the next.
+    cutscenes.clear();
+    items.clear();
+    objects.clear();
+    rooms.clear();
+    roomChars.clear();
+    fonts.clear();
+    languages.clear();
+    characters.clear();
+    const auto extras = defaultExtraNames(catalog);
+    for (Rcharacter &c : characters)
+        c.extraNames = extras;
+    mouse = Rmouse();
+    for (MediaTable &m : media)
+        m.clear();
+    origin.clear();
+
+    commands = CommandList();
+    commands.linktext = catalog.msg(333);
+    commands.givelink = catalog.msg(334);
+    commands.walktext = catalog.msg(336);
+
+    for (int i : {1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
+        names[i].clear();
+    names[NameLists::Events] = NameLists::fixedEventNames();
+    NameLists::sort(names[NameLists::Events]);
+    names[NameLists::Languages] << QStringLiteral("origin");
+    names[NameLists::RoomNames] << QStringLiteral("last");
+    names[NameLists::CharacterInstances] << QStringLiteral("self");
+
+    settings = GameSettings();
+    settings.projectName = catalog.msg(100);
+    projectFolder.clear();
+
+    mediaTree.clear();
+    for (int n = 6; n <= 9; ++n)
+        mediaTree.addRoot(catalog.msg(n));
+    gameTree.clear();
+    for (int n = 1; n <= 5; ++n)
+        gameTree.addRoot(catalog.msg(n));
+}
+
+int ProjectModel::mediaadd(int kind, const QString &name, const QString &path)
+{
+    MediaTable &table = media[kind];
+    const int slot = table.firstFree();
+    if (slot == 0)
+        return 0;
+    const QString lower = text::asciiLower(name);
+    table.set(slot, lower, path);
+    auto addSorted = [&](int list) {
+        names[list] << lower;
+        NameLists::sort(names[list]);
+    };
+    switch (kind) {
+    case Sounds: addSorted(NameLists::SoundNames); break;
+    case Music: addSorted(NameLists::MusicNames); break;
+    case Movies:
+        names[path.right(3).compare(QLatin1String("swf"), Qt::CaseInsensitive) == 0
+                  ? NameLists::FlashMovies : NameLists::Movies] << lower;
+        break;
+    default: break;
+    }
+    return slot;
+}
+
+void ProjectModel::mediadelete(int kind, const QString &name)
+{
+    MediaTable &table = media[kind];
+    const int slot = table.find(name);
+    if (slot == 0)
+        return;
+    const QString path = table.path(slot);
+    table.clearSlot(slot);
+    mediaChanged[kind] = true;
+    switch (kind) {
+    case Sounds: NameLists::remove(names[NameLists::SoundNames], name); break;
+    case Music: NameLists::remove(names[NameLists::MusicNames], name); break;
+    case Movies:
+        NameLists::remove(names[path.right(3).compare(QLatin1String("swf"), Qt::CaseInsensitive) == 0
+                                    ? NameLists::FlashMovies : NameLists::Movies], name);
+        break;
+    default: break;
+    }
+}
+
+void ProjectModel::entf_roomchar(const QString &roomName)
+{
+    // The removed slots close up: every later slot (empty ones included) moves down, keeping
+    // its order, and the freed slots end up at the end.
+    std::vector<Rroomchar> kept;
+    kept.reserve(MaxRoomChars);
+    for (Rroomchar &c : roomChars) {
+        if (!c.instanceName.isEmpty() && c.roomName == roomName)
+            NameLists::remove(names[NameLists::CharacterInstances], c.instanceName);
+        else
+            kept.push_back(std::move(c));
+    }
+    roomChars.clear();
+    for (int i = 0; i < int(kept.size()); ++i)
+        roomChars[i + 1] = std::move(kept[i]);
+}
+
+int ProjectModel::fontCount() const
+{
+    int n = 0;
+    while (n < MaxFonts && !fonts[n + 1].name.isEmpty())
+        ++n;
+    return n;
+}
+
+int ProjectModel::elementCount(int elementKind) const
+{
+    switch (elementKind) {
+    case Characters: return characters.usedCount();
+    case Scripts: return cutscenes.usedCount();
+    case Items: return items.usedCount();
+    case Objects: return objects.usedCount();
+    case Rooms: return rooms.usedCount();
+    }
+    return 0;
+}
+
+} // namespace mb

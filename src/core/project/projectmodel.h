@@ -1,0 +1,394 @@
+#pragma once
+
+#include "project/projecttree.h"
+#include "project/slottable.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace mb {
+
+class MessageCatalog;
+
+using Script = QStringList;
+
+// One animation frame of an object or character state.
+struct Rframe
+{
+    QString image;
+    QString image2;
+    QString script; // frame script line; may contain ";"
+    int x = 0, y = 0, x2 = 0, y2 = 0;
+};
+
+struct ItemFrame
+{
+    QString image;
+    QString script;
+};
+
+struct RItem
+{
+    static constexpr int States = 10, Frames = 25;
+    QString name;
+    std::array<uint8_t, States> speed;
+    std::array<std::array<ItemFrame, Frames>, States> frames;
+    Script script;
+    RItem() { speed.fill(20); }
+    const QString &slotKey() const { return name; }
+};
+
+struct Robj
+{
+    static constexpr int States = 10, Frames = 30;
+    QString name;
+    std::array<std::array<Rframe, Frames>, States> frames;
+    std::array<uint8_t, States> speed{};
+    uint16_t width = 0, height = 0;
+    bool flag = false;
+    const QString &slotKey() const { return name; }
+};
+
+struct Rcharacter
+{
+    static constexpr int States = 36, Frames = 30, Extras = 20;
+    QString name;
+    std::array<std::array<Rframe, Frames>, States> frames;
+    std::array<QString, Extras> extraNames;
+    std::array<uint8_t, States> speed{};
+    std::array<uint16_t, States> width{}, height{};
+    uint32_t textColor = 0;
+    std::array<int, States> footX{}, footY{};
+    uint8_t walkSpeed = 0;
+    bool dontzoom = false, leftani = false, memres = false, ghostmode = false;
+    int scale = 100;
+    QString walkSound;
+    int fontIndex = 0;
+    const QString &slotKey() const { return name; }
+};
+
+struct Rcutscene
+{
+    QString name;
+    Script script;
+    const QString &slotKey() const { return name; }
+};
+
+struct Rfxshape
+{
+    bool flag1 = false, flag2 = false;
+    int int1 = 0;
+    QString text;
+    int int2 = 15;
+    int dragX = 0, dragY = 0; // derived from the corners, never stored
+    int int3 = -10, int4 = -7, int5 = 125;
+    std::array<int, 4> cornerX{}, cornerY{};
+    // Drag point := mean of the corners, each rounded to the nearest integer.
+    void calcziehpunkt();
+};
+
+struct Rroomobj
+{
+    int depthLine = 0;
+    bool flag = false;
+    uint8_t byteValue = 0;
+    Script script;
+    QString objectName;
+    QString instanceName;
+    int x = 0, y = 0;
+    uint8_t state = 0;
+    const QString &slotKey() const { return instanceName; }
+};
+
+// Walkmap grid of a room: 192 columns x 96 rows. Cells are blocked until painted free; a cell
+// script exists only while the cell's has-script flag is set (kept sparse, most cells have none).
+class Walkmap
+{
+public:
+    static constexpr int Columns = 192, Rows = 96;
+    Walkmap() { clear(); }
+    void clear();
+    // column 1..192, row 1..96
+    bool blocked(int column, int row) const { return m_cells[index(column, row)] & BlockedBit; }
+    bool hasScript(int column, int row) const { return m_cells[index(column, row)] & ScriptBit; }
+    void setBlocked(int column, int row, bool on) { setBit(column, row, BlockedBit, on); }
+    void setHasScript(int column, int row, bool on) { setBit(column, row, ScriptBit, on); }
+    // The cell's script list; created on demand.
+    Script &script(int column, int row) { return m_scripts[index(column, row)]; }
+    const Script *findScript(int column, int row) const;
+    void removeScript(int column, int row) { m_scripts.erase(index(column, row)); }
+    const std::map<int, Script> &scripts() const { return m_scripts; }
+    static int index(int column, int row) { return (column - 1) * Rows + (row - 1); }
+
+private:
+    static constexpr uint8_t BlockedBit = 1, ScriptBit = 2;
+    void setBit(int column, int row, uint8_t bit, bool on)
+    {
+        uint8_t &c = m_cells[index(column, row)];
+        c = on ? (c | bit) : (c & ~bit);
+    }
+    std::array<uint8_t, Columns * Rows> m_cells;
+    std::map<int, Script> m_scripts;
+};
+
+struct Rroom
+{
+    static constexpr int Placements = 200;
+    QString name;
+    int width = 0, height = 0, scrollX = 0, scrollY = 0, zoomTop = 0, zoomBottom = 0, zoomStep = 3;
+    QString background, parallax;
+    Walkmap walkmap;
+    std::vector<Rroomobj> objects = std::vector<Rroomobj>(Placements); // slots 0..199
+    bool flag1 = false, flag2 = false;
+    std::array<int, 4> values{};
+    std::array<double, 2> factors{1.0, 1.0};
+    Script script;
+    std::array<Rfxshape, 3> fx;
+    Rroom();
+    const QString &slotKey() const { return name; }
+    // Slot (1-based) of the placement with the instance name, or 0.
+    int findObject(const QString &instanceName) const;
+};
+
+struct Rroomchar
+{
+    QString characterName;
+    QString instanceName;
+    QString roomName;
+    int x = 0, y = 0;
+    uint8_t byteValue = 0;
+    bool flag1 = false, flag2 = false;
+    Script script;
+    const QString &slotKey() const { return instanceName; }
+};
+
+struct RFont
+{
+    QString name;
+    bool bold = false, italic = false;
+    int size = 0, outline = 0, shadow = 0, fill = 0, fading = 0;
+    uint16_t charset = 0;
+    const QString &slotKey() const { return name; }
+};
+
+// The nine text lists of one language.
+struct LangLists
+{
+    QStringList speech, voicespeech, offspeech, voiceoffspeech, showinfo, textout, setstring, row,
+        kommandos;
+    static constexpr int Count = 9;
+    QStringList &list(int i);
+    const QStringList &list(int i) const;
+    static const char *listName(int i); // "speech" .. "kommandos"
+    void clear();
+};
+
+struct RLang
+{
+    QString name;
+    LangLists lists;
+    const QString &slotKey() const { return name; }
+};
+
+struct Rmouse
+{
+    static constexpr int Cursors = 10, Frames = 25;
+    std::array<std::array<QString, Frames>, Cursors> frames;
+    std::array<uint8_t, Cursors> command;
+    std::array<uint8_t, Cursors> speed;
+    std::array<int, Cursors> clickX, clickY;
+    bool useWheel = false;
+    Rmouse();
+};
+
+// One media kind: parallel name and path slots.
+class MediaTable
+{
+public:
+    static constexpr int Slots = 15000;
+    MediaTable() : m_names(Slots), m_paths(Slots) {}
+    int size() const { return Slots; }
+    const QString &name(int slot) const { return m_names[slot - 1]; }
+    const QString &path(int slot) const { return m_paths[slot - 1]; }
+    void set(int slot, QString name, QString path)
+    {
+        m_names[slot - 1] = std::move(name);
+        m_paths[slot - 1] = std::move(path);
+    }
+    void setPath(int slot, QString path) { m_paths[slot - 1] = std::move(path); }
+    void clearSlot(int slot) { set(slot, {}, {}); }
+    int firstFree() const;
+    int find(const QString &name) const; // first slot with the name, or 0
+    int usedCount() const;
+    void clear();
+
+private:
+    std::vector<QString> m_names, m_paths;
+};
+
+enum MediaKind { Images = 0, Music = 1, Sounds = 2, Movies = 3 };
+enum ElementKind { Characters = 0, Scripts = 1, Items = 2, Objects = 3, Rooms = 4 };
+
+// The project-wide settings of the settings window, with the defaults of a new project.
+struct GameSettings
+{
+    QString projectName;
+    int resolutionChoice = 0; // 0 640x480, 1 320x200, 2 320x240, 3 800x600, 4 1024x768
+    int gameWidth = 640, gameHeight = 480;
+    std::array<QString, 6> gameFonts;
+    QString gameIcon;
+    QString loadingImage;
+    bool useTextsceneBg = false; // CheckBox3
+    QString textsceneBg;
+    QString startScript, mainScript, anywhereObj;
+    int screenchange = 0;
+    bool textonoff = false, itemicon = false, commandtext = true, bedienfeld = true, noanti = false,
+         oben = false, groupitems = false, protect = false;
+    QString actionTextHeight = QStringLiteral("0"); // Edit3
+    bool ownMenu = false;                           // CheckBox2
+    QString ownMenuRoom;                            // Edit2
+    QString taskHeight = QStringLiteral("140");     // Edit1
+    QString taskRoom;                               // bedienraum
+    int taskPopup = 0;                              // bedienpopup
+    bool silentDelete = false, infoLine = true, taskHide = true;
+    int rightClickMode = 0;
+    int fadebarmenu = 0, scenefadebar = 0, transany = 0, coinfadebar = 0;
+    uint32_t targacolor = 16711935, bordercolor = 8421376, backgroundcolor = 32768,
+             textcolor = 65280, offtextcolor = 16777215, infotextcolor = 16777215;
+    int textsceneStyle = 0, textsceneBorder = 0;
+    uint32_t textsceneBcolor = 0, textsceneArea = 8421504, textsceneSelected = 12632256,
+             shape1 = 15793151;
+    bool multipleChoice = false; // RadioGroup1 item 1
+    bool muteMusic = true;       // CheckBox4
+    bool coinInterface = false;  // CheckBox5
+    bool autoPopup = true;       // CheckBox6
+    QString coinRoom;
+    int coinTop = 65, coinLeft = 90; // the coin interface marker
+
+    bool unten() const { return !oben; }
+    // Sets the choice and the matching width and height.
+    void setResolutionChoice(int choice);
+};
+
+struct CommandRow
+{
+    QString name;
+    QString text;
+};
+
+struct BoolEntry
+{
+    QString name;
+    bool value = false;
+};
+
+// The commands, bools and three action-line words.
+struct CommandList
+{
+    std::vector<CommandRow> rows; // grid rows 1..n
+    std::vector<BoolEntry> bools;
+    QString linktext, givelink, walktext;
+};
+
+// The 18 name lists that feed the choice boxes; compared and sorted ASCII case-insensitively.
+struct NameLists
+{
+    enum Index {
+        ScreenChanges = 0, Commands = 1, SoundEnvironments = 2, RoomEffects = 3, Languages = 4,
+        Events = 5, Bools = 6, MusicNames = 7, SoundNames = 8, FlashMovies = 9, Movies = 10,
+        ItemNames = 11, ScriptNames = 12, CharacterInstances = 13, RoomNames = 14,
+        ObjectInstances = 15, ScriptCommands = 16, Layers = 17, Count = 18
+    };
+    std::array<QStringList, Count> lists;
+    QStringList &operator[](int i) { return lists[i]; }
+    const QStringList &operator[](int i) const { return lists[i]; }
+
+    static void sort(QStringList &list);
+    // Removes the first entry equal to the name (exact).
+    static void remove(QStringList &list, const QString &name);
+    static const QStringList &fixedEventNames();
+};
+
+// The six selections the tool windows read ("free" when nothing is selected).
+struct CurrentElements
+{
+    QString media, item, object, character, room, scriptKey;
+    void clear();
+};
+
+// The whole open project: every table, the trees, the settings and the session state.
+// Records are numbered from 1; a slot is free when its name is empty.
+class ProjectModel
+{
+public:
+    static constexpr int MaxScripts = 5000, MaxItems = 1000, MaxCharacters = 300,
+                         MaxObjects = 2000, MaxRooms = 1000, MaxRoomChars = 300, MaxFonts = 99,
+                         MaxLanguages = 10;
+
+    ProjectModel();
+
+    SlotTable<Rcutscene> cutscenes{MaxScripts};
+    SlotTable<RItem> items{MaxItems};
+    SlotTable<Rcharacter> characters{MaxCharacters};
+    SlotTable<Robj> objects{MaxObjects};
+    SlotTable<Rroom> rooms{MaxRooms};
+    SlotTable<Rroomchar> roomChars{MaxRoomChars};
+    SlotTable<RFont> fonts{MaxFonts}; // kept compact: the first empty name ends the table
+    SlotTable<RLang> languages{MaxLanguages};
+    Rmouse mouse;
+    std::array<MediaTable, 4> media; // indexed by MediaKind
+    LangLists origin;
+
+    GameSettings settings;
+    CommandList commands;
+    NameLists names;
+    ProjectTree mediaTree, gameTree;
+    CurrentElements current;
+
+    // Session state.
+    QString projectFolder;
+    QString lastGameFolder;
+    QString openFolder;
+    QString editorFolder;
+    bool modified = false;
+    bool busy = false;
+    bool keepCompanionFiles = false;
+    bool gameBuiltOnce = false;
+    std::array<bool, 4> mediaChanged{true, true, true, true};
+    // Editor options from config.ini, not part of the project.
+    bool fitImage = true;
+    bool makeBackup = true;
+    // New-name counters (media folder, game folder, item, object, character, script, room):
+    // start at 1 with the program and are never reset.
+    std::array<uint16_t, 7> counters{1, 1, 1, 1, 1, 1, 1};
+
+    // Empties every table and gives every record, setting and list its defaults, with the
+    // texts (project name, action words, tree roots) in the catalog's language.
+    void allesneu(const MessageCatalog &catalog);
+
+    // Adds a media entry (kind: MediaKind) in the first free slot with the lower-cased name and
+    // the path, and feeds the music, sound and movie name lists. Returns the slot, 0 when full.
+    int mediaadd(int kind, const QString &name, const QString &path);
+    // Empties the slot of the first entry with the name and removes it from its name list.
+    void mediadelete(int kind, const QString &name);
+    // Removes every character placement of the room, closing up the table in order, and their
+    // instance names from name list 13.
+    void entf_roomchar(const QString &roomName);
+
+    // Used fonts at the front of the table.
+    int fontCount() const;
+    // Default names of the 20 extra character states ("Extra 1" .. "Extra 16", messages 410-413).
+    static std::array<QString, 20> defaultExtraNames(const MessageCatalog &catalog);
+    // Fills the name lists that never change: screen changes, sound environments, room effects
+    // and layers. The script command list (16) is filled by the script vocabulary.
+    void fillFixedNameLists();
+    // Recounts the used slots of a media kind / element kind (status bar, info).
+    int elementCount(int elementKind) const;
+};
+
+} // namespace mb

@@ -1,0 +1,207 @@
+#include "project/messagecatalog.h"
+#include "project/projectmodel.h"
+
+#include <QTest>
+
+using namespace mb;
+
+class TestProjectModel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void freedSlotIsTakenFirst()
+    {
+        ProjectModel m;
+        m.allesneu(MessageCatalog());
+        for (int i = 1; i <= 5; ++i)
+            m.items[m.items.firstFree()].name = QStringLiteral("item%1").arg(i);
+        QCOMPARE(m.items.find("item3"), 3);
+        m.items[3].name.clear();
+        QCOMPARE(m.items.firstFree(), 3);
+        QCOMPARE(m.items.usedCount(), 4);
+    }
+    void findTakesFirstMatchExactly()
+    {
+        ProjectModel m;
+        m.objects[2].name = "door";
+        m.objects[4].name = "door";
+        QCOMPARE(m.objects.find("door"), 2);
+        QCOMPARE(m.objects.find("Door"), 0);
+        QCOMPARE(m.objects.find(""), 0);
+    }
+    void limits()
+    {
+        ProjectModel m;
+        QCOMPARE(m.cutscenes.size(), 5000);
+        QCOMPARE(m.items.size(), 1000);
+        QCOMPARE(m.characters.size(), 300);
+        QCOMPARE(m.objects.size(), 2000);
+        QCOMPARE(m.rooms.size(), 1000);
+        QCOMPARE(m.roomChars.size(), 300);
+        QCOMPARE(m.fonts.size(), 99);
+        QCOMPARE(m.languages.size(), 10);
+        QCOMPARE(m.media[Images].size(), 15000);
+        QCOMPARE(int(m.rooms[1].objects.size()), 200);
+        for (int i = 1; i <= 300; ++i)
+            m.characters[i].name = QStringLiteral("c%1").arg(i);
+        QCOMPARE(m.characters.firstFree(), 0);
+    }
+    void deletingRoomClosesUpPlacements()
+    {
+        ProjectModel m;
+        m.allesneu(MessageCatalog());
+        const char *rooms[] = {"hall", "cellar", "cellar", "hall", "attic", "cellar"};
+        for (int i = 0; i < 6; ++i) {
+            Rroomchar &c = m.roomChars[i + 1];
+            c.characterName = "bob";
+            c.instanceName = QStringLiteral("bob%1").arg(i + 1);
+            c.roomName = QString::fromLatin1(rooms[i]);
+            m.names[NameLists::CharacterInstances] << c.instanceName;
+        }
+        m.roomChars[5].instanceName.clear(); // an emptied slot keeps its place among the rest
+        m.roomChars[5].roomName.clear();
+        NameLists::remove(m.names[NameLists::CharacterInstances], "bob5");
+        m.entf_roomchar("cellar");
+        QCOMPARE(m.roomChars[1].instanceName, QStringLiteral("bob1"));
+        QCOMPARE(m.roomChars[2].instanceName, QStringLiteral("bob4"));
+        QCOMPARE(m.roomChars[3].instanceName, QString());
+        QCOMPARE(m.roomChars[4].instanceName, QString());
+        QCOMPARE(m.roomChars.usedCount(), 2);
+        QCOMPARE(m.names[NameLists::CharacterInstances], QStringList({"self", "bob1", "bob4"}));
+    }
+    void mediaAddAndDelete()
+    {
+        ProjectModel m;
+        m.allesneu(MessageCatalog());
+        QCOMPARE(m.mediaadd(Sounds, "Door", "/s/door.wav"), 1);
+        QCOMPARE(m.mediaadd(Sounds, "bell", "/s/bell.wav"), 2);
+        QCOMPARE(m.media[Sounds].name(1), QStringLiteral("door"));
+        QCOMPARE(m.names[NameLists::SoundNames], QStringList({"bell", "door"}));
+        QCOMPARE(m.mediaadd(Movies, "intro", "/v/intro.SWF"), 1);
+        QCOMPARE(m.mediaadd(Movies, "outro", "/v/outro.avi"), 2);
+        QCOMPARE(m.names[NameLists::FlashMovies], QStringList({"intro"}));
+        QCOMPARE(m.names[NameLists::Movies], QStringList({"outro"}));
+        m.mediaChanged = {false, false, false, false};
+        m.mediadelete(Sounds, "door");
+        QCOMPARE(m.media[Sounds].name(1), QString());
+        QVERIFY(m.mediaChanged[Sounds]);
+        QCOMPARE(m.names[NameLists::SoundNames], QStringList({"bell"}));
+        m.mediadelete(Movies, "intro");
+        QVERIFY(m.names[NameLists::FlashMovies].isEmpty());
+        QCOMPARE(m.mediaadd(Sounds, "x", "/x.wav"), 1);
+    }
+    void resetRestoresEveryDefault_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::newRow("EN") << "EN";
+        QTest::newRow("DE") << "DE";
+    }
+    void resetRestoresEveryDefault()
+    {
+        QFETCH(QString, lang);
+        MessageCatalog cat(lang);
+        ProjectModel m;
+        m.allesneu(cat);
+        // Dirty the project everywhere, then reset.
+        m.items[1].name = "key";
+        m.items[1].speed[3] = 5;
+        m.rooms[1].name = "hall";
+        m.rooms[1].walkmap.setBlocked(3, 4, false);
+        m.rooms[1].walkmap.setHasScript(3, 4, true);
+        m.rooms[1].walkmap.script(3, 4) << "x";
+        m.objects[7].width = 33;
+        m.settings.taskHeight = "90";
+        m.settings.protect = true;
+        m.settings.setResolutionChoice(1);
+        m.commands.linktext = "with";
+        m.commands.givelink = "foo";
+        m.commands.bools.push_back({"b", true});
+        m.mouse.command[9] = 7;
+        m.media[Images].set(1, "a", "/a.png");
+        m.names[NameLists::ItemNames] << "key";
+        m.origin.speech << "hi";
+        m.languages[1].name = "english";
+        m.fonts[1].name = "Arial";
+        m.current.item = "key";
+        m.allesneu(cat);
+
+        QCOMPARE(m.items.usedCount(), 0);
+        QCOMPARE(int(m.items[1].speed[3]), 20);
+        QVERIFY(m.rooms[1].walkmap.blocked(3, 4));
+        QVERIFY(!m.rooms[1].walkmap.hasScript(3, 4));
+        QVERIFY(m.rooms[1].walkmap.scripts().empty());
+        QCOMPARE(m.rooms[1].zoomStep, 3);
+        QCOMPARE(m.rooms[2].factors[1], 1.0);
+        QCOMPARE(m.rooms[1].fx[2].cornerX[0], 315);
+        QCOMPARE(m.rooms[1].fx[0].dragX, 155);
+        QCOMPARE(m.rooms[1].fx[0].dragY, 150);
+        QCOMPARE(int(m.objects[7].width), 0);
+        QCOMPARE(m.settings.projectName, cat.msg(100));
+        QCOMPARE(m.settings.taskHeight, QStringLiteral("140"));
+        QCOMPARE(m.settings.actionTextHeight, QStringLiteral("0"));
+        QCOMPARE(m.settings.gameWidth, 640);
+        QCOMPARE(m.settings.gameHeight, 480);
+        QVERIFY(!m.settings.protect && m.settings.commandtext && m.settings.bedienfeld);
+        QVERIFY(m.settings.unten() && m.settings.taskHide && m.settings.muteMusic && m.settings.autoPopup);
+        QCOMPARE(m.settings.targacolor, 16711935u);
+        QCOMPARE(m.settings.shape1, 15793151u);
+        QCOMPARE(m.settings.coinTop, 65);
+        QCOMPARE(m.settings.coinLeft, 90);
+        QCOMPARE(m.commands.linktext, cat.msg(333));
+        QCOMPARE(m.commands.givelink, cat.msg(334));
+        QCOMPARE(m.commands.walktext, cat.msg(336));
+        QVERIFY(m.commands.bools.empty());
+        QCOMPARE(int(m.mouse.command[9]), 2);
+        QCOMPARE(int(m.mouse.command[0]), 1);
+        QCOMPARE(int(m.mouse.speed[4]), 20);
+        QCOMPARE(m.mouse.clickX[2], 1);
+        QCOMPARE(m.media[Images].usedCount(), 0);
+        QVERIFY(m.origin.speech.isEmpty());
+        QCOMPARE(m.languages.usedCount(), 0);
+        QCOMPARE(m.fontCount(), 0);
+        QCOMPARE(m.current.item, QStringLiteral("free"));
+        QCOMPARE(m.characters[5].extraNames[0], QStringLiteral("Extra 1"));
+        QCOMPARE(m.characters[5].extraNames[19], cat.msg(413));
+        QVERIFY(m.names[NameLists::ItemNames].isEmpty());
+        QCOMPARE(m.names[NameLists::Languages], QStringList({"origin"}));
+        QCOMPARE(m.names[NameLists::RoomNames], QStringList({"last"}));
+        QCOMPARE(m.names[NameLists::CharacterInstances], QStringList({"self"}));
+        QCOMPARE(m.names[NameLists::Events].size(), 13);
+        QCOMPARE(m.names[NameLists::Layers].first(), QStringLiteral("front"));
+        QCOMPARE(m.names[NameLists::SoundEnvironments].first(), QStringLiteral("alley"));
+        QCOMPARE(m.names[NameLists::RoomEffects].size(), 24);
+        QCOMPARE(int(m.gameTree.roots.size()), 5);
+        QCOMPARE(int(m.mediaTree.roots.size()), 4);
+        QCOMPARE(m.gameTree.root(0)->text, cat.msg(1));
+        QCOMPARE(m.mediaTree.root(3)->text, cat.msg(9));
+        QCOMPARE(m.gameTree.root(4)->imageIndex, 11);
+        QCOMPARE(m.gameTree.countBelowRoots(), 0);
+    }
+    void dragPointRounds()
+    {
+        Rfxshape s;
+        s.cornerX = {0, 1, 1, 0}; // mean 0.5 rounds up
+        s.cornerY = {0, 0, 3, 3}; // mean 1.5
+        s.calcziehpunkt();
+        QCOMPARE(s.dragX, 1);
+        QCOMPARE(s.dragY, 2);
+    }
+    void treeSortsAndCounts()
+    {
+        ProjectTree t;
+        TreeNode *root = t.addRoot("1) CHARACTER");
+        TreeNode *folder = root->addChild("zeta", nodeimage::Folder);
+        root->addChild("Alpha", nodeimage::Character);
+        folder->addChild("bob", nodeimage::Character);
+        t.sort();
+        QCOMPARE(root->children[0]->text, QStringLiteral("Alpha"));
+        QCOMPARE(folder->children[0]->level(), 2);
+        QCOMPARE(t.topIndex(folder->children[0].get()), 0);
+        QVERIFY(t.contains("bob", nodeimage::Character));
+        QVERIFY(!t.contains("bob", nodeimage::Object));
+        QCOMPARE(t.countBelowRoots(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectModel)
+#include "tst_projectmodel.moc"

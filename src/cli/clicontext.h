@@ -31,6 +31,7 @@ struct Context
 
 struct Command
 {
+    int order = 100; // position in --help
     QString name;
     QString synopsis;    // "check PROJECT.adv"
     QString description; // one line for --help
@@ -43,6 +44,16 @@ struct Command
 
 // Every command of the front end, in the order --help lists them.
 const std::vector<Command> &commands();
+
+// Each command file registers its commands with a file-scope registrar:
+//   static const mb::cli::Registrar reg({...});
+struct Registrar
+{
+    explicit Registrar(Command command);
+};
+
+// Prints the text (a catalog message with its pieces) to the error stream and returns Problem.
+int fail(Context &ctx, const QString &text);
 
 int run(const QStringList &arguments);
 

@@ -2,6 +2,7 @@
 
 #include "project/messagecatalog.h"
 #include "project/texthelpers.h"
+#include "script/commandtable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +17,7 @@ void Rfxshape::calcziehpunkt()
 
 void Walkmap::clear()
 {
-    m_cells.fill(BlockedBit);
+    m_cells.reset();
     m_scripts.clear();
 }
 
@@ -178,6 +179,8 @@ void ProjectModel::fillFixedNameLists()
           "motionblur", "drugged", "zoom", "underwater", "classicdark", "whiteflash", "lightning"},
          true);
     fill(names[NameLists::Layers], {"front", "behindfront", "behindmiddle", "back"}, false);
+    names[NameLists::ScriptCommands] = CommandTable::names();
+    NameLists::sort(names[NameLists::ScriptCommands]);
 }
 
 std::array<QString, 20> ProjectModel::defaultExtraNames(const MessageCatalog &catalog)

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace mb {
@@ -32,12 +33,50 @@ struct ItemFrame
     QString script;
 };
 
+// The frames of an element: States rows of Frames each. Most slots of a table never hold an
+// element, so the grid is allocated on the first write; reading an unallocated grid gives
+// empty frames.
+template <typename T, int States, int Frames>
+class FrameGrid
+{
+public:
+    using Row = std::array<T, Frames>;
+    FrameGrid() = default;
+    FrameGrid(const FrameGrid &o) : m_rows(o.m_rows ? std::make_unique<Rows>(*o.m_rows) : nullptr) {}
+    FrameGrid(FrameGrid &&) noexcept = default;
+    FrameGrid &operator=(const FrameGrid &o)
+    {
+        if (this != &o)
+            m_rows = o.m_rows ? std::make_unique<Rows>(*o.m_rows) : nullptr;
+        return *this;
+    }
+    FrameGrid &operator=(FrameGrid &&) noexcept = default;
+
+    static constexpr size_t size() { return States; }
+    Row &operator[](size_t state)
+    {
+        if (!m_rows)
+            m_rows = std::make_unique<Rows>();
+        return (*m_rows)[state];
+    }
+    const Row &operator[](size_t state) const
+    {
+        static const Row empty{};
+        return m_rows ? (*m_rows)[state] : empty;
+    }
+    bool allocated() const { return m_rows != nullptr; }
+
+private:
+    using Rows = std::array<Row, States>;
+    std::unique_ptr<Rows> m_rows;
+};
+
 struct RItem
 {
     static constexpr int States = 10, Frames = 25;
     QString name;
     std::array<uint8_t, States> speed;
-    std::array<std::array<ItemFrame, Frames>, States> frames;
+    FrameGrid<ItemFrame, States, Frames> frames;
     Script script;
     RItem() { speed.fill(20); }
     const QString &slotKey() const { return name; }
@@ -47,7 +86,7 @@ struct Robj
 {
     static constexpr int States = 10, Frames = 30;
     QString name;
-    std::array<std::array<Rframe, Frames>, States> frames;
+    FrameGrid<Rframe, States, Frames> frames;
     std::array<uint8_t, States> speed{};
     uint16_t width = 0, height = 0;
     bool flag = false;
@@ -58,7 +97,7 @@ struct Rcharacter
 {
     static constexpr int States = 36, Frames = 30, Extras = 20;
     QString name;
-    std::array<std::array<Rframe, Frames>, States> frames;
+    FrameGrid<Rframe, States, Frames> frames;
     std::array<QString, Extras> extraNames;
     std::array<uint8_t, States> speed{};
     std::array<uint16_t, States> width{}, height{};
@@ -111,11 +150,24 @@ class Walkmap
 {
 public:
     static constexpr int Columns = 192, Rows = 96;
-    Walkmap() { clear(); }
+    Walkmap() = default;
+    Walkmap(const Walkmap &o) : m_cells(o.m_cells ? std::make_unique<Cells>(*o.m_cells) : nullptr), m_scripts(o.m_scripts) {}
+    Walkmap(Walkmap &&) noexcept = default;
+    Walkmap &operator=(const Walkmap &o)
+    {
+        if (this != &o) {
+            m_cells = o.m_cells ? std::make_unique<Cells>(*o.m_cells) : nullptr;
+            m_scripts = o.m_scripts;
+        }
+        return *this;
+    }
+    Walkmap &operator=(Walkmap &&) noexcept = default;
+
+    // Every cell blocked, no flags, no scripts.
     void clear();
     // column 1..192, row 1..96
-    bool blocked(int column, int row) const { return m_cells[index(column, row)] & BlockedBit; }
-    bool hasScript(int column, int row) const { return m_cells[index(column, row)] & ScriptBit; }
+    bool blocked(int column, int row) const { return cell(column, row) & BlockedBit; }
+    bool hasScript(int column, int row) const { return cell(column, row) & ScriptBit; }
     void setBlocked(int column, int row, bool on) { setBit(column, row, BlockedBit, on); }
     void setHasScript(int column, int row, bool on) { setBit(column, row, ScriptBit, on); }
     // The cell's script list; created on demand.
@@ -127,12 +179,19 @@ public:
 
 private:
     static constexpr uint8_t BlockedBit = 1, ScriptBit = 2;
+    using Cells = std::array<uint8_t, Columns * Rows>;
+    // Rooms that were never painted share the all-blocked state without storage.
+    uint8_t cell(int column, int row) const { return m_cells ? (*m_cells)[index(column, row)] : BlockedBit; }
     void setBit(int column, int row, uint8_t bit, bool on)
     {
-        uint8_t &c = m_cells[index(column, row)];
+        if (!m_cells) {
+            m_cells = std::make_unique<Cells>();
+            m_cells->fill(BlockedBit);
+        }
+        uint8_t &c = (*m_cells)[index(column, row)];
         c = on ? (c | bit) : (c & ~bit);
     }
-    std::array<uint8_t, Columns * Rows> m_cells;
+    std::unique_ptr<Cells> m_cells;
     std::map<int, Script> m_scripts;
 };
 
@@ -385,7 +444,7 @@ public:
     // Default names of the 20 extra character states ("Extra 1" .. "Extra 16", messages 410-413).
     static std::array<QString, 20> defaultExtraNames(const MessageCatalog &catalog);
     // Fills the name lists that never change: screen changes, sound environments, room effects
-    // and layers. The script command list (16) is filled by the script vocabulary.
+    // layers and the script commands.
     void fillFixedNameLists();
     // Recounts the used slots of a media kind / element kind (status bar, info).
     int elementCount(int elementKind) const;

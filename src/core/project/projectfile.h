@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+
+namespace mb {
+
+class MessageCatalog;
+class ProjectModel;
+class ProjectTree;
+
+// Outcome of an open or save. On failure `message` is the whole text to show (it names the
+// file, the companion file and the line where that applies).
+struct ProjectFileResult
+{
+    bool ok = false;
+    QString message;
+    // Catalog number of the status text on success (103 opened, 104 saved), 0 otherwise.
+    int statusMessage = 0;
+    QString backupPath; // the backup written by a save, if any
+    QString version;    // the file version an open read ("3.2", "1.2", "9.9" ...)
+    static ProjectFileResult failure(QString text) { return {false, std::move(text), 0, {}, {}}; }
+};
+
+// The four companion files as the version 3.2 writer lays them out: Windows-1252, CR LF.
+struct CompanionFiles
+{
+    std::array<QByteArray, 4> files; // .001 .. .004
+};
+
+// The current file format version, written into the headers.
+inline constexpr const char *kProjectHeader = "3.2 Mossbramble Project File. DO NOT MODIFY!!";
+
+// Serialises the model. Strips trailing "." from media folder names first, as every save does.
+CompanionFiles writeCompanionFiles(ProjectModel &model);
+
+// Tree lines: one per node in pre-order: a '"' per level, the image index as two digits, the text.
+QByteArray dumpTree(const ProjectTree &tree);
+
+// Saves the project as <folder>/<name>.adv. The archive is built beside the old one and renamed
+// over it only when complete, so a failure leaves the previous project intact. With
+// model.keepCompanionFiles the four companion files are also left in the folder. With
+// model.makeBackup a copy goes to <editorFolder>/backups/<year> <month>/<day>/<name> <time>.adv.
+// On success the model's project name and folder are set, and modified and busy are cleared.
+ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const QString &name,
+                              const QDateTime &now = QDateTime::currentDateTime());
+// "Save as": the chosen path loses a trailing ".adv"; any other extension stays in the name.
+ProjectFileResult saveProjectAs(ProjectModel &model, const QString &chosenPath,
+                                const QDateTime &now = QDateTime::currentDateTime());
+
+// Backup path of a save at the given local time (folder parts counted from 1 January 2001).
+QString backupPath(const QString &editorFolder, const QString &projectName, const QDateTime &now);
+
+// Opens <advPath> into the model, which is reset first. Entries are read in memory; nothing is
+// written to disk. On a damaged or foreign file the model is left as an empty project and the
+// message names the file. A path that does not end in ".adv" gives message 151, a missing file
+// message 116 (both after the path and a blank).
+ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog,
+                              const QString &advPath);
+// Reads companion files already in memory (used by the exchange formats and the fuzz target).
+// `sourceName` is used in messages. The model is reset first and left empty on failure.
+ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &catalog,
+                                     const CompanionFiles &files, bool hasLanguageFile,
+                                     const QString &sourceName);
+
+// The version number of a header line's first three characters (1.1 -> 1 ... 3.2 -> 22,
+// 9.9 -> 99, anything else 0).
+int projectVersionNumber(const QString &headerLine);
+
+} // namespace mb

@@ -1,0 +1,829 @@
+#include "platform/ansicodec.h"
+#include "platform/ziparchive.h"
+#include "project/messagecatalog.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "project/texthelpers.h"
+
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace mb {
+
+namespace {
+
+// A problem in one companion file; caught at the operation's boundary.
+struct ParseError
+{
+    QString file;
+    int line = 0; // 1-based; 0 when it concerns the whole file
+    QString what;
+};
+
+// The lines of one companion file with a read position. Every read checks the end, so a
+// truncated file ends the open with a message instead of reading past it.
+class Lines
+{
+public:
+    Lines(const QByteArray &bytes, QString fileName) : m_file(std::move(fileName))
+    {
+        const QString text = ansi::decode(bytes);
+        qsizetype start = 0;
+        while (start < text.size()) {
+            qsizetype end = text.indexOf(u'\n', start);
+            if (end < 0)
+                end = text.size();
+            qsizetype stop = end;
+            if (stop > start && text[stop - 1] == u'\r')
+                --stop;
+            m_lines << text.mid(start, stop - start);
+            start = end + 1;
+        }
+    }
+
+    bool atEnd() const { return m_pos >= m_lines.size(); }
+    // The next line without reading it; empty at the end.
+    const QString &peek() const
+    {
+        static const QString none;
+        return atEnd() ? none : m_lines[m_pos];
+    }
+    int lineNumber() const { return int(m_pos); } // of the line last read
+    const QString &next()
+    {
+        if (atEnd())
+            fail(QStringLiteral("the file ends too early"), int(m_pos) + 1);
+        return m_lines[m_pos++];
+    }
+    // The next line, which must start with the key; returns the value from the given
+    // 1-based character position on.
+    QString keyed(const QString &key, int from)
+    {
+        const QString &line = next();
+        if (!line.startsWith(key))
+            fail(QStringLiteral("expected \"%1\"").arg(key));
+        return line.mid(from - 1);
+    }
+    int integer(const QString &text)
+    {
+        bool ok = false;
+        const int v = text.trimmed().toInt(&ok);
+        if (!ok)
+            fail(QStringLiteral("\"%1\" is not a number").arg(text));
+        return v;
+    }
+    int nextInt() { return integer(next()); }
+    uint32_t nextColour(const QString &text)
+    {
+        bool ok = false;
+        const long long v = text.trimmed().toLongLong(&ok);
+        if (!ok)
+            fail(QStringLiteral("\"%1\" is not a number").arg(text));
+        return uint32_t(v);
+    }
+    uint8_t nextByte() { return uint8_t(nextInt()); }
+    bool boolean(const QString &text)
+    {
+        const QString t = text.trimmed();
+        if (t == QLatin1String("-1") || t == QLatin1String("1") || t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (t == QLatin1String("0") || t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return false;
+        fail(QStringLiteral("\"%1\" is not a boolean").arg(text));
+        return false;
+    }
+    bool nextBool() { return boolean(next()); }
+    double real(const QString &text)
+    {
+        if (text.trimmed().isEmpty())
+            return 1.0;
+        bool ok = false;
+        const double v = text::commatopoint(text.trimmed()).toDouble(&ok);
+        if (!ok)
+            fail(QStringLiteral("\"%1\" is not a number").arg(text));
+        return v;
+    }
+    [[noreturn]] void fail(const QString &what, int line = -1) const
+    {
+        throw ParseError{m_file, line < 0 ? int(m_pos) : line, what};
+    }
+
+private:
+    QStringList m_lines;
+    qsizetype m_pos = 0;
+    QString m_file;
+};
+
+class Reader
+{
+public:
+    Reader(ProjectModel &m, const MessageCatalog &c, int version) : m(m), cat(c), v(version) {}
+
+    // Present from version `from` (1.1 = 1 ... 3.2 = 22); `in99` tells whether 9.9 has it.
+    bool has(int from, bool in99) const { return v == 99 ? in99 : v >= from; }
+
+    void read001(Lines &in);
+    void read002(Lines &in);
+    void read003(Lines &in);
+    void read004(Lines &in);
+
+private:
+    void readTree(Lines &in, ProjectTree &tree, const QString &endKey);
+    void readMedia(Lines &in, int kind, const QString &endKey, bool toEnd);
+    void readItem(Lines &in, const QString &name);
+    void readFrames(Lines &in, std::array<Rframe, 30> &frames);
+    void readObject(Lines &in, const QString &name);
+    void readCharacter(Lines &in, const QString &name);
+    void readRoomChar(Lines &in, const QString &name);
+    void readRoom(Lines &in, const QString &name);
+
+    ProjectModel &m;
+    const MessageCatalog &cat;
+    int v;
+};
+
+void Reader::read001(Lines &in)
+{
+    GameSettings &s = m.settings;
+    in.next(); // header
+    in.next(); // empty line
+    if (has(8, false))
+        m.lastGameFolder = in.next();
+    const int res = in.keyed(QStringLiteral("Resolution X : "), 16).left(3).toInt();
+    switch (res) {
+    case 102: s.setResolutionChoice(4); break;
+    case 200: s.setResolutionChoice(1); break;
+    case 320: s.setResolutionChoice(2); break;
+    case 800: s.setResolutionChoice(3); break;
+    default: s.setResolutionChoice(0); break;
+    }
+    if (has(6, false)) {
+        int slot = 0;
+        while (!in.atEnd() && !in.peek().startsWith(QLatin1String("GameFont"))) {
+            const QString line = in.next();
+            if (++slot > ProjectModel::MaxFonts)
+                continue;
+            RFont &f = m.fonts[slot];
+            f.name = text::getfield(line, 1);
+            f.bold = in.boolean(text::getfield(line, 2));
+            f.italic = in.boolean(text::getfield(line, 3));
+            f.size = in.integer(text::getfield(line, 4));
+            f.outline = in.integer(text::getfield(line, 5));
+            f.charset = uint16_t(in.integer(text::getfield(line, 6)));
+            if (has(13, false)) {
+                const QString shadow = text::getfield(line, 7);
+                f.shadow = shadow.isEmpty() ? 0 : in.integer(shadow);
+                f.fill = in.integer(text::getfield(line, 8));
+                f.fading = in.integer(text::getfield(line, 9));
+            }
+        }
+    }
+    s.gameFonts[0] = in.keyed(QStringLiteral("GameFont : "), 12);
+    for (int i = 1; i < 6; ++i)
+        if (i < 3 || has(5, false))
+            s.gameFonts[i] = in.keyed(QStringLiteral("GameFont%1 : ").arg(i + 1), 13);
+    s.gameIcon = in.keyed(QStringLiteral("Gameicon : "), 12);
+    if (has(7, false))
+        s.loadingImage = in.next();
+    if (has(10, false)) {
+        s.useTextsceneBg = in.nextBool();
+        s.textsceneBg = in.next();
+    }
+    s.startScript = in.keyed(QStringLiteral("Startskript : "), 15);
+    if (has(4, true)) {
+        s.mainScript = in.next();
+        s.anywhereObj = in.next();
+    }
+    s.screenchange = in.integer(in.keyed(QStringLiteral("Screenchange : "), 16).left(1));
+    const QString checks = in.keyed(QStringLiteral("Checks : "), 10);
+    bool *flags[8] = {&s.textonoff, &s.itemicon, &s.commandtext, &s.bedienfeld,
+                      &s.noanti, &s.oben, &s.groupitems, &s.protect};
+    for (int i = 0; i < 8; ++i)
+        *flags[i] = i < checks.size() && checks[i] == u'1';
+    s.actionTextHeight = has(11, false) ? in.next() : QStringLiteral("0");
+    if (has(2, true)) {
+        s.ownMenu = in.nextBool();
+        s.ownMenuRoom = in.next();
+    }
+    s.taskHeight = in.keyed(QStringLiteral("Taskheight : "), 14).left(3);
+    s.taskRoom = in.keyed(QStringLiteral("Taskroom : "), 12);
+    s.taskPopup = in.integer(in.keyed(QStringLiteral("Taskpopup : "), 13).left(1));
+    const QString setup = in.keyed(QStringLiteral("Setup : "), 9);
+    s.silentDelete = setup.size() > 0 && setup[0] == u'1';
+    s.infoLine = setup.size() > 1 && setup[1] == u'1';
+    s.taskHide = text::getfield(setup, 2) == QLatin1String("hide");
+    const QString rc = text::getfield(setup, 3);
+    if (rc == QLatin1String("0") || rc == QLatin1String("1") || rc == QLatin1String("2"))
+        s.rightClickMode = rc.toInt();
+    if (has(14, false)) {
+        m.mouse.useWheel = in.nextBool();
+        s.fadebarmenu = in.nextInt();
+        s.scenefadebar = in.nextInt();
+        s.transany = in.nextInt();
+    }
+    s.targacolor = in.nextColour(in.keyed(QStringLiteral("Targacolor : "), 14));
+    s.bordercolor = in.nextColour(in.keyed(QStringLiteral("Bordercolor : "), 15));
+    s.backgroundcolor = in.nextColour(in.keyed(QStringLiteral("Backgroundcolor : "), 19));
+    s.textcolor = in.nextColour(in.keyed(QStringLiteral("Textcolor : "), 13));
+    const QString off = in.keyed(QStringLiteral("Offtextcolor : "), 16);
+    s.offtextcolor = in.nextColour(text::getfield(off, 1));
+    if (!text::getfield(off, 2).isEmpty())
+        s.infotextcolor = in.nextColour(text::getfield(off, 2));
+    if (has(5, true)) {
+        s.textsceneStyle = in.nextInt() - 1;
+        s.textsceneBorder = in.nextInt() - 1;
+        s.textsceneBcolor = in.nextColour(in.next());
+        s.textsceneArea = in.nextColour(in.next());
+        s.textsceneSelected = in.nextColour(in.next());
+    }
+    if (has(15, false))
+        s.shape1 = in.nextColour(in.next());
+    if (has(5, true))
+        s.multipleChoice = in.nextBool();
+    if (has(16, true))
+        s.muteMusic = in.nextBool();
+    if (has(17, true)) {
+        s.coinInterface = in.nextBool();
+        s.autoPopup = in.nextBool();
+        s.coinRoom = in.next();
+        s.coinfadebar = in.nextInt();
+        s.coinTop = in.nextInt();
+        s.coinLeft = in.nextInt();
+    }
+    m.commands.linktext = in.keyed(QStringLiteral("Linktext : "), 12);
+    m.commands.givelink = in.keyed(QStringLiteral("Givelink : "), 12);
+    m.commands.walktext = in.keyed(QStringLiteral("Walktext : "), 12);
+    if (in.next() != QLatin1String("Booleans :"))
+        in.fail(QStringLiteral("expected \"Booleans :\""));
+    while (in.peek() != QLatin1String("Commands :")) {
+        if (in.atEnd())
+            in.fail(QStringLiteral("expected \"Commands :\""), in.lineNumber() + 1);
+        const QString line = in.next();
+        BoolEntry e;
+        if (line.endsWith(QLatin1String("-1"))) {
+            e.name = line.left(line.size() - 2);
+            e.value = true;
+        } else if (line.endsWith(u'0')) {
+            e.name = line.left(line.size() - 1);
+        } else {
+            in.fail(QStringLiteral("a bool line must end in -1 or 0"));
+        }
+        m.commands.bools.push_back(e);
+        m.names[NameLists::Bools] << e.name;
+    }
+    in.next();
+    while (!in.atEnd() && in.peek() != QLatin1String("Mediapool :")) {
+        CommandRow row;
+        row.name = in.next();
+        row.text = in.next();
+        m.commands.rows.push_back(row);
+        m.names[NameLists::Commands] << row.name;
+        m.names[NameLists::Events] << row.name;
+    }
+    in.next();
+    readTree(in, m.mediaTree, QStringLiteral("Gamepool :"));
+    in.next();
+    readTree(in, m.gameTree, QStringLiteral("Images :"));
+    in.next();
+    readMedia(in, Images, QStringLiteral("Sounds :"), false);
+    in.next();
+    readMedia(in, Sounds, QStringLiteral("Music :"), false);
+    in.next();
+    const bool movies = has(3, true);
+    readMedia(in, Music, QStringLiteral("Movie :"), !movies);
+    if (movies) {
+        in.next();
+        readMedia(in, Movies, QString(), true);
+    }
+    NameLists::sort(m.names[NameLists::MusicNames]);
+    NameLists::sort(m.names[NameLists::SoundNames]);
+
+    // Root texts follow the current language; a file without the video kind gains its root.
+    if (m.mediaTree.roots.size() < 4) {
+        m.mediaTree.addRoot(QStringLiteral("VIDEO"));
+        std::stable_sort(m.mediaTree.roots.begin(), m.mediaTree.roots.end(), [](const auto &a, const auto &b) {
+            return text::compareText(a->text, b->text) < 0;
+        });
+    }
+    for (int i = 0; i < int(m.mediaTree.roots.size()) && i < 4; ++i)
+        m.mediaTree.roots[i]->text = cat.msg(6 + i);
+    for (int i = 0; i < int(m.gameTree.roots.size()) && i < 5; ++i)
+        m.gameTree.roots[i]->text = cat.msg(1 + i);
+    if (m.mediaTree.roots.size() != 4 || m.gameTree.roots.size() != 5)
+        in.fail(QStringLiteral("the project trees do not have their fixed roots"), 0);
+}
+
+void Reader::readTree(Lines &in, ProjectTree &tree, const QString &endKey)
+{
+    tree.clear();
+    TreeNode *prev = nullptr;
+    int prevLevel = 0;
+    while (!in.atEnd() && in.peek() != endKey) {
+        const QString line = in.next();
+        int level = 0;
+        while (level < line.size() && line[level] == u'"')
+            ++level;
+        bool ok = false;
+        const int image = line.mid(level, 2).toInt(&ok);
+        if (!ok)
+            in.fail(QStringLiteral("a tree line needs a two-digit image index"));
+        const QString nodeText = line.mid(level + 2, 997);
+        if (!prev) {
+            prev = tree.addRoot(nodeText, image);
+            prevLevel = level;
+            continue;
+        }
+        if (level > prevLevel) {
+            prev = prev->addChild(nodeText, image);
+        } else {
+            TreeNode *at = prev;
+            for (int up = prevLevel - level; up > 0 && at->parent; --up)
+                at = at->parent;
+            prev = at->parent ? at->parent->addChild(nodeText, image) : tree.addRoot(nodeText, image);
+        }
+        prevLevel = level;
+    }
+    if (in.atEnd())
+        in.fail(QStringLiteral("expected \"%1\"").arg(endKey), in.lineNumber() + 1);
+}
+
+void Reader::readMedia(Lines &in, int kind, const QString &endKey, bool toEnd)
+{
+    MediaTable &t = m.media[kind];
+    int slot = 0;
+    while (!in.atEnd() && (toEnd || in.peek() != endKey)) {
+        const QString name = in.next();
+        const QString path = in.next();
+        if (++slot > MediaTable::Slots)
+            in.fail(QStringLiteral("more than %1 media entries").arg(MediaTable::Slots));
+        t.set(slot, name, path);
+        switch (kind) {
+        case Sounds: m.names[NameLists::SoundNames] << name; break;
+        case Music: m.names[NameLists::MusicNames] << name; break;
+        case Movies:
+            m.names[path.right(3).compare(QLatin1String("swf"), Qt::CaseInsensitive) == 0 ? NameLists::FlashMovies
+                                                                                          : NameLists::Movies]
+                << name;
+            break;
+        default: break;
+        }
+    }
+    if (!toEnd && in.atEnd())
+        in.fail(QStringLiteral("expected \"%1\"").arg(endKey), in.lineNumber() + 1);
+}
+
+template <typename T>
+T &nextSlot(Lines &in, SlotTable<T> &table, const char *what)
+{
+    const int slot = table.firstFree();
+    if (slot == 0)
+        in.fail(QStringLiteral("more %1 than the project can hold").arg(QLatin1String(what)));
+    return table[slot];
+}
+
+void Reader::readItem(Lines &in, const QString &name)
+{
+    RItem &it = nextSlot(in, m.items, "items");
+    it.name = name;
+    m.names[NameLists::ItemNames] << name;
+    const int states = has(22, false) ? RItem::States : 1;
+    for (int s = 0; s < states; ++s) {
+        for (ItemFrame &f : it.frames[s]) {
+            const QString line = in.next();
+            const qsizetype semi = line.indexOf(u';');
+            f.image = semi < 0 ? line : line.left(semi);
+            f.script = semi < 0 ? QString() : text::unescapesemi(line.mid(semi + 1));
+        }
+        it.speed[s] = in.nextByte();
+    }
+}
+
+void Reader::readFrames(Lines &in, std::array<Rframe, 30> &frames)
+{
+    for (Rframe &f : frames) {
+        f.image = in.next();
+        f.image2 = in.next();
+        const QString line = in.next();
+        f.x = in.integer(text::getfield(line, 1));
+        f.y = in.integer(text::getfield(line, 2));
+        f.x2 = in.integer(text::getfield(line, 3));
+        f.y2 = in.integer(text::getfield(line, 4));
+        // The script is everything after the fourth ";".
+        int seen = 0;
+        qsizetype pos = -1;
+        for (qsizetype i = 0; i < line.size(); ++i)
+            if (line[i] == u';' && ++seen == 4) {
+                pos = i;
+                break;
+            }
+        f.script = pos < 0 ? QString() : text::unescapesemi(line.mid(pos + 1));
+    }
+}
+
+void Reader::readObject(Lines &in, const QString &name)
+{
+    Robj &o = nextSlot(in, m.objects, "objects");
+    o.name = name;
+    o.width = uint16_t(in.nextInt());
+    o.height = uint16_t(in.nextInt());
+    o.flag = in.nextBool();
+    for (int s = 0; s < Robj::States; ++s) {
+        readFrames(in, o.frames[s]);
+        o.speed[s] = in.nextByte();
+    }
+}
+
+void Reader::readCharacter(Lines &in, const QString &name)
+{
+    Rcharacter &c = nextSlot(in, m.characters, "characters");
+    c.name = name;
+    c.textColor = in.nextColour(in.next());
+    c.walkSpeed = in.nextByte();
+    if (has(8, false)) {
+        c.dontzoom = in.nextBool();
+        c.leftani = in.nextBool();
+    }
+    if (has(12, false))
+        c.memres = in.nextBool();
+    if (has(21, false))
+        c.ghostmode = in.nextBool();
+    if (has(8, false))
+        c.walkSound = in.next();
+    if (has(20, false)) {
+        const QString line = in.next();
+        for (int i = 0; i < Rcharacter::Extras; ++i)
+            c.extraNames[i] = text::getfield(line, i + 1);
+    } else if (!has(8, false)) {
+        c.extraNames = {};
+    } // files from 1.8 on keep the default names the reset gave
+    if (has(8, false))
+        c.fontIndex = in.nextInt();
+    if (has(9, false))
+        c.scale = in.nextInt();
+    for (int s = 0; s < Rcharacter::States; ++s) {
+        c.width[s] = uint16_t(in.nextInt());
+        c.height[s] = uint16_t(in.nextInt());
+        c.footX[s] = in.nextInt();
+        c.footY[s] = in.nextInt();
+        readFrames(in, c.frames[s]);
+        c.speed[s] = in.nextByte();
+    }
+}
+
+void Reader::readRoomChar(Lines &in, const QString &name)
+{
+    Rroomchar &rc = nextSlot(in, m.roomChars, "character placements");
+    rc.instanceName = name;
+    rc.characterName = in.next();
+    rc.roomName = in.next();
+    rc.x = in.nextInt();
+    rc.y = in.nextInt();
+    rc.byteValue = in.nextByte();
+    rc.flag1 = in.nextBool();
+    rc.flag2 = in.nextBool();
+}
+
+void Reader::readRoom(Lines &in, const QString &name)
+{
+    Rroom &r = nextSlot(in, m.rooms, "rooms");
+    r.name = name;
+    m.names[NameLists::RoomNames] << name;
+    r.width = in.nextInt();
+    r.height = in.nextInt();
+    r.scrollX = in.nextInt();
+    r.scrollY = in.nextInt();
+    r.zoomTop = in.nextInt();
+    r.zoomBottom = in.nextInt();
+    r.zoomStep = has(5, true) ? in.nextInt() : 3;
+    r.background = in.next();
+    if (has(1, true))
+        r.parallax = in.next();
+    if (has(19, true))
+        r.flag1 = in.nextBool();
+    if (has(18, true)) {
+        for (Rfxshape &f : r.fx) {
+            const QString flags = in.next();
+            f.flag1 = in.boolean(text::getfield(flags, 1));
+            f.flag2 = in.boolean(text::getfield(flags, 2));
+            f.int1 = in.nextInt();
+            f.text = in.next();
+            f.int2 = in.nextInt();
+            f.int3 = in.nextInt();
+            f.int4 = in.nextInt();
+            f.int5 = in.nextInt();
+            const QString corners = in.next();
+            for (int k = 0; k < 4; ++k) {
+                f.cornerX[k] = in.integer(text::getfield(corners, 2 * k + 1));
+                f.cornerY[k] = in.integer(text::getfield(corners, 2 * k + 2));
+            }
+            f.calcziehpunkt();
+        }
+    }
+    r.flag2 = in.nextBool();
+    const QString values = in.next();
+    for (int i = 0; i < 4; ++i)
+        r.values[i] = in.integer(text::getfield(values, i + 1));
+    r.factors[0] = in.real(text::getfield(values, 5));
+    r.factors[1] = in.real(text::getfield(values, 6));
+
+    const QString walk = in.next();
+    r.walkmap.clear();
+    const bool small = walk.size() < 15001;
+    const int columns = small ? 96 : Walkmap::Columns, rows = small ? 48 : Walkmap::Rows;
+    if (walk.size() < qsizetype(columns) * rows * 2)
+        in.fail(QStringLiteral("the walkmap line of room \"%1\" is too short").arg(name));
+    qsizetype at = 0;
+    for (int col = 1; col <= columns; ++col)
+        for (int row = 1; row <= rows; ++row, at += 2) {
+            r.walkmap.setBlocked(col, row, walk[at] == u'1');
+            r.walkmap.setHasScript(col, row, walk[at + 1] == u'1');
+        }
+
+    int slot = 0;
+    while (!in.atEnd() && in.peek().startsWith(QLatin1String(";;Roomobject "))) {
+        const QString instance = in.next().mid(13);
+        if (slot >= Rroom::Placements)
+            in.fail(QStringLiteral("more than %1 objects in room \"%2\"").arg(Rroom::Placements).arg(name));
+        Rroomobj &o = r.objects[slot++];
+        o.instanceName = instance;
+        o.objectName = in.next();
+        o.x = in.nextInt();
+        o.y = in.nextInt();
+        o.state = in.nextByte();
+        o.byteValue = in.nextByte();
+        o.depthLine = in.nextInt();
+        o.flag = in.nextBool();
+    }
+}
+
+void Reader::read002(Lines &in)
+{
+    in.next();
+    in.next();
+    for (int c = 0; c < Rmouse::Cursors; ++c) {
+        for (QString &f : m.mouse.frames[c])
+            f = in.next();
+        m.mouse.command[c] = in.nextByte();
+        m.mouse.speed[c] = in.nextByte();
+        m.mouse.clickX[c] = in.nextInt();
+        m.mouse.clickY[c] = in.nextInt();
+    }
+    while (!in.atEnd()) {
+        const QString line = in.next();
+        if (line.startsWith(QLatin1String("//Item ")))
+            readItem(in, line.mid(7));
+        else if (line.startsWith(QLatin1String("//Object ")))
+            readObject(in, line.mid(9));
+        else if (line.startsWith(QLatin1String("//Character ")))
+            readCharacter(in, line.mid(12));
+        else if (line.startsWith(QLatin1String("//Rcharacter ")))
+            readRoomChar(in, line.mid(13));
+        else if (line.startsWith(QLatin1String("//Room ")))
+            readRoom(in, line.mid(7));
+        // Any other line belongs to no record and is skipped.
+    }
+
+    // Placements whose definitions are missing are dropped; the rest close up in order.
+    std::vector<Rroomchar> kept;
+    for (Rroomchar &rc : m.roomChars)
+        if (!rc.instanceName.isEmpty() && m.characters.find(rc.characterName))
+            kept.push_back(std::move(rc));
+    m.roomChars.clear();
+    for (int i = 0; i < int(kept.size()); ++i) {
+        m.names[NameLists::CharacterInstances] << kept[i].instanceName;
+        m.roomChars[i + 1] = std::move(kept[i]);
+    }
+    for (Rroom &r : m.rooms) {
+        if (r.name.isEmpty())
+            continue;
+        int to = 0;
+        for (int from = 0; from < Rroom::Placements; ++from) {
+            Rroomobj &o = r.objects[from];
+            if (o.instanceName.isEmpty() || !m.objects.find(o.objectName))
+                continue;
+            m.names[NameLists::ObjectInstances] << o.instanceName;
+            if (to != from)
+                r.objects[to] = std::move(o);
+            ++to;
+        }
+        for (int i = to; i < Rroom::Placements; ++i)
+            r.objects[i] = Rroomobj();
+    }
+}
+
+void Reader::read003(Lines &in)
+{
+    in.next();
+    in.next();
+    Script scratch;
+    while (!in.atEnd()) {
+        const QString header = in.next();
+        if (!header.startsWith(QLatin1String("//")))
+            continue; // stray line outside any section
+        Script *target = &scratch;
+        if (header.startsWith(QLatin1String("//Cutscene "))) {
+            const int slot = m.cutscenes.firstFree();
+            if (slot == 0)
+                in.fail(QStringLiteral("more scripts than the project can hold"));
+            m.cutscenes[slot].name = header.mid(11);
+            m.names[NameLists::ScriptNames] << header.mid(11);
+            target = &m.cutscenes[slot].script;
+        } else if (header.startsWith(QLatin1String("//Item "))) {
+            if (const int slot = m.items.find(header.mid(7)))
+                target = &m.items[slot].script;
+        } else if (header.startsWith(QLatin1String("//Character "))) {
+            if (const int slot = m.roomChars.find(header.mid(12)))
+                target = &m.roomChars[slot].script;
+        } else if (header.startsWith(QLatin1String("//Room "))) {
+            if (const int slot = m.rooms.find(header.mid(7)))
+                target = &m.rooms[slot].script;
+        } else if (header.startsWith(QLatin1String("//Object "))) {
+            const QString rest = header.mid(9);
+            const qsizetype semi = rest.indexOf(u';');
+            if (semi >= 0) {
+                if (const int room = m.rooms.find(rest.mid(semi + 1)))
+                    if (const int obj = m.rooms[room].findObject(rest.left(semi)))
+                        target = &m.rooms[room].objects[obj - 1].script;
+            }
+        } else if (header.startsWith(QLatin1String("//Walkmap "))) {
+            QString rest = header.mid(10);
+            int col = 0, row = 0;
+            bool ok1 = false, ok2 = false;
+            if (rest.startsWith(u'#')) {
+                col = rest.mid(1, 3).toInt(&ok1);
+                row = rest.mid(4, 3).toInt(&ok2);
+                rest = rest.mid(7);
+            } else {
+                col = rest.mid(0, 2).toInt(&ok1);
+                row = rest.mid(2, 2).toInt(&ok2);
+                rest = rest.mid(4);
+            }
+            if (ok1 && ok2 && col >= 1 && col <= Walkmap::Columns && row >= 1 && row <= Walkmap::Rows)
+                if (const int room = m.rooms.find(rest))
+                    target = &m.rooms[room].walkmap.script(col, row);
+        }
+        target->clear();
+        while (!in.atEnd() && !in.peek().startsWith(QLatin1String("//")))
+            *target << in.next();
+        scratch.clear();
+    }
+    for (int list : {NameLists::ItemNames, NameLists::ScriptNames, NameLists::CharacterInstances,
+                     NameLists::RoomNames, NameLists::ObjectInstances})
+        NameLists::sort(m.names[list]);
+}
+
+void Reader::read004(Lines &in)
+{
+    if (in.atEnd())
+        return;
+    in.next(); // "*/*origin;speech"
+    auto readList = [&](QStringList &list) {
+        while (!in.atEnd() && !in.peek().startsWith(QLatin1String("*/*")))
+            list << in.next();
+    };
+    readList(m.origin.list(0));
+    for (int i = 1; i < LangLists::Count; ++i) {
+        if (in.atEnd())
+            return;
+        in.next();
+        readList(m.origin.list(i));
+    }
+    int slot = 0;
+    while (!in.atEnd()) {
+        const QString header = in.next();
+        const QString name = text::getfield(header, 1).mid(3);
+        if (++slot > ProjectModel::MaxLanguages)
+            in.fail(QStringLiteral("more than %1 languages").arg(ProjectModel::MaxLanguages));
+        RLang &lang = m.languages[slot];
+        lang.name = name;
+        m.names[NameLists::Languages] << name;
+        readList(lang.lists.list(0));
+        for (int i = 1; i < LangLists::Count && !in.atEnd(); ++i) {
+            in.next();
+            readList(lang.lists.list(i));
+        }
+    }
+    NameLists::sort(m.names[NameLists::Languages]);
+}
+
+QString findEntry(const QStringList &entries, const QString &projectName, const QString &suffix)
+{
+    const QString preferred = projectName + suffix;
+    for (const QString &e : entries)
+        if (e == preferred)
+            return e;
+    for (const QString &e : entries)
+        if (e.endsWith(suffix, Qt::CaseInsensitive) && !e.contains(u'/'))
+            return e;
+    return {};
+}
+
+} // namespace
+
+int projectVersionNumber(const QString &headerLine)
+{
+    static const char *const versions[] = {"1.1", "1.2", "1.3", "1.4", "1.5", "1.6", "1.7", "1.8",
+                                           "1.9", "2.0", "2.1", "2.2", "2.3", "2.4", "2.5", "2.6",
+                                           "2.7", "2.8", "2.9", "3.0", "3.1", "3.2"};
+    const QString v = headerLine.left(3);
+    if (v == QLatin1String("9.9"))
+        return 99;
+    for (int i = 0; i < 22; ++i)
+        if (v == QLatin1String(versions[i]))
+            return i + 1;
+    return 0;
+}
+
+ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &catalog,
+                                     const CompanionFiles &files, bool hasLanguageFile,
+                                     const QString &sourceName)
+{
+    model.allesneu(catalog);
+    static const char *const suffixes[4] = {".001", ".002", ".003", ".004"};
+    QString version;
+    try {
+        Lines l1(files.files[0], QLatin1String(suffixes[0]));
+        if (l1.atEnd())
+            l1.fail(QStringLiteral("the file is empty"), 1);
+        version = l1.peek().left(3);
+        Reader reader(model, catalog, projectVersionNumber(version));
+        reader.read001(l1);
+        Lines l2(files.files[1], QLatin1String(suffixes[1]));
+        reader.read002(l2);
+        Lines l3(files.files[2], QLatin1String(suffixes[2]));
+        reader.read003(l3);
+        if (hasLanguageFile) {
+            Lines l4(files.files[3], QLatin1String(suffixes[3]));
+            reader.read004(l4);
+        }
+    } catch (const ParseError &e) {
+        model.allesneu(catalog);
+        QString where = sourceName + QStringLiteral(": ") + e.file;
+        if (e.line > 0)
+            where += QStringLiteral(" line %1").arg(e.line);
+        return ProjectFileResult::failure(where + QStringLiteral(": ") + e.what);
+    } catch (const std::exception &e) {
+        model.allesneu(catalog);
+        return ProjectFileResult::failure(sourceName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
+    }
+    model.modified = false;
+    model.mediaChanged = {true, true, true, true};
+    ProjectFileResult ok;
+    ok.ok = true;
+    ok.statusMessage = 103;
+    ok.version = version;
+    return ok;
+}
+
+ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog, const QString &advPath)
+{
+    if (!advPath.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
+        return ProjectFileResult::failure(advPath + u' ' + catalog.msg(151));
+    const QFileInfo info(advPath);
+    if (!info.isFile())
+        return ProjectFileResult::failure(advPath + u' ' + catalog.msg(116));
+
+    model.busy = true;
+    QString name = info.fileName();
+    name.chop(4);
+    auto fail = [&](const QString &message) {
+        model.allesneu(catalog);
+        model.busy = false;
+        return ProjectFileResult::failure(message);
+    };
+
+    ZipReader zip(info.absoluteFilePath());
+    if (!zip.isOpen())
+        return fail(advPath + QStringLiteral(": not a project archive (") + zip.errorString() + u')');
+    const QStringList entries = zip.entryNames();
+    CompanionFiles files;
+    bool hasLanguageFile = false;
+    static const char *const suffixes[4] = {".001", ".002", ".003", ".004"};
+    for (int i = 0; i < 4; ++i) {
+        const QString entry = findEntry(entries, name, QLatin1String(suffixes[i]));
+        if (entry.isEmpty()) {
+            if (i == 3)
+                break;
+            return fail(advPath + QStringLiteral(": the archive has no %1 file").arg(QLatin1String(suffixes[i])));
+        }
+        auto bytes = zip.read(entry, qint64(1) << 30);
+        if (!bytes)
+            return fail(advPath + QStringLiteral(": ") + entry + QStringLiteral(": ") + zip.errorString());
+        files.files[i] = *bytes;
+        hasLanguageFile = i == 3;
+    }
+    const QString lastGameFolder = model.lastGameFolder;
+    ProjectFileResult result = readCompanionFiles(model, catalog, files, hasLanguageFile, advPath);
+    model.busy = false;
+    if (!result.ok) {
+        model.lastGameFolder = lastGameFolder;
+        return result;
+    }
+    model.settings.projectName = name;
+    model.projectFolder = info.absolutePath();
+    model.openFolder = info.absolutePath();
+    return result;
+}
+
+} // namespace mb

@@ -1,0 +1,395 @@
+#include "platform/ansicodec.h"
+#include "platform/ziparchive.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "project/texthelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace mb {
+
+namespace {
+
+// Builds one companion file: lines in memory, encoded once.
+class LineWriter
+{
+public:
+    LineWriter &operator<<(const QString &line)
+    {
+        m_text += line;
+        m_text += QLatin1String("\r\n");
+        return *this;
+    }
+    LineWriter &operator<<(QLatin1String line) { return *this << QString(line); }
+    LineWriter &operator<<(int value) { return *this << QString::number(value); }
+    void lines(const QStringList &list)
+    {
+        for (const QString &l : list)
+            *this << l;
+    }
+    QByteArray bytes() const { return ansi::encode(m_text); }
+
+private:
+    QString m_text;
+};
+
+QString b(bool v) { return v ? QStringLiteral("-1") : QStringLiteral("0"); }
+QString flag(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+QString num(long long v) { return QString::number(v); }
+
+QString shortestFloat(double v)
+{
+    QString s = QString::number(v, 'g', 15);
+    return s;
+}
+
+void dumpNode(QString &out, const TreeNode &node, int level)
+{
+    out += QString(level, u'"');
+    out += QStringLiteral("%1").arg(node.imageIndex, 2, 10, QChar(u'0'));
+    out += node.text;
+    out += QLatin1String("\r\n");
+    for (const auto &child : node.children)
+        dumpNode(out, *child, level + 1);
+}
+
+QString frameLine(const Rframe &f)
+{
+    return num(f.x) + u';' + num(f.y) + u';' + num(f.x2) + u';' + num(f.y2) + u';' + text::escapesemi(f.script);
+}
+
+void writeFrames(LineWriter &w, const std::array<Rframe, 30> &frames)
+{
+    for (const Rframe &f : frames) {
+        w << f.image << f.image2 << frameLine(f);
+    }
+}
+
+QByteArray write001(const ProjectModel &m)
+{
+    const GameSettings &s = m.settings;
+    LineWriter w;
+    w << QLatin1String(kProjectHeader) << QString();
+    w << m.lastGameFolder;
+    w << QStringLiteral("Resolution X : ") + (s.resolutionChoice == 1 ? QStringLiteral("200") : num(s.gameWidth));
+    for (int i = 1; i <= m.fontCount(); ++i) {
+        const RFont &f = m.fonts[i];
+        w << f.name + u';' + b(f.bold) + u';' + b(f.italic) + u';' + num(f.size) + u';' + num(f.outline) +
+                 u';' + num(f.charset) + u';' + num(f.shadow) + u';' + num(f.fill) + u';' + num(f.fading);
+    }
+    w << QStringLiteral("GameFont : ") + s.gameFonts[0];
+    for (int i = 1; i < 6; ++i)
+        w << QStringLiteral("GameFont%1 : ").arg(i + 1) + s.gameFonts[i];
+    w << QStringLiteral("Gameicon : ") + s.gameIcon;
+    w << s.loadingImage << b(s.useTextsceneBg) << s.textsceneBg;
+    w << QStringLiteral("Startskript : ") + s.startScript;
+    w << s.mainScript << s.anywhereObj;
+    w << QStringLiteral("Screenchange : ") + num(s.screenchange);
+    w << QStringLiteral("Checks : ") + flag(s.textonoff) + flag(s.itemicon) + flag(s.commandtext) +
+             flag(s.bedienfeld) + flag(s.noanti) + flag(s.oben) + flag(s.groupitems) + flag(s.protect);
+    w << s.actionTextHeight << b(s.ownMenu) << s.ownMenuRoom;
+    w << QStringLiteral("Taskheight : ") + s.taskHeight;
+    w << QStringLiteral("Taskroom : ") + s.taskRoom;
+    w << QStringLiteral("Taskpopup : ") + num(s.taskPopup);
+    w << QStringLiteral("Setup : ") + flag(s.silentDelete) + flag(s.infoLine) +
+             (s.taskHide ? QStringLiteral(";hide") : QStringLiteral(";show")) + u';' + num(s.rightClickMode);
+    w << b(m.mouse.useWheel) << num(s.fadebarmenu) << num(s.scenefadebar) << num(s.transany);
+    w << QStringLiteral("Targacolor : ") + num(s.targacolor);
+    w << QStringLiteral("Bordercolor : ") + num(s.bordercolor);
+    w << QStringLiteral("Backgroundcolor : ") + num(s.backgroundcolor);
+    w << QStringLiteral("Textcolor : ") + num(s.textcolor);
+    w << QStringLiteral("Offtextcolor : ") + num(s.offtextcolor) + u';' + num(s.infotextcolor);
+    w << num(s.textsceneStyle + 1) << num(s.textsceneBorder + 1) << num(s.textsceneBcolor)
+      << num(s.textsceneArea) << num(s.textsceneSelected) << num(s.shape1);
+    w << b(s.multipleChoice) << b(s.muteMusic) << b(s.coinInterface) << b(s.autoPopup) << s.coinRoom
+      << num(s.coinfadebar) << num(s.coinTop) << num(s.coinLeft);
+    w << QStringLiteral("Linktext : ") + m.commands.linktext;
+    w << QStringLiteral("Givelink : ") + m.commands.givelink;
+    w << QStringLiteral("Walktext : ") + m.commands.walktext;
+    w << QLatin1String("Booleans :");
+    for (const BoolEntry &e : m.commands.bools)
+        w << e.name + b(e.value);
+    w << QLatin1String("Commands :");
+    for (const CommandRow &r : m.commands.rows)
+        if (!r.name.isEmpty())
+            w << r.name << r.text;
+    QByteArray out = w.bytes();
+    LineWriter trees;
+    trees << QLatin1String("Mediapool :");
+    QByteArray bytes = out + trees.bytes() + dumpTree(m.mediaTree);
+    LineWriter game;
+    game << QLatin1String("Gamepool :");
+    bytes += game.bytes() + dumpTree(m.gameTree);
+    LineWriter media;
+    static const char *const keys[4] = {"Images :", "Sounds :", "Music :", "Movie :"};
+    static const int kinds[4] = {Images, Sounds, Music, Movies};
+    for (int k = 0; k < 4; ++k) {
+        media << QLatin1String(keys[k]);
+        const MediaTable &t = m.media[kinds[k]];
+        for (int i = 1; i <= t.size(); ++i)
+            if (!t.name(i).isEmpty())
+                media << t.name(i) << t.path(i);
+    }
+    return bytes + media.bytes();
+}
+
+QByteArray write002(const ProjectModel &m)
+{
+    LineWriter w;
+    w << QLatin1String(kProjectHeader) << QString();
+    for (int c = 0; c < Rmouse::Cursors; ++c) {
+        for (const QString &f : m.mouse.frames[c])
+            w << f;
+        w << int(m.mouse.command[c]) << int(m.mouse.speed[c]) << m.mouse.clickX[c] << m.mouse.clickY[c];
+    }
+    for (const RItem &it : m.items) {
+        if (it.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Item ") + it.name;
+        for (int s = 0; s < RItem::States; ++s) {
+            for (const ItemFrame &f : it.frames[s])
+                w << f.image + u';' + text::escapesemi(f.script);
+            w << int(it.speed[s]);
+        }
+    }
+    for (const Robj &o : m.objects) {
+        if (o.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Object ") + o.name << int(o.width) << int(o.height) << b(o.flag);
+        for (int s = 0; s < Robj::States; ++s) {
+            writeFrames(w, o.frames[s]);
+            w << int(o.speed[s]);
+        }
+    }
+    for (const Rcharacter &c : m.characters) {
+        if (c.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Character ") + c.name << num(c.textColor) << int(c.walkSpeed) << b(c.dontzoom)
+          << b(c.leftani) << b(c.memres) << b(c.ghostmode) << c.walkSound;
+        QString extras;
+        for (const QString &e : c.extraNames)
+            extras += e + u';';
+        w << extras << c.fontIndex << c.scale;
+        for (int s = 0; s < Rcharacter::States; ++s) {
+            w << int(c.width[s]) << int(c.height[s]) << c.footX[s] << c.footY[s];
+            writeFrames(w, c.frames[s]);
+            w << int(c.speed[s]);
+        }
+    }
+    for (const Rroomchar &rc : m.roomChars) {
+        if (rc.instanceName.isEmpty())
+            continue;
+        w << QStringLiteral("//Rcharacter ") + rc.instanceName << rc.characterName << rc.roomName << rc.x << rc.y
+          << int(rc.byteValue) << b(rc.flag1) << b(rc.flag2);
+    }
+    QString walk;
+    walk.reserve(Walkmap::Columns * Walkmap::Rows * 2);
+    for (const Rroom &r : m.rooms) {
+        if (r.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Room ") + r.name << r.width << r.height << r.scrollX << r.scrollY << r.zoomTop
+          << r.zoomBottom << r.zoomStep << r.background << r.parallax << b(r.flag1);
+        for (const Rfxshape &f : r.fx) {
+            w << b(f.flag1) + u';' + b(f.flag2) << f.int1 << f.text << f.int2 << f.int3 << f.int4 << f.int5;
+            QString corners;
+            for (int k = 0; k < 4; ++k)
+                corners += num(f.cornerX[k]) + u';' + num(f.cornerY[k]) + u';';
+            w << corners;
+        }
+        w << b(r.flag2);
+        w << num(r.values[0]) + u';' + num(r.values[1]) + u';' + num(r.values[2]) + u';' + num(r.values[3]) +
+                 u';' + shortestFloat(r.factors[0]) + u';' + shortestFloat(r.factors[1]);
+        walk.clear();
+        for (int col = 1; col <= Walkmap::Columns; ++col)
+            for (int row = 1; row <= Walkmap::Rows; ++row) {
+                walk += r.walkmap.blocked(col, row) ? u'1' : u'0';
+                walk += r.walkmap.hasScript(col, row) ? u'1' : u'0';
+            }
+        w << walk;
+        for (const Rroomobj &o : r.objects) {
+            if (o.instanceName.isEmpty())
+                continue;
+            w << QStringLiteral(";;Roomobject ") + o.instanceName << o.objectName << o.x << o.y << int(o.state)
+              << int(o.byteValue) << o.depthLine << b(o.flag);
+        }
+    }
+    return w.bytes();
+}
+
+QByteArray write003(const ProjectModel &m)
+{
+    LineWriter w;
+    w << QLatin1String(kProjectHeader) << QString();
+    for (const Rcutscene &c : m.cutscenes) {
+        if (c.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Cutscene ") + c.name;
+        w.lines(c.script);
+    }
+    for (const RItem &it : m.items) {
+        if (it.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Item ") + it.name;
+        w.lines(it.script);
+    }
+    for (const Rroomchar &rc : m.roomChars) {
+        if (rc.instanceName.isEmpty())
+            continue;
+        w << QStringLiteral("//Character ") + rc.instanceName;
+        w.lines(rc.script);
+    }
+    for (const Rroom &r : m.rooms) {
+        if (r.name.isEmpty())
+            continue;
+        w << QStringLiteral("//Room ") + r.name;
+        w.lines(r.script);
+        for (const Rroomobj &o : r.objects) {
+            if (o.instanceName.isEmpty())
+                continue;
+            w << QStringLiteral("//Object ") + o.instanceName + u';' + r.name;
+            w.lines(o.script);
+        }
+        for (const auto &[index, script] : r.walkmap.scripts()) {
+            const int col = index / Walkmap::Rows + 1, row = index % Walkmap::Rows + 1;
+            if (!r.walkmap.hasScript(col, row))
+                continue;
+            w << QStringLiteral("//Walkmap #%1%2").arg(col, 3, 10, QChar(u'0')).arg(row, 3, 10, QChar(u'0')) + r.name;
+            w.lines(script);
+        }
+    }
+    return w.bytes();
+}
+
+QByteArray write004(const ProjectModel &m)
+{
+    LineWriter w;
+    auto writeLang = [&](const QString &name, const LangLists &lists) {
+        for (int i = 0; i < LangLists::Count; ++i) {
+            w << QStringLiteral("*/*") + name + u';' + QLatin1String(LangLists::listName(i));
+            w.lines(lists.list(i));
+        }
+    };
+    writeLang(QStringLiteral("origin"), m.origin);
+    for (const RLang &l : m.languages)
+        if (!l.name.isEmpty())
+            writeLang(l.name, l.lists);
+    return w.bytes();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush()) {
+        *error = path + QStringLiteral(": ") + f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray dumpTree(const ProjectTree &tree)
+{
+    QString out;
+    for (const auto &root : tree.roots)
+        dumpNode(out, *root, 0);
+    return ansi::encode(out);
+}
+
+CompanionFiles writeCompanionFiles(ProjectModel &model)
+{
+    // Folder names in the media tree lose trailing dots (they would not survive as folders).
+    model.mediaTree.forEach([](TreeNode *n) {
+        if (n->imageIndex == nodeimage::Folder)
+            while (n->text.endsWith(u'.'))
+                n->text.chop(1);
+    });
+    CompanionFiles out;
+    out.files[0] = write001(model);
+    out.files[1] = write002(model);
+    out.files[2] = write003(model);
+    out.files[3] = write004(model);
+    return out;
+}
+
+QString backupPath(const QString &editorFolder, const QString &projectName, const QDateTime &now)
+{
+    static const char *const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDate date = now.date();
+    QString year = QStringLiteral("0"), month = QStringLiteral("0"), day = QStringLiteral("0");
+    if (date >= QDate(2001, 1, 1)) {
+        // The calendar counted from 2001 with a leap year every fourth year agrees with the
+        // Gregorian one until 2100.
+        year = QString::number(date.year());
+        month = QLatin1String(months[date.month() - 1]);
+        day = QStringLiteral("%1").arg(date.day(), 2, 10, QChar(u'0'));
+    }
+    const double fraction = now.time().msecsSinceStartOfDay() / 86400000.0;
+    const int thousandths = int(fraction * 1000.0) % 1000;
+    const QString time = QStringLiteral("%1").arg(thousandths, 3, 10, QChar(u'0'));
+    return QDir(editorFolder).filePath(QStringLiteral("backups/") + year + u' ' + month + u'/' + day + u'/' +
+                                       projectName + u' ' + time + QStringLiteral(".adv"));
+}
+
+ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const QString &name,
+                              const QDateTime &now)
+{
+    model.busy = true;
+    const CompanionFiles files = writeCompanionFiles(model);
+    const QDir dir(folder);
+    const QString advPath = dir.filePath(name + QStringLiteral(".adv"));
+    auto fail = [&](const QString &message) {
+        model.busy = false;
+        return ProjectFileResult::failure(message);
+    };
+    if (!dir.exists())
+        return fail(folder + QStringLiteral(": the folder does not exist"));
+
+    // libzip writes the archive to a temporary file in the same folder and renames it over the
+    // old one at close(), so the previous project survives any failure before that point.
+    {
+        ZipWriter zip(advPath);
+        if (!zip.isOpen())
+            return fail(zip.errorString());
+        for (int i = 0; i < 4; ++i)
+            if (!zip.addBytes(name + QStringLiteral(".00%1").arg(i + 1), files.files[i], 9))
+                return fail(advPath + QStringLiteral(": ") + zip.errorString());
+        if (!zip.close())
+            return fail(zip.errorString());
+    }
+    QString error;
+    if (model.keepCompanionFiles) {
+        for (int i = 0; i < 4; ++i)
+            if (!writeFile(dir.filePath(name + QStringLiteral(".00%1").arg(i + 1)), files.files[i], &error))
+                return fail(error);
+    }
+    ProjectFileResult result;
+    if (model.makeBackup && !model.editorFolder.isEmpty()) {
+        const QString backup = backupPath(model.editorFolder, name, now);
+        QDir().mkpath(QFileInfo(backup).path());
+        QFile::remove(backup);
+        if (QFile::copy(advPath, backup))
+            result.backupPath = backup;
+    }
+    model.settings.projectName = name;
+    model.projectFolder = dir.absolutePath();
+    model.modified = false;
+    model.busy = false;
+    result.ok = true;
+    result.statusMessage = 104;
+    return result;
+}
+
+ProjectFileResult saveProjectAs(ProjectModel &model, const QString &chosenPath, const QDateTime &now)
+{
+    QString path = chosenPath;
+    if (path.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
+        path.chop(4);
+    const QFileInfo info(path);
+    return saveProject(model, info.absolutePath(), info.fileName(), now);
+}
+
+} // namespace mb

@@ -6,6 +6,8 @@
 #include "project/texthelpers.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 #include <stdexcept>
 
@@ -21,51 +23,63 @@ struct ParseError
     QString what;
 };
 
-// The lines of one companion file with a read position. Every read checks the end, so a
-// truncated file ends the open with a message instead of reading past it.
+QStringView fieldOf(QStringView line, int k)
+{
+    qsizetype start = 0;
+    for (int f = 1; f < k; ++f) {
+        const qsizetype next = line.indexOf(u';', start);
+        if (next < 0)
+            return {};
+        start = next + 1;
+    }
+    qsizetype end = line.indexOf(u';', start);
+    return line.mid(start, (end < 0 ? line.size() : end) - start);
+}
+
+// The lines of one companion file with a read position. The text is decoded once and lines
+// are handed out as views into it. Every read checks the end, so a truncated file ends the
+// open with a message instead of reading past it.
 class Lines
 {
 public:
-    Lines(const QByteArray &bytes, QString fileName) : m_file(std::move(fileName))
+    Lines(const QByteArray &bytes, QString fileName) : m_text(ansi::decode(bytes)), m_file(std::move(fileName))
     {
-        const QString text = ansi::decode(bytes);
         qsizetype start = 0;
-        while (start < text.size()) {
-            qsizetype end = text.indexOf(u'\n', start);
+        const qsizetype n = m_text.size();
+        m_lines.reserve(bytes.count('\n') + 1);
+        while (start < n) {
+            qsizetype end = m_text.indexOf(u'\n', start);
             if (end < 0)
-                end = text.size();
+                end = n;
             qsizetype stop = end;
-            if (stop > start && text[stop - 1] == u'\r')
+            if (stop > start && m_text[stop - 1] == u'\r')
                 --stop;
-            m_lines << text.mid(start, stop - start);
+            m_lines.push_back({start, stop - start});
             start = end + 1;
         }
     }
 
-    bool atEnd() const { return m_pos >= m_lines.size(); }
+    bool atEnd() const { return m_pos >= qsizetype(m_lines.size()); }
     // The next line without reading it; empty at the end.
-    const QString &peek() const
-    {
-        static const QString none;
-        return atEnd() ? none : m_lines[m_pos];
-    }
+    QStringView peek() const { return atEnd() ? QStringView() : view(m_pos); }
     int lineNumber() const { return int(m_pos); } // of the line last read
-    const QString &next()
+    QStringView nextView()
     {
         if (atEnd())
             fail(QStringLiteral("the file ends too early"), int(m_pos) + 1);
-        return m_lines[m_pos++];
+        return view(m_pos++);
     }
+    QString next() { return nextView().toString(); }
     // The next line, which must start with the key; returns the value from the given
     // 1-based character position on.
     QString keyed(const QString &key, int from)
     {
-        const QString &line = next();
+        const QStringView line = nextView();
         if (!line.startsWith(key))
             fail(QStringLiteral("expected \"%1\"").arg(key));
-        return line.mid(from - 1);
+        return line.mid(std::min<qsizetype>(from - 1, line.size())).toString();
     }
-    int integer(const QString &text)
+    int integer(QStringView text)
     {
         bool ok = false;
         const int v = text.trimmed().toInt(&ok);
@@ -73,8 +87,8 @@ public:
             fail(QStringLiteral("\"%1\" is not a number").arg(text));
         return v;
     }
-    int nextInt() { return integer(next()); }
-    uint32_t nextColour(const QString &text)
+    int nextInt() { return integer(nextView()); }
+    uint32_t colour(QStringView text)
     {
         bool ok = false;
         const long long v = text.trimmed().toLongLong(&ok);
@@ -82,24 +96,24 @@ public:
             fail(QStringLiteral("\"%1\" is not a number").arg(text));
         return uint32_t(v);
     }
+    uint32_t nextColour() { return colour(nextView()); }
     uint8_t nextByte() { return uint8_t(nextInt()); }
-    bool boolean(const QString &text)
+    bool boolean(QStringView text)
     {
-        const QString t = text.trimmed();
-        if (t == QLatin1String("-1") || t == QLatin1String("1") || t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        const QStringView t = text.trimmed();
+        if (t == u"-1" || t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0)
             return true;
-        if (t == QLatin1String("0") || t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0)
             return false;
         fail(QStringLiteral("\"%1\" is not a boolean").arg(text));
-        return false;
     }
-    bool nextBool() { return boolean(next()); }
-    double real(const QString &text)
+    bool nextBool() { return boolean(nextView()); }
+    double real(QStringView text)
     {
         if (text.trimmed().isEmpty())
             return 1.0;
         bool ok = false;
-        const double v = text::commatopoint(text.trimmed()).toDouble(&ok);
+        const double v = text::commatopoint(text.trimmed().toString()).toDouble(&ok);
         if (!ok)
             fail(QStringLiteral("\"%1\" is not a number").arg(text));
         return v;
@@ -110,7 +124,13 @@ public:
     }
 
 private:
-    QStringList m_lines;
+    struct Span
+    {
+        qsizetype start, length;
+    };
+    QStringView view(qsizetype i) const { return QStringView(m_text).mid(m_lines[i].start, m_lines[i].length); }
+    QString m_text;
+    std::vector<Span> m_lines;
     qsizetype m_pos = 0;
     QString m_file;
 };
@@ -141,6 +161,9 @@ private:
     ProjectModel &m;
     const MessageCatalog &cat;
     int v;
+    // Slots filled so far, and name -> slot for the sections of .003 (first name wins).
+    int items = 0, objects = 0, characters = 0, roomChars = 0, rooms = 0, cutscenes = 0;
+    QHash<QString, int> itemSlots, roomSlots, roomCharSlots;
 };
 
 void Reader::read001(Lines &in)
@@ -166,16 +189,16 @@ void Reader::read001(Lines &in)
                 continue;
             RFont &f = m.fonts[slot];
             f.name = text::getfield(line, 1);
-            f.bold = in.boolean(text::getfield(line, 2));
-            f.italic = in.boolean(text::getfield(line, 3));
-            f.size = in.integer(text::getfield(line, 4));
-            f.outline = in.integer(text::getfield(line, 5));
-            f.charset = uint16_t(in.integer(text::getfield(line, 6)));
+            f.bold = in.boolean(fieldOf(line, 2));
+            f.italic = in.boolean(fieldOf(line, 3));
+            f.size = in.integer(fieldOf(line, 4));
+            f.outline = in.integer(fieldOf(line, 5));
+            f.charset = uint16_t(in.integer(fieldOf(line, 6)));
             if (has(13, false)) {
                 const QString shadow = text::getfield(line, 7);
                 f.shadow = shadow.isEmpty() ? 0 : in.integer(shadow);
-                f.fill = in.integer(text::getfield(line, 8));
-                f.fading = in.integer(text::getfield(line, 9));
+                f.fill = in.integer(fieldOf(line, 8));
+                f.fading = in.integer(fieldOf(line, 9));
             }
         }
     }
@@ -222,23 +245,23 @@ void Reader::read001(Lines &in)
         s.scenefadebar = in.nextInt();
         s.transany = in.nextInt();
     }
-    s.targacolor = in.nextColour(in.keyed(QStringLiteral("Targacolor : "), 14));
-    s.bordercolor = in.nextColour(in.keyed(QStringLiteral("Bordercolor : "), 15));
-    s.backgroundcolor = in.nextColour(in.keyed(QStringLiteral("Backgroundcolor : "), 19));
-    s.textcolor = in.nextColour(in.keyed(QStringLiteral("Textcolor : "), 13));
+    s.targacolor = in.colour(in.keyed(QStringLiteral("Targacolor : "), 14));
+    s.bordercolor = in.colour(in.keyed(QStringLiteral("Bordercolor : "), 15));
+    s.backgroundcolor = in.colour(in.keyed(QStringLiteral("Backgroundcolor : "), 19));
+    s.textcolor = in.colour(in.keyed(QStringLiteral("Textcolor : "), 13));
     const QString off = in.keyed(QStringLiteral("Offtextcolor : "), 16);
-    s.offtextcolor = in.nextColour(text::getfield(off, 1));
+    s.offtextcolor = in.colour(fieldOf(off, 1));
     if (!text::getfield(off, 2).isEmpty())
-        s.infotextcolor = in.nextColour(text::getfield(off, 2));
+        s.infotextcolor = in.colour(fieldOf(off, 2));
     if (has(5, true)) {
         s.textsceneStyle = in.nextInt() - 1;
         s.textsceneBorder = in.nextInt() - 1;
-        s.textsceneBcolor = in.nextColour(in.next());
-        s.textsceneArea = in.nextColour(in.next());
-        s.textsceneSelected = in.nextColour(in.next());
+        s.textsceneBcolor = in.nextColour();
+        s.textsceneArea = in.nextColour();
+        s.textsceneSelected = in.nextColour();
     }
     if (has(15, false))
-        s.shape1 = in.nextColour(in.next());
+        s.shape1 = in.nextColour();
     if (has(5, true))
         s.multipleChoice = in.nextBool();
     if (has(16, true))
@@ -373,27 +396,29 @@ void Reader::readMedia(Lines &in, int kind, const QString &endKey, bool toEnd)
         in.fail(QStringLiteral("expected \"%1\"").arg(endKey), in.lineNumber() + 1);
 }
 
+// The reader fills each table from slot 1 on, so the next slot is the count so far plus one.
 template <typename T>
-T &nextSlot(Lines &in, SlotTable<T> &table, const char *what)
+T &nextSlot(Lines &in, SlotTable<T> &table, int &filled, const char *what)
 {
-    const int slot = table.firstFree();
-    if (slot == 0)
+    if (filled >= table.size())
         in.fail(QStringLiteral("more %1 than the project can hold").arg(QLatin1String(what)));
-    return table[slot];
+    return table[++filled];
 }
 
 void Reader::readItem(Lines &in, const QString &name)
 {
-    RItem &it = nextSlot(in, m.items, "items");
+    RItem &it = nextSlot(in, m.items, items, "items");
+    if (!itemSlots.contains(name))
+        itemSlots.insert(name, items);
     it.name = name;
     m.names[NameLists::ItemNames] << name;
     const int states = has(22, false) ? RItem::States : 1;
     for (int s = 0; s < states; ++s) {
         for (ItemFrame &f : it.frames[s]) {
-            const QString line = in.next();
+            const QStringView line = in.nextView();
             const qsizetype semi = line.indexOf(u';');
-            f.image = semi < 0 ? line : line.left(semi);
-            f.script = semi < 0 ? QString() : text::unescapesemi(line.mid(semi + 1));
+            f.image = (semi < 0 ? line : line.left(semi)).toString();
+            f.script = semi < 0 ? QString() : text::unescapesemi(line.mid(semi + 1).toString());
         }
         it.speed[s] = in.nextByte();
     }
@@ -404,26 +429,27 @@ void Reader::readFrames(Lines &in, std::array<Rframe, 30> &frames)
     for (Rframe &f : frames) {
         f.image = in.next();
         f.image2 = in.next();
-        const QString line = in.next();
-        f.x = in.integer(text::getfield(line, 1));
-        f.y = in.integer(text::getfield(line, 2));
-        f.x2 = in.integer(text::getfield(line, 3));
-        f.y2 = in.integer(text::getfield(line, 4));
-        // The script is everything after the fourth ";".
-        int seen = 0;
-        qsizetype pos = -1;
-        for (qsizetype i = 0; i < line.size(); ++i)
-            if (line[i] == u';' && ++seen == 4) {
-                pos = i;
-                break;
+        // "x;y;x2;y2;" then the escaped script.
+        const QStringView line = in.nextView();
+        int *values[4] = {&f.x, &f.y, &f.x2, &f.y2};
+        qsizetype start = 0;
+        for (int i = 0; i < 4; ++i) {
+            qsizetype end = line.indexOf(u';', start);
+            if (end < 0) {
+                if (i < 3)
+                    in.fail(QStringLiteral("a frame line needs four offsets"));
+                end = line.size();
             }
-        f.script = pos < 0 ? QString() : text::unescapesemi(line.mid(pos + 1));
+            *values[i] = in.integer(line.mid(start, end - start));
+            start = end + 1;
+        }
+        f.script = start < line.size() ? text::unescapesemi(line.mid(start).toString()) : QString();
     }
 }
 
 void Reader::readObject(Lines &in, const QString &name)
 {
-    Robj &o = nextSlot(in, m.objects, "objects");
+    Robj &o = nextSlot(in, m.objects, objects, "objects");
     o.name = name;
     o.width = uint16_t(in.nextInt());
     o.height = uint16_t(in.nextInt());
@@ -436,9 +462,9 @@ void Reader::readObject(Lines &in, const QString &name)
 
 void Reader::readCharacter(Lines &in, const QString &name)
 {
-    Rcharacter &c = nextSlot(in, m.characters, "characters");
+    Rcharacter &c = nextSlot(in, m.characters, characters, "characters");
     c.name = name;
-    c.textColor = in.nextColour(in.next());
+    c.textColor = in.nextColour();
     c.walkSpeed = in.nextByte();
     if (has(8, false)) {
         c.dontzoom = in.nextBool();
@@ -473,7 +499,7 @@ void Reader::readCharacter(Lines &in, const QString &name)
 
 void Reader::readRoomChar(Lines &in, const QString &name)
 {
-    Rroomchar &rc = nextSlot(in, m.roomChars, "character placements");
+    Rroomchar &rc = nextSlot(in, m.roomChars, roomChars, "character placements");
     rc.instanceName = name;
     rc.characterName = in.next();
     rc.roomName = in.next();
@@ -486,7 +512,9 @@ void Reader::readRoomChar(Lines &in, const QString &name)
 
 void Reader::readRoom(Lines &in, const QString &name)
 {
-    Rroom &r = nextSlot(in, m.rooms, "rooms");
+    Rroom &r = nextSlot(in, m.rooms, rooms, "rooms");
+    if (!roomSlots.contains(name))
+        roomSlots.insert(name, rooms);
     r.name = name;
     m.names[NameLists::RoomNames] << name;
     r.width = in.nextInt();
@@ -503,31 +531,31 @@ void Reader::readRoom(Lines &in, const QString &name)
         r.flag1 = in.nextBool();
     if (has(18, true)) {
         for (Rfxshape &f : r.fx) {
-            const QString flags = in.next();
-            f.flag1 = in.boolean(text::getfield(flags, 1));
-            f.flag2 = in.boolean(text::getfield(flags, 2));
+            const QStringView flags = in.nextView();
+            f.flag1 = in.boolean(fieldOf(flags, 1));
+            f.flag2 = in.boolean(fieldOf(flags, 2));
             f.int1 = in.nextInt();
             f.text = in.next();
             f.int2 = in.nextInt();
             f.int3 = in.nextInt();
             f.int4 = in.nextInt();
             f.int5 = in.nextInt();
-            const QString corners = in.next();
+            const QStringView corners = in.nextView();
             for (int k = 0; k < 4; ++k) {
-                f.cornerX[k] = in.integer(text::getfield(corners, 2 * k + 1));
-                f.cornerY[k] = in.integer(text::getfield(corners, 2 * k + 2));
+                f.cornerX[k] = in.integer(fieldOf(corners, 2 * k + 1));
+                f.cornerY[k] = in.integer(fieldOf(corners, 2 * k + 2));
             }
             f.calcziehpunkt();
         }
     }
     r.flag2 = in.nextBool();
-    const QString values = in.next();
+    const QStringView values = in.nextView();
     for (int i = 0; i < 4; ++i)
-        r.values[i] = in.integer(text::getfield(values, i + 1));
-    r.factors[0] = in.real(text::getfield(values, 5));
-    r.factors[1] = in.real(text::getfield(values, 6));
+        r.values[i] = in.integer(fieldOf(values, i + 1));
+    r.factors[0] = in.real(fieldOf(values, 5));
+    r.factors[1] = in.real(fieldOf(values, 6));
 
-    const QString walk = in.next();
+    const QStringView walk = in.nextView();
     r.walkmap.clear();
     const bool small = walk.size() < 15001;
     const int columns = small ? 96 : Walkmap::Columns, rows = small ? 48 : Walkmap::Rows;
@@ -585,13 +613,22 @@ void Reader::read002(Lines &in)
     }
 
     // Placements whose definitions are missing are dropped; the rest close up in order.
+    QSet<QString> characterNames, objectNames;
+    for (const Rcharacter &c : m.characters)
+        if (!c.name.isEmpty())
+            characterNames.insert(c.name);
+    for (const Robj &o : m.objects)
+        if (!o.name.isEmpty())
+            objectNames.insert(o.name);
     std::vector<Rroomchar> kept;
     for (Rroomchar &rc : m.roomChars)
-        if (!rc.instanceName.isEmpty() && m.characters.find(rc.characterName))
+        if (!rc.instanceName.isEmpty() && characterNames.contains(rc.characterName))
             kept.push_back(std::move(rc));
     m.roomChars.clear();
     for (int i = 0; i < int(kept.size()); ++i) {
         m.names[NameLists::CharacterInstances] << kept[i].instanceName;
+        if (!roomCharSlots.contains(kept[i].instanceName))
+            roomCharSlots.insert(kept[i].instanceName, i + 1);
         m.roomChars[i + 1] = std::move(kept[i]);
     }
     for (Rroom &r : m.rooms) {
@@ -600,7 +637,7 @@ void Reader::read002(Lines &in)
         int to = 0;
         for (int from = 0; from < Rroom::Placements; ++from) {
             Rroomobj &o = r.objects[from];
-            if (o.instanceName.isEmpty() || !m.objects.find(o.objectName))
+            if (o.instanceName.isEmpty() || !objectNames.contains(o.objectName))
                 continue;
             m.names[NameLists::ObjectInstances] << o.instanceName;
             if (to != from)
@@ -608,7 +645,8 @@ void Reader::read002(Lines &in)
             ++to;
         }
         for (int i = to; i < Rroom::Placements; ++i)
-            r.objects[i] = Rroomobj();
+            if (!r.objects[i].instanceName.isEmpty() || !r.objects[i].objectName.isEmpty())
+                r.objects[i] = Rroomobj();
     }
 }
 
@@ -623,26 +661,26 @@ void Reader::read003(Lines &in)
             continue; // stray line outside any section
         Script *target = &scratch;
         if (header.startsWith(QLatin1String("//Cutscene "))) {
-            const int slot = m.cutscenes.firstFree();
-            if (slot == 0)
+            if (cutscenes >= m.cutscenes.size())
                 in.fail(QStringLiteral("more scripts than the project can hold"));
+            const int slot = ++cutscenes;
             m.cutscenes[slot].name = header.mid(11);
             m.names[NameLists::ScriptNames] << header.mid(11);
             target = &m.cutscenes[slot].script;
         } else if (header.startsWith(QLatin1String("//Item "))) {
-            if (const int slot = m.items.find(header.mid(7)))
+            if (const int slot = itemSlots.value(header.mid(7)))
                 target = &m.items[slot].script;
         } else if (header.startsWith(QLatin1String("//Character "))) {
-            if (const int slot = m.roomChars.find(header.mid(12)))
+            if (const int slot = roomCharSlots.value(header.mid(12)))
                 target = &m.roomChars[slot].script;
         } else if (header.startsWith(QLatin1String("//Room "))) {
-            if (const int slot = m.rooms.find(header.mid(7)))
+            if (const int slot = roomSlots.value(header.mid(7)))
                 target = &m.rooms[slot].script;
         } else if (header.startsWith(QLatin1String("//Object "))) {
             const QString rest = header.mid(9);
             const qsizetype semi = rest.indexOf(u';');
             if (semi >= 0) {
-                if (const int room = m.rooms.find(rest.mid(semi + 1)))
+                if (const int room = roomSlots.value(rest.mid(semi + 1)))
                     if (const int obj = m.rooms[room].findObject(rest.left(semi)))
                         target = &m.rooms[room].objects[obj - 1].script;
             }
@@ -660,7 +698,7 @@ void Reader::read003(Lines &in)
                 rest = rest.mid(4);
             }
             if (ok1 && ok2 && col >= 1 && col <= Walkmap::Columns && row >= 1 && row <= Walkmap::Rows)
-                if (const int room = m.rooms.find(rest))
+                if (const int room = roomSlots.value(rest))
                     target = &m.rooms[room].walkmap.script(col, row);
         }
         target->clear();
@@ -746,7 +784,7 @@ ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &
         Lines l1(files.files[0], QLatin1String(suffixes[0]));
         if (l1.atEnd())
             l1.fail(QStringLiteral("the file is empty"), 1);
-        version = l1.peek().left(3);
+        version = l1.peek().left(3).toString();
         Reader reader(model, catalog, projectVersionNumber(version));
         reader.read001(l1);
         Lines l2(files.files[1], QLatin1String(suffixes[1]));

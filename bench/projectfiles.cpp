@@ -1,0 +1,101 @@
+// Times open and save of a big generated project beside unzip -p and zip -9 of the same
+// companion files, and reports the peak memory.
+//
+//   bench_projectfiles [WORKDIR]
+#include "bigproject.h"
+
+#include "project/projectfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace mb;
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double timeShell(const QString &command, int runs)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command}) != 0) {
+            std::fprintf(stderr, "failed: %s\n", qPrintable(command));
+            return -1;
+        }
+        t.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return median(t);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir tmp;
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : tmp.path();
+    QDir().mkpath(dir);
+    const int runs = 3;
+    MessageCatalog cat;
+
+    std::unique_ptr<ProjectModel> model = bench::bigProject(cat);
+    std::vector<double> save, open;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        const ProjectFileResult r = saveProject(*model, dir, QStringLiteral("big"));
+        save.push_back(t.nsecsElapsed() / 1e6);
+        if (!r.ok) {
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(r.message));
+            return 1;
+        }
+    }
+    model.reset();
+    auto loaded = std::make_unique<ProjectModel>();
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        const ProjectFileResult r = openProject(*loaded, cat, QDir(dir).filePath(QStringLiteral("big.adv")));
+        open.push_back(t.nsecsElapsed() / 1e6);
+        if (!r.ok) {
+            std::fprintf(stderr, "open failed: %s\n", qPrintable(r.message));
+            return 1;
+        }
+    }
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+
+    // Baselines over the same companion files.
+    const QString adv = QDir(dir).filePath(QStringLiteral("big.adv"));
+    const QString unpacked = QDir(dir).filePath(QStringLiteral("unpacked"));
+    QDir().mkpath(unpacked);
+    QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-o"), QStringLiteral("-q"), adv, QStringLiteral("-d"), unpacked});
+    const double unzipMs = timeShell(QStringLiteral("unzip -p '%1' > /dev/null").arg(adv), runs);
+    const double zipMs = timeShell(QStringLiteral("cd '%1' && rm -f base.zip && zip -q -9 base.zip big.001 big.002 big.003 big.004").arg(unpacked), runs);
+
+    const double o = median(open), s = median(save);
+    std::printf("project: %lld bytes, %d rooms, %d scripts, %d objects, %d images\n",
+                QFileInfo(adv).size(), loaded->rooms.usedCount(), loaded->cutscenes.usedCount(),
+                loaded->objects.usedCount(), loaded->media[Images].usedCount());
+    std::printf("open:  %8.1f ms   unzip -p: %8.1f ms   ratio %.2f (goal <= 1.5)\n", o, unzipMs, o / unzipMs);
+    std::printf("save:  %8.1f ms   zip -9:   %8.1f ms   ratio %.2f (goal <= 1.3)\n", s, zipMs, s / zipMs);
+    std::printf("peak memory: %.1f MiB (goal < 1024)\n", usage.ru_maxrss / 1024.0);
+    return 0;
+}

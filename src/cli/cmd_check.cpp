@@ -1,0 +1,36 @@
+// The script check without the editor: the same texts as the check's message boxes.
+#include "cli/clicontext.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "script/scriptchecker.h"
+
+#include <memory>
+
+namespace mb::cli {
+
+namespace {
+
+constexpr int MsgNoErrors = 179;
+
+int check(Context &ctx)
+{
+    auto model = std::make_unique<ProjectModel>();
+    model->editorFolder = ctx.editorFolder;
+    const ProjectFileResult opened = openProject(*model, ctx.catalog, ctx.args[0]);
+    if (!opened.ok) {
+        fail(ctx, opened.message);
+        return Usage;
+    }
+    if (const auto mistake = ScriptChecker(ctx.catalog).check(*model))
+        return fail(ctx, mistake->text);
+    ctx.out << ctx.catalog.msg(MsgNoErrors) << "\n";
+    return Ok;
+}
+
+const Registrar checkCommand({30, QStringLiteral("check"), QStringLiteral("check PROJECT.adv"),
+                              QStringLiteral("Checks every script; prints the first mistake or \"No errors found.\"."),
+                              1, 1, nullptr, check});
+
+} // namespace
+
+} // namespace mb::cli

@@ -35,6 +35,14 @@ QChar charFor(unsigned char byte)
 
 QString decode(QByteArrayView bytes)
 {
+    bool plain = true;
+    for (char c : bytes)
+        if ((static_cast<unsigned char>(c) & 0xE0) == 0x80) {
+            plain = false;
+            break;
+        }
+    if (plain)
+        return QString::fromLatin1(bytes.data(), bytes.size());
     QString out(bytes.size(), Qt::Uninitialized);
     QChar *d = out.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
@@ -49,6 +57,17 @@ QByteArray encode(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i)
         d[i] = encodeChar(text[i].unicode());
     return out;
+}
+
+void append(QByteArray &out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *d = out.data() + at;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        d[i] = c < 0x80 ? char(c) : encodeChar(c);
+    }
 }
 
 } // namespace mb::ansi

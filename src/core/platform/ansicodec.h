@@ -21,3 +21,10 @@ QChar charFor(unsigned char byte);
 
 } // namespace ansi
 } // namespace mb
+
+namespace mb::ansi {
+// Appends the Windows-1252 bytes of the text to out (a fast path for ASCII).
+void append(QByteArray &out, QStringView text);
+// Decodes one field; a fast path for bytes that need no table.
+inline QString decodeField(QByteArrayView bytes) { return decode(bytes); }
+} // namespace mb::ansi

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -11,6 +12,9 @@ namespace mb {
 class MessageCatalog;
 class ProjectModel;
 class ProjectTree;
+struct Rcharacter;
+struct Robj;
+struct Rroom;
 
 // Outcome of an open or save. On failure `message` is the whole text to show (it names the
 // file, the companion file and the line where that applies).
@@ -39,6 +43,31 @@ CompanionFiles writeCompanionFiles(ProjectModel &model);
 
 // Tree lines: one per node in pre-order: a '"' per level, the image index as two digits, the text.
 QByteArray dumpTree(const ProjectTree &tree);
+
+// One element's lines exactly as the companion files hold them (Windows-1252, CR LF). The room
+// and character exchange files are made of these.
+// .002 record: "//Character NAME" and the character's lines.
+QByteArray characterRecord(const Rcharacter &character);
+// .002 record: "//Object NAME" and the object's lines.
+QByteArray objectRecord(const Robj &object);
+// .002 record: "//Room NAME", the room's lines and walkmap line, then its ";;Roomobject" blocks.
+QByteArray roomRecord(const Rroom &room);
+// .003 sections of a room: "//Room NAME" and the room script, "//Object INSTANCE;ROOM" and each
+// placement's script, "//Walkmap #CCCRRRROOM" and each cell script whose has-script flag is set.
+QByteArray roomScriptSections(const Rroom &room);
+
+// Reads records in the current .002 layout ("//Item", "//Object", "//Character", "//Rcharacter",
+// "//Room" with its ";;Roomobject" blocks) and then script sections in the .003 layout without
+// the header lines, into `scratch`, which is reset first: the project reader's own line reading,
+// as if they were the body of a project's .002 and .003. Tables fill from slot 1 in file order,
+// the sections attach to the records read here, and placements whose definitions are not among
+// the records are dropped as an open drops them. Lines outside any record are skipped. On failure
+// the message names `sourceName`, the part (`recordsName` or `scriptsName`) and its line, and
+// `scratch` is left empty.
+ProjectFileResult readElementRecords(ProjectModel &scratch, const MessageCatalog &catalog,
+                                     const QByteArray &records, const QByteArray &scripts,
+                                     const QString &sourceName, const QString &recordsName,
+                                     const QString &scriptsName);
 
 // Saves the project as <folder>/<name>.adv. The archive is built beside the old one and renamed
 // over it only when complete, so a failure leaves the previous project intact. With

@@ -34,20 +34,21 @@ struct ItemFrame
 };
 
 // The frames of an element: States rows of Frames each. Most slots of a table never hold an
-// element, so the grid is allocated on the first write; reading an unallocated grid gives
-// empty frames.
+// element and most elements use a few states, so each state's row is allocated on its first
+// write; reading a row that was never written gives empty frames.
 template <typename T, int States, int Frames>
 class FrameGrid
 {
 public:
     using Row = std::array<T, Frames>;
     FrameGrid() = default;
-    FrameGrid(const FrameGrid &o) : m_rows(o.m_rows ? std::make_unique<Rows>(*o.m_rows) : nullptr) {}
+    FrameGrid(const FrameGrid &o) { *this = o; }
     FrameGrid(FrameGrid &&) noexcept = default;
     FrameGrid &operator=(const FrameGrid &o)
     {
         if (this != &o)
-            m_rows = o.m_rows ? std::make_unique<Rows>(*o.m_rows) : nullptr;
+            for (int s = 0; s < States; ++s)
+                m_rows[s] = o.m_rows[s] ? std::make_unique<Row>(*o.m_rows[s]) : nullptr;
         return *this;
     }
     FrameGrid &operator=(FrameGrid &&) noexcept = default;
@@ -55,20 +56,35 @@ public:
     static constexpr size_t size() { return States; }
     Row &operator[](size_t state)
     {
-        if (!m_rows)
-            m_rows = std::make_unique<Rows>();
-        return (*m_rows)[state];
+        if (!m_rows[state])
+            m_rows[state] = std::make_unique<Row>();
+        return *m_rows[state];
     }
     const Row &operator[](size_t state) const
     {
         static const Row empty{};
-        return m_rows ? (*m_rows)[state] : empty;
+        return m_rows[state] ? *m_rows[state] : empty;
     }
-    bool allocated() const { return m_rows != nullptr; }
+    bool allocated(size_t state) const { return m_rows[state] != nullptr; }
+    // True when any state was written; a grid that never was holds only empty frames.
+    bool allocated() const
+    {
+        for (const auto &r : m_rows)
+            if (r)
+                return true;
+        return false;
+    }
+    // Takes the row unless every frame of it is empty.
+    void setRow(size_t state, Row &&row, bool empty)
+    {
+        if (empty)
+            m_rows[state].reset();
+        else
+            m_rows[state] = std::make_unique<Row>(std::move(row));
+    }
 
 private:
-    using Rows = std::array<Row, States>;
-    std::unique_ptr<Rows> m_rows;
+    std::array<std::unique_ptr<Row>, States> m_rows;
 };
 
 struct RItem

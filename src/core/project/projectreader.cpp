@@ -5,9 +5,19 @@
 #include "project/projectmodel.h"
 #include "project/texthelpers.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <QHash>
 #include <QSet>
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <thread>
 
 #include <stdexcept>
 
@@ -23,122 +33,164 @@ struct ParseError
     QString what;
 };
 
-QStringView fieldOf(QStringView line, int k)
+// Bounds-checked slices (QByteArrayView has no mid() in this Qt).
+QByteArrayView mid(QByteArrayView v, qsizetype pos, qsizetype n = -1)
+{
+    pos = std::clamp<qsizetype>(pos, 0, v.size());
+    n = n < 0 ? v.size() - pos : std::min(n, v.size() - pos);
+    return v.sliced(pos, n);
+}
+QStringView mid(QStringView v, qsizetype pos, qsizetype n = -1) { return v.mid(pos, n); }
+
+template <typename View, typename Ch>
+View fieldIn(View line, int k, Ch separator)
 {
     qsizetype start = 0;
     for (int f = 1; f < k; ++f) {
-        const qsizetype next = line.indexOf(u';', start);
+        const qsizetype next = line.indexOf(separator, start);
         if (next < 0)
             return {};
         start = next + 1;
     }
-    qsizetype end = line.indexOf(u';', start);
-    return line.mid(start, (end < 0 ? line.size() : end) - start);
+    qsizetype end = line.indexOf(separator, start);
+    return mid(line, start, (end < 0 ? line.size() : end) - start);
+}
+QByteArrayView fieldOf(QByteArrayView line, int k) { return fieldIn(line, k, ';'); }
+QStringView fieldOf(QStringView line, int k) { return fieldIn(line, k, u';'); }
+
+QByteArrayView trimmed(QByteArrayView v)
+{
+    while (!v.isEmpty() && static_cast<unsigned char>(v.front()) <= ' ')
+        v = v.sliced(1);
+    while (!v.isEmpty() && static_cast<unsigned char>(v.back()) <= ' ')
+        v.chop(1);
+    return v;
 }
 
-// The lines of one companion file with a read position. The text is decoded once and lines
-// are handed out as views into it. Every read checks the end, so a truncated file ends the
-// open with a message instead of reading past it.
+// The lines of one companion file with a read position. Lines are handed out as views into the
+// file's bytes; only text that is kept is decoded. Every read checks the end, so a truncated
+// file ends the open with a message instead of reading past it.
 class Lines
 {
 public:
-    Lines(const QByteArray &bytes, QString fileName) : m_text(ansi::decode(bytes)), m_file(std::move(fileName))
+    Lines(const QByteArray &bytes, QString fileName) : m_bytes(bytes), m_file(std::move(fileName))
     {
-        qsizetype start = 0;
-        const qsizetype n = m_text.size();
-        m_lines.reserve(bytes.count('\n') + 1);
-        while (start < n) {
-            qsizetype end = m_text.indexOf(u'\n', start);
-            if (end < 0)
-                end = n;
-            qsizetype stop = end;
-            if (stop > start && m_text[stop - 1] == u'\r')
-                --stop;
-            m_lines.push_back({start, stop - start});
-            start = end + 1;
-        }
+        advance();
     }
 
-    bool atEnd() const { return m_pos >= qsizetype(m_lines.size()); }
+    bool atEnd() const { return m_atEnd; }
     // The next line without reading it; empty at the end.
-    QStringView peek() const { return atEnd() ? QStringView() : view(m_pos); }
-    int lineNumber() const { return int(m_pos); } // of the line last read
-    QStringView nextView()
+    QByteArrayView peek() const { return m_atEnd ? QByteArrayView() : m_current; }
+    int lineNumber() const { return m_line; } // of the line last read
+    QByteArrayView nextView()
     {
-        if (atEnd())
-            fail(QStringLiteral("the file ends too early"), int(m_pos) + 1);
-        return view(m_pos++);
+        if (m_atEnd)
+            fail(QStringLiteral("the file ends too early"), m_line + 1);
+        const QByteArrayView line = m_current;
+        ++m_line;
+        advance();
+        return line;
     }
-    QString next() { return nextView().toString(); }
+    QString next() { return ansi::decode(nextView()); }
     // The next line, which must start with the key; returns the value from the given
     // 1-based character position on.
-    QString keyed(const QString &key, int from)
+    QString keyed(const char *key, int from)
     {
-        const QStringView line = nextView();
+        const QByteArrayView line = nextView();
         if (!line.startsWith(key))
-            fail(QStringLiteral("expected \"%1\"").arg(key));
-        return line.mid(std::min<qsizetype>(from - 1, line.size())).toString();
+            fail(QStringLiteral("expected \"%1\"").arg(QLatin1String(key)));
+        return ansi::decode(mid(line, from - 1));
     }
-    int integer(QStringView text)
+    QString keyed(const QString &key, int from) { return keyed(key.toLatin1().constData(), from); }
+    int integer(QByteArrayView text)
     {
-        bool ok = false;
-        const int v = text.trimmed().toInt(&ok);
-        if (!ok)
-            fail(QStringLiteral("\"%1\" is not a number").arg(text));
+        const QByteArrayView t = trimmed(text);
+        int v = 0;
+        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (t.isEmpty() || r.ec != std::errc() || r.ptr != t.data() + t.size())
+            fail(QStringLiteral("\"%1\" is not a number").arg(ansi::decode(text)));
         return v;
     }
+    int integer(QStringView text) { return integer(QByteArrayView(text.toLatin1())); }
     int nextInt() { return integer(nextView()); }
-    uint32_t colour(QStringView text)
+    uint32_t colour(QByteArrayView text)
     {
-        bool ok = false;
-        const long long v = text.trimmed().toLongLong(&ok);
-        if (!ok)
-            fail(QStringLiteral("\"%1\" is not a number").arg(text));
+        const QByteArrayView t = trimmed(text);
+        long long v = 0;
+        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (t.isEmpty() || r.ec != std::errc() || r.ptr != t.data() + t.size())
+            fail(QStringLiteral("\"%1\" is not a number").arg(ansi::decode(text)));
         return uint32_t(v);
     }
+    uint32_t colour(QStringView text) { return colour(QByteArrayView(text.toLatin1())); }
     uint32_t nextColour() { return colour(nextView()); }
     uint8_t nextByte() { return uint8_t(nextInt()); }
-    bool boolean(QStringView text)
+    bool boolean(QByteArrayView text)
     {
-        const QStringView t = text.trimmed();
-        if (t == u"-1" || t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0)
+        const QByteArrayView t = trimmed(text);
+        if (t == "-1" || t == "1" || t.compare("true", Qt::CaseInsensitive) == 0)
             return true;
-        if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0)
+        if (t == "0" || t.compare("false", Qt::CaseInsensitive) == 0)
             return false;
-        fail(QStringLiteral("\"%1\" is not a boolean").arg(text));
+        fail(QStringLiteral("\"%1\" is not a boolean").arg(ansi::decode(text)));
     }
+    bool boolean(QStringView text) { return boolean(QByteArrayView(text.toLatin1())); }
     bool nextBool() { return boolean(nextView()); }
-    double real(QStringView text)
+    double real(QByteArrayView text)
     {
-        if (text.trimmed().isEmpty())
+        const QByteArrayView t = trimmed(text);
+        if (t.isEmpty())
             return 1.0;
         bool ok = false;
-        const double v = text::commatopoint(text.trimmed().toString()).toDouble(&ok);
+        const double v = QByteArray(t.data(), t.size()).replace(',', '.').toDouble(&ok);
         if (!ok)
-            fail(QStringLiteral("\"%1\" is not a number").arg(text));
+            fail(QStringLiteral("\"%1\" is not a number").arg(ansi::decode(text)));
         return v;
     }
     [[noreturn]] void fail(const QString &what, int line = -1) const
     {
-        throw ParseError{m_file, line < 0 ? int(m_pos) : line, what};
+        throw ParseError{m_file, line < 0 ? m_line : line, what};
     }
 
 private:
-    struct Span
+    // Finds the line that starts at m_offset.
+    void advance()
     {
-        qsizetype start, length;
-    };
-    QStringView view(qsizetype i) const { return QStringView(m_text).mid(m_lines[i].start, m_lines[i].length); }
-    QString m_text;
-    std::vector<Span> m_lines;
-    qsizetype m_pos = 0;
+        const qsizetype n = m_bytes.size();
+        if (m_offset >= n) {
+            m_atEnd = true;
+            m_current = {};
+            return;
+        }
+        const char *data = m_bytes.constData();
+        const void *hit = std::memchr(data + m_offset, '\n', size_t(n - m_offset));
+        const qsizetype end = hit ? static_cast<const char *>(hit) - data : n;
+        qsizetype stop = end;
+        if (stop > m_offset && data[stop - 1] == '\r')
+            --stop;
+        m_current = QByteArrayView(data + m_offset, stop - m_offset);
+        m_offset = end + 1;
+    }
+    QByteArray m_bytes;
+    QByteArrayView m_current;
+    qsizetype m_offset = 0;
+    int m_line = 0;
+    bool m_atEnd = false;
     QString m_file;
+};
+
+struct ScriptSection
+{
+    QString header;
+    int line = 0;
+    QStringList lines;
 };
 
 class Reader
 {
 public:
     Reader(ProjectModel &m, const MessageCatalog &c, int version) : m(m), cat(c), v(version) {}
+    void setVersion(int version) { v = version; }
 
     // Present from version `from` (1.1 = 1 ... 3.2 = 22); `in99` tells whether 9.9 has it.
     bool has(int from, bool in99) const { return v == 99 ? in99 : v >= from; }
@@ -147,12 +199,16 @@ public:
     void read002(Lines &in);
     void read003(Lines &in);
     void read004(Lines &in);
+    // .003 in two steps: the sections can be split while .002 is still being read.
+    static std::vector<ScriptSection> split003(Lines &in);
+    void attach003(std::vector<ScriptSection> &sections);
 
 private:
     void readTree(Lines &in, ProjectTree &tree, const QString &endKey);
     void readMedia(Lines &in, int kind, const QString &endKey, bool toEnd);
     void readItem(Lines &in, const QString &name);
-    void readFrames(Lines &in, std::array<Rframe, 30> &frames);
+    // Reads 30 frames; true when all of them are empty.
+    bool readFrames(Lines &in, std::array<Rframe, 30> &frames);
     void readObject(Lines &in, const QString &name);
     void readCharacter(Lines &in, const QString &name);
     void readRoomChar(Lines &in, const QString &name);
@@ -183,7 +239,7 @@ void Reader::read001(Lines &in)
     }
     if (has(6, false)) {
         int slot = 0;
-        while (!in.atEnd() && !in.peek().startsWith(QLatin1String("GameFont"))) {
+        while (!in.atEnd() && !in.peek().startsWith("GameFont")) {
             const QString line = in.next();
             if (++slot > ProjectModel::MaxFonts)
                 continue;
@@ -279,7 +335,7 @@ void Reader::read001(Lines &in)
     m.commands.walktext = in.keyed(QStringLiteral("Walktext : "), 12);
     if (in.next() != QLatin1String("Booleans :"))
         in.fail(QStringLiteral("expected \"Booleans :\""));
-    while (in.peek() != QLatin1String("Commands :")) {
+    while (in.peek() != "Commands :") {
         if (in.atEnd())
             in.fail(QStringLiteral("expected \"Commands :\""), in.lineNumber() + 1);
         const QString line = in.next();
@@ -296,7 +352,7 @@ void Reader::read001(Lines &in)
         m.names[NameLists::Bools] << e.name;
     }
     in.next();
-    while (!in.atEnd() && in.peek() != QLatin1String("Mediapool :")) {
+    while (!in.atEnd() && in.peek() != "Mediapool :") {
         CommandRow row;
         row.name = in.next();
         row.text = in.next();
@@ -340,9 +396,10 @@ void Reader::read001(Lines &in)
 void Reader::readTree(Lines &in, ProjectTree &tree, const QString &endKey)
 {
     tree.clear();
+    const QByteArray key = endKey.toLatin1();
     TreeNode *prev = nullptr;
     int prevLevel = 0;
-    while (!in.atEnd() && in.peek() != endKey) {
+    while (!in.atEnd() && in.peek() != QByteArrayView(key)) {
         const QString line = in.next();
         int level = 0;
         while (level < line.size() && line[level] == u'"')
@@ -374,8 +431,9 @@ void Reader::readTree(Lines &in, ProjectTree &tree, const QString &endKey)
 void Reader::readMedia(Lines &in, int kind, const QString &endKey, bool toEnd)
 {
     MediaTable &t = m.media[kind];
+    const QByteArray key = endKey.toLatin1();
     int slot = 0;
-    while (!in.atEnd() && (toEnd || in.peek() != endKey)) {
+    while (!in.atEnd() && (toEnd || in.peek() != QByteArrayView(key))) {
         const QString name = in.next();
         const QString path = in.next();
         if (++slot > MediaTable::Slots)
@@ -414,37 +472,49 @@ void Reader::readItem(Lines &in, const QString &name)
     m.names[NameLists::ItemNames] << name;
     const int states = has(22, false) ? RItem::States : 1;
     for (int s = 0; s < states; ++s) {
-        for (ItemFrame &f : it.frames[s]) {
-            const QStringView line = in.nextView();
-            const qsizetype semi = line.indexOf(u';');
-            f.image = (semi < 0 ? line : line.left(semi)).toString();
-            f.script = semi < 0 ? QString() : text::unescapesemi(line.mid(semi + 1).toString());
+        std::array<ItemFrame, RItem::Frames> row;
+        bool empty = true;
+        for (ItemFrame &f : row) {
+            const QByteArrayView line = in.nextView();
+            const qsizetype semi = line.indexOf(';');
+            f.image = ansi::decode(semi < 0 ? line : line.first(semi));
+            f.script = semi < 0 ? QString() : text::unescapesemi(ansi::decode(mid(line, semi + 1)));
+            empty = empty && f.image.isEmpty() && f.script.isEmpty();
         }
+        it.frames.setRow(s, std::move(row), empty);
         it.speed[s] = in.nextByte();
     }
 }
 
-void Reader::readFrames(Lines &in, std::array<Rframe, 30> &frames)
+bool emptyFrame(const Rframe &f)
 {
+    return f.image.isEmpty() && f.image2.isEmpty() && f.script.isEmpty() && !f.x && !f.y && !f.x2 && !f.y2;
+}
+
+bool Reader::readFrames(Lines &in, std::array<Rframe, 30> &frames)
+{
+    bool empty = true;
     for (Rframe &f : frames) {
         f.image = in.next();
         f.image2 = in.next();
         // "x;y;x2;y2;" then the escaped script.
-        const QStringView line = in.nextView();
+        const QByteArrayView line = in.nextView();
         int *values[4] = {&f.x, &f.y, &f.x2, &f.y2};
         qsizetype start = 0;
         for (int i = 0; i < 4; ++i) {
-            qsizetype end = line.indexOf(u';', start);
+            qsizetype end = line.indexOf(';', start);
             if (end < 0) {
                 if (i < 3)
                     in.fail(QStringLiteral("a frame line needs four offsets"));
                 end = line.size();
             }
-            *values[i] = in.integer(line.mid(start, end - start));
+            *values[i] = in.integer(mid(line, start, end - start));
             start = end + 1;
         }
-        f.script = start < line.size() ? text::unescapesemi(line.mid(start).toString()) : QString();
+        f.script = start < line.size() ? text::unescapesemi(ansi::decode(mid(line, start))) : QString();
+        empty = empty && emptyFrame(f);
     }
+    return empty;
 }
 
 void Reader::readObject(Lines &in, const QString &name)
@@ -455,7 +525,9 @@ void Reader::readObject(Lines &in, const QString &name)
     o.height = uint16_t(in.nextInt());
     o.flag = in.nextBool();
     for (int s = 0; s < Robj::States; ++s) {
-        readFrames(in, o.frames[s]);
+        std::array<Rframe, 30> row;
+        const bool empty = readFrames(in, row);
+        o.frames.setRow(s, std::move(row), empty);
         o.speed[s] = in.nextByte();
     }
 }
@@ -492,7 +564,9 @@ void Reader::readCharacter(Lines &in, const QString &name)
         c.height[s] = uint16_t(in.nextInt());
         c.footX[s] = in.nextInt();
         c.footY[s] = in.nextInt();
-        readFrames(in, c.frames[s]);
+        std::array<Rframe, 30> row;
+        const bool empty = readFrames(in, row);
+        c.frames.setRow(s, std::move(row), empty);
         c.speed[s] = in.nextByte();
     }
 }
@@ -531,7 +605,7 @@ void Reader::readRoom(Lines &in, const QString &name)
         r.flag1 = in.nextBool();
     if (has(18, true)) {
         for (Rfxshape &f : r.fx) {
-            const QStringView flags = in.nextView();
+            const QByteArrayView flags = in.nextView();
             f.flag1 = in.boolean(fieldOf(flags, 1));
             f.flag2 = in.boolean(fieldOf(flags, 2));
             f.int1 = in.nextInt();
@@ -540,7 +614,7 @@ void Reader::readRoom(Lines &in, const QString &name)
             f.int3 = in.nextInt();
             f.int4 = in.nextInt();
             f.int5 = in.nextInt();
-            const QStringView corners = in.nextView();
+            const QByteArrayView corners = in.nextView();
             for (int k = 0; k < 4; ++k) {
                 f.cornerX[k] = in.integer(fieldOf(corners, 2 * k + 1));
                 f.cornerY[k] = in.integer(fieldOf(corners, 2 * k + 2));
@@ -549,13 +623,13 @@ void Reader::readRoom(Lines &in, const QString &name)
         }
     }
     r.flag2 = in.nextBool();
-    const QStringView values = in.nextView();
+    const QByteArrayView values = in.nextView();
     for (int i = 0; i < 4; ++i)
         r.values[i] = in.integer(fieldOf(values, i + 1));
     r.factors[0] = in.real(fieldOf(values, 5));
     r.factors[1] = in.real(fieldOf(values, 6));
 
-    const QStringView walk = in.nextView();
+    const QByteArrayView walk = in.nextView();
     r.walkmap.clear();
     const bool small = walk.size() < 15001;
     const int columns = small ? 96 : Walkmap::Columns, rows = small ? 48 : Walkmap::Rows;
@@ -564,12 +638,12 @@ void Reader::readRoom(Lines &in, const QString &name)
     qsizetype at = 0;
     for (int col = 1; col <= columns; ++col)
         for (int row = 1; row <= rows; ++row, at += 2) {
-            r.walkmap.setBlocked(col, row, walk[at] == u'1');
-            r.walkmap.setHasScript(col, row, walk[at + 1] == u'1');
+            r.walkmap.setBlocked(col, row, walk[at] == '1');
+            r.walkmap.setHasScript(col, row, walk[at + 1] == '1');
         }
 
     int slot = 0;
-    while (!in.atEnd() && in.peek().startsWith(QLatin1String(";;Roomobject "))) {
+    while (!in.atEnd() && in.peek().startsWith(";;Roomobject ")) {
         const QString instance = in.next().mid(13);
         if (slot >= Rroom::Placements)
             in.fail(QStringLiteral("more than %1 objects in room \"%2\"").arg(Rroom::Placements).arg(name));
@@ -650,19 +724,33 @@ void Reader::read002(Lines &in)
     }
 }
 
-void Reader::read003(Lines &in)
+std::vector<ScriptSection> Reader::split003(Lines &in)
 {
+    std::vector<ScriptSection> sections;
     in.next();
     in.next();
-    Script scratch;
     while (!in.atEnd()) {
-        const QString header = in.next();
-        if (!header.startsWith(QLatin1String("//")))
+        const QByteArrayView header = in.nextView();
+        if (!header.startsWith("//"))
             continue; // stray line outside any section
-        Script *target = &scratch;
+        ScriptSection section;
+        section.header = ansi::decode(header);
+        section.line = in.lineNumber();
+        while (!in.atEnd() && !in.peek().startsWith("//"))
+            section.lines << in.next();
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+void Reader::attach003(std::vector<ScriptSection> &sections)
+{
+    for (ScriptSection &section : sections) {
+        const QString &header = section.header;
+        Script *target = nullptr;
         if (header.startsWith(QLatin1String("//Cutscene "))) {
             if (cutscenes >= m.cutscenes.size())
-                in.fail(QStringLiteral("more scripts than the project can hold"));
+                throw ParseError{QStringLiteral(".003"), section.line, QStringLiteral("more scripts than the project can hold")};
             const int slot = ++cutscenes;
             m.cutscenes[slot].name = header.mid(11);
             m.names[NameLists::ScriptNames] << header.mid(11);
@@ -701,14 +789,19 @@ void Reader::read003(Lines &in)
                 if (const int room = roomSlots.value(rest))
                     target = &m.rooms[room].walkmap.script(col, row);
         }
-        target->clear();
-        while (!in.atEnd() && !in.peek().startsWith(QLatin1String("//")))
-            *target << in.next();
-        scratch.clear();
+        // A section whose element does not exist is skipped.
+        if (target)
+            *target = std::move(section.lines);
     }
     for (int list : {NameLists::ItemNames, NameLists::ScriptNames, NameLists::CharacterInstances,
                      NameLists::RoomNames, NameLists::ObjectInstances})
         NameLists::sort(m.names[list]);
+}
+
+void Reader::read003(Lines &in)
+{
+    std::vector<ScriptSection> sections = split003(in);
+    attach003(sections);
 }
 
 void Reader::read004(Lines &in)
@@ -717,7 +810,7 @@ void Reader::read004(Lines &in)
         return;
     in.next(); // "*/*origin;speech"
     auto readList = [&](QStringList &list) {
-        while (!in.atEnd() && !in.peek().startsWith(QLatin1String("*/*")))
+        while (!in.atEnd() && !in.peek().startsWith("*/*"))
             list << in.next();
     };
     readList(m.origin.list(0));
@@ -773,34 +866,87 @@ int projectVersionNumber(const QString &headerLine)
     return 0;
 }
 
-ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &catalog,
-                                     const CompanionFiles &files, bool hasLanguageFile,
-                                     const QString &sourceName)
+namespace {
+
+// Fetches companion file i (0 = .001); nullopt when the file is absent. Must be callable from
+// two threads at once. Throws ParseError when the file cannot be read.
+using CompanionSource = std::function<std::optional<QByteArray>(int)>;
+
+const char *const kSuffixes[4] = {".001", ".002", ".003", ".004"};
+
+QByteArray required(const CompanionSource &source, int i)
+{
+    std::optional<QByteArray> bytes = source(i);
+    if (!bytes)
+        throw ParseError{QString(), 0, QStringLiteral("the archive has no %1 file").arg(QLatin1String(kSuffixes[i]))};
+    return std::move(*bytes);
+}
+
+int headerVersion(const Lines &in)
+{
+    if (in.atEnd())
+        in.fail(QStringLiteral("the file is empty"), 1);
+    return projectVersionNumber(ansi::decode(mid(in.peek(), 0, 3)));
+}
+
+// Reads the four files into the (reset) model. The big .002 is unpacked and read on a second
+// thread while .001, .003 and .004 are read here; the tables each part fills are disjoint, and
+// the scripts of .003 are attached once both are done.
+ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &catalog,
+                                   const CompanionSource &source, const QString &sourceName)
 {
     model.allesneu(catalog);
-    static const char *const suffixes[4] = {".001", ".002", ".003", ".004"};
     QString version;
-    try {
-        Lines l1(files.files[0], QLatin1String(suffixes[0]));
-        if (l1.atEnd())
-            l1.fail(QStringLiteral("the file is empty"), 1);
-        version = l1.peek().left(3).toString();
-        Reader reader(model, catalog, projectVersionNumber(version));
-        reader.read001(l1);
-        Lines l2(files.files[1], QLatin1String(suffixes[1]));
-        reader.read002(l2);
-        Lines l3(files.files[2], QLatin1String(suffixes[2]));
-        reader.read003(l3);
-        if (hasLanguageFile) {
-            Lines l4(files.files[3], QLatin1String(suffixes[3]));
-            reader.read004(l4);
+    std::exception_ptr mainError, secondError;
+    Reader elements(model, catalog, 0);
+    std::thread second([&] {
+        try {
+            Lines l2(required(source, 1), QLatin1String(kSuffixes[1]));
+            elements.setVersion(headerVersion(l2));
+            elements.read002(l2);
+        } catch (...) {
+            secondError = std::current_exception();
         }
+    });
+    std::vector<ScriptSection> sections;
+    try {
+        Lines l1(required(source, 0), QLatin1String(kSuffixes[0]));
+        const int v = headerVersion(l1);
+        version = ansi::decode(mid(l1.peek(), 0, 3));
+        Reader settings(model, catalog, v);
+        settings.read001(l1);
+        Lines l3(required(source, 2), QLatin1String(kSuffixes[2]));
+        sections = Reader::split003(l3);
+        if (std::optional<QByteArray> four = source(3)) {
+            Lines l4(*four, QLatin1String(kSuffixes[3]));
+            settings.read004(l4);
+        }
+    } catch (...) {
+        mainError = std::current_exception();
+    }
+    second.join();
+    try {
+        // Report the first problem in file order: .001 before .002 before .003.
+        if (mainError && secondError) {
+            try {
+                std::rethrow_exception(mainError);
+            } catch (const ParseError &e) {
+                if (e.file != QLatin1String(".001"))
+                    std::rethrow_exception(secondError);
+                throw;
+            }
+        }
+        if (mainError)
+            std::rethrow_exception(mainError);
+        if (secondError)
+            std::rethrow_exception(secondError);
+        elements.attach003(sections);
     } catch (const ParseError &e) {
         model.allesneu(catalog);
         QString where = sourceName + QStringLiteral(": ") + e.file;
         if (e.line > 0)
             where += QStringLiteral(" line %1").arg(e.line);
-        return ProjectFileResult::failure(where + QStringLiteral(": ") + e.what);
+        return ProjectFileResult::failure((e.file.isEmpty() ? sourceName : where) + QStringLiteral(": ") + e.what);
     } catch (const std::exception &e) {
         model.allesneu(catalog);
         return ProjectFileResult::failure(sourceName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
@@ -812,6 +958,19 @@ ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &
     ok.statusMessage = 103;
     ok.version = version;
     return ok;
+}
+
+} // namespace
+
+ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &catalog,
+                                     const CompanionFiles &files, bool hasLanguageFile,
+                                     const QString &sourceName)
+{
+    return readProjectFiles(model, catalog, [&](int i) -> std::optional<QByteArray> {
+        if (i == 3 && !hasLanguageFile)
+            return std::nullopt;
+        return files.files[i];
+    }, sourceName);
 }
 
 ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog, const QString &advPath)
@@ -831,28 +990,33 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
         return ProjectFileResult::failure(message);
     };
 
-    ZipReader zip(info.absoluteFilePath());
-    if (!zip.isOpen())
-        return fail(advPath + QStringLiteral(": not a project archive (") + zip.errorString() + u')');
-    const QStringList entries = zip.entryNames();
-    CompanionFiles files;
-    bool hasLanguageFile = false;
-    static const char *const suffixes[4] = {".001", ".002", ".003", ".004"};
-    for (int i = 0; i < 4; ++i) {
-        const QString entry = findEntry(entries, name, QLatin1String(suffixes[i]));
-        if (entry.isEmpty()) {
-            if (i == 3)
-                break;
-            return fail(advPath + QStringLiteral(": the archive has no %1 file").arg(QLatin1String(suffixes[i])));
-        }
-        auto bytes = zip.read(entry, qint64(1) << 30);
-        if (!bytes)
-            return fail(advPath + QStringLiteral(": ") + entry + QStringLiteral(": ") + zip.errorString());
-        files.files[i] = *bytes;
-        hasLanguageFile = i == 3;
+    // The archive is read into memory once; each thread unpacks its entries through its own
+    // reader over the same bytes.
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(advPath + QStringLiteral(": ") + file.errorString());
+    const QByteArray archive = file.readAll();
+    file.close();
+    QStringList entries;
+    {
+        ZipReader zip(archive);
+        if (!zip.isOpen())
+            return fail(advPath + QStringLiteral(": not a project archive (") + zip.errorString() + u')');
+        entries = zip.entryNames();
     }
+    std::array<QString, 4> entry;
+    for (int i = 0; i < 4; ++i)
+        entry[i] = findEntry(entries, name, QLatin1String(kSuffixes[i]));
     const QString lastGameFolder = model.lastGameFolder;
-    ProjectFileResult result = readCompanionFiles(model, catalog, files, hasLanguageFile, advPath);
+    ProjectFileResult result = readProjectFiles(model, catalog, [&](int i) -> std::optional<QByteArray> {
+        if (entry[i].isEmpty())
+            return std::nullopt;
+        ZipReader zip(archive);
+        std::optional<QByteArray> bytes = zip.read(entry[i], qint64(1) << 30);
+        if (!bytes)
+            throw ParseError{QString(), 0, entry[i] + QStringLiteral(": ") + zip.errorString()};
+        return bytes;
+    }, advPath);
     model.busy = false;
     if (!result.ok) {
         model.lastGameFolder = lastGameFolder;
@@ -862,6 +1026,47 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
     model.projectFolder = info.absolutePath();
     model.openFolder = info.absolutePath();
     return result;
+}
+
+} // namespace mb
+
+namespace mb {
+
+ProjectFileResult readElementRecords(ProjectModel &scratch, const MessageCatalog &catalog,
+                                     const QByteArray &records, const QByteArray &scripts,
+                                     const QString &sourceName, const QString &recordsName,
+                                     const QString &scriptsName)
+{
+    scratch.allesneu(catalog);
+    // The records and sections are read as the body of a current .002 and .003, by the same
+    // reader, behind the header lines and the mouse cursor block those files start with.
+    const QByteArray header = QByteArray(kProjectHeader) + "\r\n\r\n";
+    QByteArray body002 = header;
+    for (int c = 0; c < Rmouse::Cursors; ++c)
+        body002 += QByteArray("\r\n").repeated(Rmouse::Frames) + "1\r\n20\r\n1\r\n1\r\n";
+    const int prefix002 = 2 + Rmouse::Cursors * (Rmouse::Frames + 4), prefix003 = 2;
+    body002 += records;
+    const QByteArray body003 = header + scripts;
+    try {
+        Reader reader(scratch, catalog, projectVersionNumber(QString::fromLatin1(kProjectHeader)));
+        Lines l2(body002, recordsName);
+        reader.read002(l2);
+        Lines l3(body003, scriptsName);
+        reader.read003(l3);
+    } catch (const ParseError &e) {
+        scratch.allesneu(catalog);
+        QString where = sourceName + QStringLiteral(": ") + e.file;
+        const int line = e.line - (e.file == recordsName ? prefix002 : prefix003);
+        if (line > 0)
+            where += QStringLiteral(" line %1").arg(line);
+        return ProjectFileResult::failure(where + QStringLiteral(": ") + e.what);
+    } catch (const std::exception &e) {
+        scratch.allesneu(catalog);
+        return ProjectFileResult::failure(sourceName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
+    }
+    ProjectFileResult ok;
+    ok.ok = true;
+    return ok;
 }
 
 } // namespace mb

@@ -8,31 +8,57 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <charconv>
+
 namespace mb {
 
 namespace {
 
-// Builds one companion file: lines in memory, encoded once.
+// Builds one companion file as Windows-1252 bytes with CR LF line ends.
 class LineWriter
 {
 public:
-    LineWriter &operator<<(const QString &line)
+    explicit LineWriter(qsizetype reserve = 0) { m_bytes.reserve(reserve); }
+    LineWriter &operator<<(QStringView line)
     {
-        m_text += line;
-        m_text += QLatin1String("\r\n");
+        ansi::append(m_bytes, line);
+        m_bytes.append("\r\n", 2);
         return *this;
     }
-    LineWriter &operator<<(QLatin1String line) { return *this << QString(line); }
-    LineWriter &operator<<(int value) { return *this << QString::number(value); }
+    LineWriter &operator<<(const QString &line) { return *this << QStringView(line); }
+    LineWriter &operator<<(QLatin1String line)
+    {
+        m_bytes.append(line.data(), line.size());
+        m_bytes.append("\r\n", 2);
+        return *this;
+    }
+    LineWriter &operator<<(long long value)
+    {
+        number(value);
+        m_bytes.append("\r\n", 2);
+        return *this;
+    }
+    LineWriter &operator<<(int value) { return *this << static_cast<long long>(value); }
+    // Pieces of one line; end it with endLine().
+    void number(long long value)
+    {
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, value);
+        m_bytes.append(buf, r.ptr - buf);
+    }
+    void piece(QStringView text) { ansi::append(m_bytes, text); }
+    void piece(char c) { m_bytes.append(c); }
+    void endLine() { m_bytes.append("\r\n", 2); }
     void lines(const QStringList &list)
     {
         for (const QString &l : list)
             *this << l;
     }
-    QByteArray bytes() const { return ansi::encode(m_text); }
+    void raw(const QByteArray &bytes) { m_bytes.append(bytes); }
+    QByteArray take() { return std::move(m_bytes); }
 
 private:
-    QString m_text;
+    QByteArray m_bytes;
 };
 
 QString b(bool v) { return v ? QStringLiteral("-1") : QStringLiteral("0"); }
@@ -55,15 +81,17 @@ void dumpNode(QString &out, const TreeNode &node, int level)
         dumpNode(out, *child, level + 1);
 }
 
-QString frameLine(const Rframe &f)
-{
-    return num(f.x) + u';' + num(f.y) + u';' + num(f.x2) + u';' + num(f.y2) + u';' + text::escapesemi(f.script);
-}
-
 void writeFrames(LineWriter &w, const std::array<Rframe, 30> &frames)
 {
     for (const Rframe &f : frames) {
-        w << f.image << f.image2 << frameLine(f);
+        w << f.image << f.image2;
+        for (int v : {f.x, f.y, f.x2, f.y2}) {
+            w.number(v);
+            w.piece(';');
+        }
+        if (!f.script.isEmpty())
+            w.piece(text::escapesemi(f.script));
+        w.endLine();
     }
 }
 
@@ -115,14 +143,11 @@ QByteArray write001(const ProjectModel &m)
     for (const CommandRow &r : m.commands.rows)
         if (!r.name.isEmpty())
             w << r.name << r.text;
-    QByteArray out = w.bytes();
-    LineWriter trees;
-    trees << QLatin1String("Mediapool :");
-    QByteArray bytes = out + trees.bytes() + dumpTree(m.mediaTree);
-    LineWriter game;
-    game << QLatin1String("Gamepool :");
-    bytes += game.bytes() + dumpTree(m.gameTree);
-    LineWriter media;
+    w << QLatin1String("Mediapool :");
+    w.raw(dumpTree(m.mediaTree));
+    w << QLatin1String("Gamepool :");
+    w.raw(dumpTree(m.gameTree));
+    LineWriter &media = w;
     static const char *const keys[4] = {"Images :", "Sounds :", "Music :", "Movie :"};
     static const int kinds[4] = {Images, Sounds, Music, Movies};
     for (int k = 0; k < 4; ++k) {
@@ -132,7 +157,81 @@ QByteArray write001(const ProjectModel &m)
             if (!t.name(i).isEmpty())
                 media << t.name(i) << t.path(i);
     }
-    return bytes + media.bytes();
+    return w.take();
+}
+
+void writeObjectRecord(LineWriter &w, const Robj &o)
+{
+    w << QStringLiteral("//Object ") + o.name << int(o.width) << int(o.height) << b(o.flag);
+    for (int s = 0; s < Robj::States; ++s) {
+        writeFrames(w, o.frames[s]);
+        w << int(o.speed[s]);
+    }
+}
+
+void writeCharacterRecord(LineWriter &w, const Rcharacter &c)
+{
+    w << QStringLiteral("//Character ") + c.name << num(c.textColor) << int(c.walkSpeed) << b(c.dontzoom)
+      << b(c.leftani) << b(c.memres) << b(c.ghostmode) << c.walkSound;
+    QString extras;
+    for (const QString &e : c.extraNames)
+        extras += e + u';';
+    w << extras << c.fontIndex << c.scale;
+    for (int s = 0; s < Rcharacter::States; ++s) {
+        w << int(c.width[s]) << int(c.height[s]) << c.footX[s] << c.footY[s];
+        writeFrames(w, c.frames[s]);
+        w << int(c.speed[s]);
+    }
+}
+
+// `walk` is scratch space for the walkmap line, reused from room to room.
+void writeRoomRecord(LineWriter &w, const Rroom &r, QString &walk)
+{
+    w << QStringLiteral("//Room ") + r.name << r.width << r.height << r.scrollX << r.scrollY << r.zoomTop
+      << r.zoomBottom << r.zoomStep << r.background << r.parallax << b(r.flag1);
+    for (const Rfxshape &f : r.fx) {
+        w << b(f.flag1) + u';' + b(f.flag2) << f.int1 << f.text << f.int2 << f.int3 << f.int4 << f.int5;
+        QString corners;
+        for (int k = 0; k < 4; ++k)
+            corners += num(f.cornerX[k]) + u';' + num(f.cornerY[k]) + u';';
+        w << corners;
+    }
+    w << b(r.flag2);
+    w << num(r.values[0]) + u';' + num(r.values[1]) + u';' + num(r.values[2]) + u';' + num(r.values[3]) +
+             u';' + shortestFloat(r.factors[0]) + u';' + shortestFloat(r.factors[1]);
+    walk.clear();
+    walk.reserve(Walkmap::Columns * Walkmap::Rows * 2);
+    for (int col = 1; col <= Walkmap::Columns; ++col)
+        for (int row = 1; row <= Walkmap::Rows; ++row) {
+            walk += r.walkmap.blocked(col, row) ? u'1' : u'0';
+            walk += r.walkmap.hasScript(col, row) ? u'1' : u'0';
+        }
+    w << walk;
+    for (const Rroomobj &o : r.objects) {
+        if (o.instanceName.isEmpty())
+            continue;
+        w << QStringLiteral(";;Roomobject ") + o.instanceName << o.objectName << o.x << o.y << int(o.state)
+          << int(o.byteValue) << o.depthLine << b(o.flag);
+    }
+}
+
+void writeRoomScripts(LineWriter &w, const Rroom &r)
+{
+    w << QStringLiteral("//Room ") + r.name;
+    w.lines(r.script);
+    for (const Rroomobj &o : r.objects) {
+        if (o.instanceName.isEmpty())
+            continue;
+        w << QStringLiteral("//Object ") + o.instanceName + u';' + r.name;
+        w.lines(o.script);
+    }
+    for (const auto &[index, script] : r.walkmap.scripts()) {
+        const int col = index / Walkmap::Rows + 1, row = index % Walkmap::Rows + 1;
+        if (!r.walkmap.hasScript(col, row))
+            continue;
+        w << QStringLiteral("//Walkmap #%1%2").arg(col, 3, 10, QChar(u'0')).arg(row, 3, 10, QChar(u'0')) + r.name;
+        w.lines(script);
+    }
 }
 
 QByteArray write002(const ProjectModel &m)
@@ -154,30 +253,12 @@ QByteArray write002(const ProjectModel &m)
             w << int(it.speed[s]);
         }
     }
-    for (const Robj &o : m.objects) {
-        if (o.name.isEmpty())
-            continue;
-        w << QStringLiteral("//Object ") + o.name << int(o.width) << int(o.height) << b(o.flag);
-        for (int s = 0; s < Robj::States; ++s) {
-            writeFrames(w, o.frames[s]);
-            w << int(o.speed[s]);
-        }
-    }
-    for (const Rcharacter &c : m.characters) {
-        if (c.name.isEmpty())
-            continue;
-        w << QStringLiteral("//Character ") + c.name << num(c.textColor) << int(c.walkSpeed) << b(c.dontzoom)
-          << b(c.leftani) << b(c.memres) << b(c.ghostmode) << c.walkSound;
-        QString extras;
-        for (const QString &e : c.extraNames)
-            extras += e + u';';
-        w << extras << c.fontIndex << c.scale;
-        for (int s = 0; s < Rcharacter::States; ++s) {
-            w << int(c.width[s]) << int(c.height[s]) << c.footX[s] << c.footY[s];
-            writeFrames(w, c.frames[s]);
-            w << int(c.speed[s]);
-        }
-    }
+    for (const Robj &o : m.objects)
+        if (!o.name.isEmpty())
+            writeObjectRecord(w, o);
+    for (const Rcharacter &c : m.characters)
+        if (!c.name.isEmpty())
+            writeCharacterRecord(w, c);
     for (const Rroomchar &rc : m.roomChars) {
         if (rc.instanceName.isEmpty())
             continue;
@@ -185,37 +266,10 @@ QByteArray write002(const ProjectModel &m)
           << int(rc.byteValue) << b(rc.flag1) << b(rc.flag2);
     }
     QString walk;
-    walk.reserve(Walkmap::Columns * Walkmap::Rows * 2);
-    for (const Rroom &r : m.rooms) {
-        if (r.name.isEmpty())
-            continue;
-        w << QStringLiteral("//Room ") + r.name << r.width << r.height << r.scrollX << r.scrollY << r.zoomTop
-          << r.zoomBottom << r.zoomStep << r.background << r.parallax << b(r.flag1);
-        for (const Rfxshape &f : r.fx) {
-            w << b(f.flag1) + u';' + b(f.flag2) << f.int1 << f.text << f.int2 << f.int3 << f.int4 << f.int5;
-            QString corners;
-            for (int k = 0; k < 4; ++k)
-                corners += num(f.cornerX[k]) + u';' + num(f.cornerY[k]) + u';';
-            w << corners;
-        }
-        w << b(r.flag2);
-        w << num(r.values[0]) + u';' + num(r.values[1]) + u';' + num(r.values[2]) + u';' + num(r.values[3]) +
-                 u';' + shortestFloat(r.factors[0]) + u';' + shortestFloat(r.factors[1]);
-        walk.clear();
-        for (int col = 1; col <= Walkmap::Columns; ++col)
-            for (int row = 1; row <= Walkmap::Rows; ++row) {
-                walk += r.walkmap.blocked(col, row) ? u'1' : u'0';
-                walk += r.walkmap.hasScript(col, row) ? u'1' : u'0';
-            }
-        w << walk;
-        for (const Rroomobj &o : r.objects) {
-            if (o.instanceName.isEmpty())
-                continue;
-            w << QStringLiteral(";;Roomobject ") + o.instanceName << o.objectName << o.x << o.y << int(o.state)
-              << int(o.byteValue) << o.depthLine << b(o.flag);
-        }
-    }
-    return w.bytes();
+    for (const Rroom &r : m.rooms)
+        if (!r.name.isEmpty())
+            writeRoomRecord(w, r, walk);
+    return w.take();
 }
 
 QByteArray write003(const ProjectModel &m)
@@ -240,26 +294,10 @@ QByteArray write003(const ProjectModel &m)
         w << QStringLiteral("//Character ") + rc.instanceName;
         w.lines(rc.script);
     }
-    for (const Rroom &r : m.rooms) {
-        if (r.name.isEmpty())
-            continue;
-        w << QStringLiteral("//Room ") + r.name;
-        w.lines(r.script);
-        for (const Rroomobj &o : r.objects) {
-            if (o.instanceName.isEmpty())
-                continue;
-            w << QStringLiteral("//Object ") + o.instanceName + u';' + r.name;
-            w.lines(o.script);
-        }
-        for (const auto &[index, script] : r.walkmap.scripts()) {
-            const int col = index / Walkmap::Rows + 1, row = index % Walkmap::Rows + 1;
-            if (!r.walkmap.hasScript(col, row))
-                continue;
-            w << QStringLiteral("//Walkmap #%1%2").arg(col, 3, 10, QChar(u'0')).arg(row, 3, 10, QChar(u'0')) + r.name;
-            w.lines(script);
-        }
-    }
-    return w.bytes();
+    for (const Rroom &r : m.rooms)
+        if (!r.name.isEmpty())
+            writeRoomScripts(w, r);
+    return w.take();
 }
 
 QByteArray write004(const ProjectModel &m)
@@ -275,7 +313,7 @@ QByteArray write004(const ProjectModel &m)
     for (const RLang &l : m.languages)
         if (!l.name.isEmpty())
             writeLang(l.name, l.lists);
-    return w.bytes();
+    return w.take();
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
@@ -296,6 +334,35 @@ QByteArray dumpTree(const ProjectTree &tree)
     for (const auto &root : tree.roots)
         dumpNode(out, *root, 0);
     return ansi::encode(out);
+}
+
+QByteArray characterRecord(const Rcharacter &character)
+{
+    LineWriter w;
+    writeCharacterRecord(w, character);
+    return w.take();
+}
+
+QByteArray objectRecord(const Robj &object)
+{
+    LineWriter w;
+    writeObjectRecord(w, object);
+    return w.take();
+}
+
+QByteArray roomRecord(const Rroom &room)
+{
+    LineWriter w;
+    QString walk;
+    writeRoomRecord(w, room, walk);
+    return w.take();
+}
+
+QByteArray roomScriptSections(const Rroom &room)
+{
+    LineWriter w;
+    writeRoomScripts(w, room);
+    return w.take();
 }
 
 CompanionFiles writeCompanionFiles(ProjectModel &model)

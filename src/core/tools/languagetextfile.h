@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace mb {
+
+// Outcome of a tool that writes files into a folder.
+struct ToolFilesResult
+{
+    bool ok = true;
+    QString error;     // on failure: the file and the system's reason
+    QStringList files; // the files written, in the order they were first used
+};
+
+// The plain text files the language and sound tools write: Windows-1252, every line ended by
+// CR LF, as the editor's other text files.
+namespace langfile {
+
+// Replaces the file with the lines (written through a temporary file, so a failure leaves the
+// old file). On failure returns false with *error naming the file and the system's reason.
+bool writeLines(const QString &path, const QStringList &lines, QString *error);
+
+// Removes the file when it exists. Returns false with *error set when it exists and cannot be
+// removed.
+bool removeIfExists(const QString &path, QString *error);
+
+// Creates the folder (and its parents) when missing; false with *error set when that fails.
+bool makeFolder(const QString &folder, QString *error);
+
+} // namespace langfile
+} // namespace mb

@@ -1,0 +1,377 @@
+// Writes the demo project: two rooms with backgrounds, a character with stand, walk and talk
+// frames, objects with states, an item, scripts with speech and a textscene, one font, a second
+// language and a few sounds.
+//
+//   mossbramble-make-demo OUTDIR     writes OUTDIR/demo.adv and its media below OUTDIR
+#include "project/messagecatalog.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "tools/languageupdate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdio>
+
+using namespace mb;
+
+namespace {
+
+QString g_out;
+
+QString savePng(const QString &name, const QImage &image)
+{
+    const QString path = QDir(g_out).filePath(QStringLiteral("gfx/") + name + QStringLiteral(".png"));
+    image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG");
+    return path;
+}
+
+QImage background(const QColor &sky, const QColor &ground, const QString &label)
+{
+    QImage img(640, 480, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, 480);
+    g.setColorAt(0, sky.lighter(130));
+    g.setColorAt(0.6, sky);
+    g.setColorAt(0.61, ground);
+    g.setColorAt(1, ground.darker(150));
+    p.fillRect(img.rect(), g);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ground.darker(120));
+    for (int i = 0; i < 8; ++i)
+        p.drawEllipse(QPointF(40 + i * 80, 300), 60, 25);
+    p.setPen(Qt::white);
+    p.setFont(QFont(QStringLiteral("Liberation Sans"), 20, QFont::Bold));
+    p.drawText(QRect(0, 10, 640, 40), Qt::AlignCenter, label);
+    return img;
+}
+
+// A simple figure; `step` moves the legs, `mouth` opens the mouth, `dir` 0 front, 1 left, 2 right.
+QImage figure(int dir, int step, bool mouth)
+{
+    QImage img(48, 96, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(QColor(70, 110, 200));
+    p.drawRoundedRect(14, 30, 20, 34, 4, 4);
+    p.setBrush(QColor(240, 200, 160));
+    p.drawEllipse(12, 4, 24, 24);
+    const int eye = dir == 1 ? -4 : dir == 2 ? 4 : 0;
+    p.drawPoint(20 + eye, 14);
+    p.drawPoint(28 + eye, 14);
+    if (mouth)
+        p.drawEllipse(21 + eye, 19, 6, 5);
+    else
+        p.drawLine(21 + eye, 21, 27 + eye, 21);
+    const int swing = (step % 2 == 0 ? 1 : -1) * (step ? 6 : 0);
+    p.drawLine(20, 64, 18 - swing, 94);
+    p.drawLine(28, 64, 30 + swing, 94);
+    return img;
+}
+
+QImage door(bool open)
+{
+    QImage img(80, 140, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setPen(QPen(QColor(60, 30, 10), 3));
+    p.setBrush(open ? QColor(20, 20, 20) : QColor(140, 80, 30));
+    p.drawRect(2, 2, 76, 136);
+    if (!open) {
+        p.setBrush(Qt::yellow);
+        p.drawEllipse(60, 70, 8, 8);
+    }
+    return img;
+}
+
+QImage keyImage()
+{
+    QImage img(40, 20, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 170, 0), 3));
+    p.drawEllipse(2, 4, 12, 12);
+    p.drawLine(14, 10, 38, 10);
+    p.drawLine(32, 10, 32, 16);
+    return img;
+}
+
+// A 16-bit mono WAV with a few tones.
+QString saveWav(const QString &name, std::initializer_list<double> notes, double seconds)
+{
+    const int rate = 22050;
+    QByteArray pcm;
+    for (double f : notes) {
+        const int n = int(rate * seconds);
+        for (int i = 0; i < n; ++i) {
+            const double env = std::min(1.0, std::min(i, n - i) / (rate * 0.01));
+            const qint16 s = qint16(8000 * env * std::sin(2 * M_PI * f * i / rate));
+            pcm.append(reinterpret_cast<const char *>(&s), 2);
+        }
+    }
+    QByteArray wav("RIFF");
+    auto u32 = [&](quint32 v) { v = qToLittleEndian(v); wav.append(reinterpret_cast<const char *>(&v), 4); };
+    auto u16 = [&](quint16 v) { v = qToLittleEndian(v); wav.append(reinterpret_cast<const char *>(&v), 2); };
+    u32(36 + pcm.size());
+    wav += "WAVEfmt ";
+    u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
+    wav += "data";
+    u32(pcm.size());
+    wav += pcm;
+    const QString path = QDir(g_out).filePath(QStringLiteral("sfx/") + name + QStringLiteral(".wav"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(wav);
+    return path;
+}
+
+void addImage(ProjectModel &m, TreeNode *folder, const QString &name, const QImage &img)
+{
+    m.mediaadd(Images, name, savePng(name, img));
+    folder->addChild(name, nodeimage::Image);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: mossbramble-make-demo OUTDIR\n");
+        return 2;
+    }
+    g_out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    for (const char *sub : {"gfx", "sfx"})
+        QDir().mkpath(QDir(g_out).filePath(QLatin1String(sub)));
+
+    MessageCatalog cat;
+    auto model = std::make_unique<ProjectModel>();
+    ProjectModel &m = *model;
+    m.allesneu(cat);
+    m.makeBackup = false;
+    GameSettings &s = m.settings;
+    s.startScript = QStringLiteral("intro");
+    s.bedienfeld = false;
+    s.gameFonts.fill(QStringLiteral("Liberation Sans"));
+
+    RFont &font = m.fonts[1];
+    font.name = QStringLiteral("Liberation Sans");
+    font.size = 12;
+    font.bold = true;
+    font.outline = 1;
+    font.shadow = 1;
+
+    m.commands.rows = {{QStringLiteral("walk"), m.commands.walktext}, {QStringLiteral("look"), QStringLiteral("Look at")},
+                       {QStringLiteral("take"), QStringLiteral("Pick up")}, {QStringLiteral("use"), QStringLiteral("Use")}};
+    for (const CommandRow &r : m.commands.rows) {
+        m.names[NameLists::Commands] << r.name;
+        m.names[NameLists::Events] << r.name;
+    }
+    m.commands.bools = {{QStringLiteral("doorOpen"), false}, {QStringLiteral("hasKey"), false}};
+
+    // Media.
+    TreeNode *gfx = m.mediaTree.root(0);
+    TreeNode *bgs = gfx->addChild(QStringLiteral("backgrounds"), nodeimage::Folder);
+    TreeNode *hero = gfx->addChild(QStringLiteral("hero"), nodeimage::Folder);
+    TreeNode *things = gfx->addChild(QStringLiteral("things"), nodeimage::Folder);
+    addImage(m, bgs, QStringLiteral("garden"), background(QColor(90, 150, 230), QColor(60, 140, 60), QStringLiteral("The Garden")));
+    addImage(m, bgs, QStringLiteral("cellar"), background(QColor(50, 40, 60), QColor(90, 80, 70), QStringLiteral("The Cellar")));
+    static const char *const dirs[3] = {"front", "left", "right"};
+    for (int d = 0; d < 3; ++d) {
+        addImage(m, hero, QStringLiteral("bob_stand_%1").arg(QLatin1String(dirs[d])), figure(d, 0, false));
+        for (int step = 1; step <= 2; ++step)
+            addImage(m, hero, QStringLiteral("bob_walk_%1_%2").arg(QLatin1String(dirs[d])).arg(step), figure(d, step, false));
+        addImage(m, hero, QStringLiteral("bob_talk_%1").arg(QLatin1String(dirs[d])), figure(d, 0, true));
+    }
+    addImage(m, things, QStringLiteral("door_closed"), door(false));
+    addImage(m, things, QStringLiteral("door_open"), door(true));
+    addImage(m, things, QStringLiteral("key"), keyImage());
+    TreeNode *sounds = m.mediaTree.root(2);
+    for (const auto &[name, notes] : std::initializer_list<std::pair<const char *, std::initializer_list<double>>>{
+             {"creak", {220, 180}}, {"ding", {880}}, {"steps", {110, 0, 110}}}) {
+        m.mediaadd(Sounds, QLatin1String(name), saveWav(QLatin1String(name), notes, 0.15));
+        sounds->addChild(QLatin1String(name), nodeimage::Sound);
+    }
+    m.mediaadd(Music, QStringLiteral("theme"), saveWav(QStringLiteral("theme"), {262, 330, 392, 523, 392, 330}, 0.3));
+    m.mediaTree.root(1)->addChild(QStringLiteral("theme"), nodeimage::Music);
+
+    // Character: stand, walk and talk in three directions (states 1-12).
+    Rcharacter &bob = m.characters[1];
+    bob.name = QStringLiteral("bob");
+    bob.textColor = 0x00FFFF;
+    bob.walkSpeed = 3;
+    bob.walkSound = QStringLiteral("steps");
+    for (int d = 0; d < 3; ++d) {
+        const QString dir = QLatin1String(dirs[d]);
+        const int stand = d * 4, walk = d * 4 + 1, talk = d * 4 + 2;
+        bob.frames[stand][0].image = QStringLiteral("bob_stand_") + dir;
+        bob.frames[walk][0].image = QStringLiteral("bob_walk_%1_1").arg(dir);
+        bob.frames[walk][1].image = QStringLiteral("bob_walk_%1_2").arg(dir);
+        bob.frames[talk][0].image = QStringLiteral("bob_talk_") + dir;
+        bob.frames[talk][1].image = QStringLiteral("bob_stand_") + dir;
+        for (int st : {stand, walk, talk}) {
+            bob.width[st] = 48;
+            bob.height[st] = 96;
+            bob.footX[st] = 24;
+            bob.footY[st] = 94;
+            bob.speed[st] = 20;
+        }
+    }
+    bob.frames[1][1].script = QStringLiteral("playsound(steps;60)");
+    m.gameTree.root(0)->addChild(QStringLiteral("bob"), nodeimage::Character);
+
+    // Objects with states.
+    Robj &doorObj = m.objects[1];
+    doorObj.name = QStringLiteral("door");
+    doorObj.width = 80;
+    doorObj.height = 140;
+    doorObj.frames[0][0].image = QStringLiteral("door_closed");
+    doorObj.frames[1][0].image = QStringLiteral("door_open");
+    doorObj.frames[1][0].script = QStringLiteral("playsound(creak;80)");
+    Robj &keyObj = m.objects[2];
+    keyObj.name = QStringLiteral("keyonfloor");
+    keyObj.width = 40;
+    keyObj.height = 20;
+    keyObj.frames[0][0].image = QStringLiteral("key");
+    m.gameTree.root(3)->addChild(QStringLiteral("door"), nodeimage::Object);
+    m.gameTree.root(3)->addChild(QStringLiteral("keyonfloor"), nodeimage::Object);
+
+    // Item.
+    RItem &key = m.items[1];
+    key.name = QStringLiteral("key");
+    key.frames[0][0].image = QStringLiteral("key");
+    key.script = {QStringLiteral("on (look)"), QStringLiteral("{"), QStringLiteral("  speech (bob ; A small brass key.)"), QStringLiteral("}")};
+    m.gameTree.root(2)->addChild(QStringLiteral("key"), nodeimage::Item);
+
+    // Rooms.
+    auto makeRoom = [&](int slot, const QString &name, const QString &bg) -> Rroom & {
+        Rroom &r = m.rooms[slot];
+        r.name = name;
+        r.width = 640;
+        r.height = 480;
+        r.zoomTop = 5;
+        r.zoomBottom = 10;
+        r.background = bg;
+        for (int k = 1; k <= 3; ++k)
+            r.fx[k - 1].flag2 = true;
+        for (int col = 1; col <= 80; ++col)
+            for (int row = 40; row <= 58; ++row)
+                r.walkmap.setBlocked(col, row, false);
+        m.names[NameLists::RoomNames] << name;
+        m.gameTree.root(4)->addChild(name, nodeimage::Room);
+        return r;
+    };
+    Rroom &garden = makeRoom(1, QStringLiteral("garden"), QStringLiteral("garden"));
+    garden.script = {QStringLiteral("on (enter)"), QStringLiteral("{"), QStringLiteral("  playmusic (theme)"),
+                     QStringLiteral("  speech (bob ; What a lovely garden.)"), QStringLiteral("}")};
+    Rroomobj &gardenDoor = garden.objects[0];
+    gardenDoor.instanceName = QStringLiteral("cellardoor");
+    gardenDoor.objectName = QStringLiteral("door");
+    gardenDoor.x = 480;
+    gardenDoor.y = 200;
+    gardenDoor.state = 1;
+    gardenDoor.script = {QStringLiteral("on (use)"),
+                         QStringLiteral("{"),
+                         QStringLiteral("  if_hasitem (bob ; key)"),
+                         QStringLiteral("  {"),
+                         QStringLiteral("    setobj (cellardoor ; 2)"),
+                         QStringLiteral("    setbool (doorOpen ; true)"),
+                         QStringLiteral("  }"),
+                         QStringLiteral("}"),
+                         QStringLiteral("on (click)"),
+                         QStringLiteral("{"),
+                         QStringLiteral("  if_bool (doorOpen ; true)"),
+                         QStringLiteral("    loadroom (cellar)"),
+                         QStringLiteral("}")};
+    Rroomobj &floorKey = garden.objects[1];
+    floorKey.instanceName = QStringLiteral("thekey");
+    floorKey.objectName = QStringLiteral("keyonfloor");
+    floorKey.x = 200;
+    floorKey.y = 420;
+    floorKey.state = 1;
+    floorKey.script = {QStringLiteral("on (take)"), QStringLiteral("{"), QStringLiteral("  additem (bob ; key)"),
+                       QStringLiteral("  setobj (thekey ; 0)"), QStringLiteral("  playsound (ding ; 70)"),
+                       QStringLiteral("}")};
+    m.names[NameLists::ObjectInstances] << QStringLiteral("cellardoor") << QStringLiteral("thekey");
+    garden.walkmap.setHasScript(70, 50, true);
+    garden.walkmap.script(70, 50) = {QStringLiteral("on (enter)"), QStringLiteral("{"),
+                                     QStringLiteral("  showinfo (The way to the cellar ; 3)"), QStringLiteral("}")};
+    Rroom &cellar = makeRoom(2, QStringLiteral("cellar"), QStringLiteral("cellar"));
+    cellar.script = {QStringLiteral("on (enter)"), QStringLiteral("{"), QStringLiteral("  textscene (talkbob)"), QStringLiteral("}")};
+
+    Rroomchar &bobIn = m.roomChars[1];
+    bobIn.instanceName = QStringLiteral("bob");
+    bobIn.characterName = QStringLiteral("bob");
+    bobIn.roomName = QStringLiteral("garden");
+    bobIn.x = 320;
+    bobIn.y = 440;
+    bobIn.script = {QStringLiteral("on (look)"), QStringLiteral("{"), QStringLiteral("  speech (bob ; That's me.)"), QStringLiteral("}")};
+    m.names[NameLists::CharacterInstances] << QStringLiteral("bob");
+
+    // Scripts.
+    m.cutscenes[1].name = QStringLiteral("intro");
+    m.cutscenes[1].script = {QStringLiteral("setfocus (bob)"), QStringLiteral("loadroom (garden)"),
+                             QStringLiteral("speech (bob ; Hello! I am Bob. ; hello.wav)"),
+                             QStringLiteral("offspeech (bob ; narrator ; Bob has lost his way.)"),
+                             QStringLiteral("textout (1 ; Chapter One)")};
+    m.cutscenes[2].name = QStringLiteral("talkbob");
+    m.cutscenes[2].script = {QStringLiteral("level (1)"), QStringLiteral("{"),
+                             QStringLiteral("  row (1 ; Who are you? ; true)"), QStringLiteral("  {"),
+                             QStringLiteral("    speech (bob ; I am Bob, the gardener.)"), QStringLiteral("  }"),
+                             QStringLiteral("  row (2 ; Goodbye. ; true)"), QStringLiteral("  {"),
+                             QStringLiteral("    endscene ()"), QStringLiteral("  }"), QStringLiteral("}")};
+    for (int i = 1; i <= 2; ++i) {
+        m.names[NameLists::ScriptNames] << m.cutscenes[i].name;
+        m.gameTree.root(1)->addChild(m.cutscenes[i].name, nodeimage::Script);
+    }
+    for (QStringList *l : {&m.names[NameLists::ItemNames]})
+        *l << QStringLiteral("key");
+    m.gameTree.sort();
+    m.mediaTree.sort();
+
+    // A second language: every text in German.
+    updateLanguageLists(m);
+    RLang &de = m.languages[1];
+    de.name = QStringLiteral("deutsch");
+    m.names[NameLists::Languages] << de.name;
+    de.lists = m.origin;
+    removeNewMarks(m);
+    static const std::pair<const char *, const char *> german[] = {
+        {"A small brass key.", "Ein kleiner Messingschlüssel."},
+        {"What a lovely garden.", "Was für ein schöner Garten."},
+        {"That's me.", "Das bin ich."},
+        {"Hello! I am Bob.", "Hallo! Ich bin Bob."},
+        {"Bob has lost his way.", "Bob hat sich verlaufen."},
+        {"I am Bob, the gardener.", "Ich bin Bob, der Gärtner."},
+        {"The way to the cellar", "Der Weg zum Keller"},
+        {"Chapter One", "Erstes Kapitel"},
+        {"Who are you?", "Wer bist du?"},
+        {"Goodbye.", "Auf Wiedersehen."},
+    };
+    for (int list = 0; list < LangLists::Count; ++list)
+        for (QString &entry : de.lists.list(list)) {
+            entry.remove(QStringLiteral("*NEU*"));
+            for (const auto &[en, deText] : german)
+                if (entry == QString::fromUtf8(en))
+                    entry = QString::fromUtf8(deText);
+        }
+
+    const ProjectFileResult r = saveProject(m, g_out, QStringLiteral("demo"));
+    if (!r.ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.message));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QDir(g_out).filePath(QStringLiteral("demo.adv"))));
+    return 0;
+}

@@ -1,0 +1,209 @@
+// Commands that move projects, rooms and characters between machines, repair missing media
+// paths and duplicate game elements.
+#include "build/elementexchange.h"
+#include "build/projectexchange.h"
+#include "cli/clicontext.h"
+#include "project/duplicate.h"
+#include "project/missingfiles.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "project/texthelpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace mb::cli {
+
+namespace {
+
+std::unique_ptr<ProjectModel> newModel(const Context &ctx)
+{
+    auto model = std::make_unique<ProjectModel>();
+    model->editorFolder = ctx.editorFolder;
+    // Saves keep a backup unless the editor's settings turned backups off, as in the editor.
+    model->makeBackup = ctx.settings().readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
+    return model;
+}
+
+// Opens the project; on failure prints the message and returns null.
+std::unique_ptr<ProjectModel> open(Context &ctx, const QString &path)
+{
+    auto model = newModel(ctx);
+    const ProjectFileResult opened = openProject(*model, ctx.catalog, QFileInfo(path).absoluteFilePath());
+    if (!opened.ok) {
+        fail(ctx, opened.message);
+        return nullptr;
+    }
+    return model;
+}
+
+int save(Context &ctx, ProjectModel &model)
+{
+    const ProjectFileResult saved = saveProject(model, model.projectFolder, model.settings.projectName);
+    if (!saved.ok)
+        return fail(ctx, saved.message);
+    return Ok;
+}
+
+int finishImport(Context &ctx, ProjectModel &model, const ExchangeResult &result)
+{
+    if (!result.ok)
+        return fail(ctx, result.message);
+    for (const QString &note : result.notes)
+        ctx.out << note << "\n";
+    if (const int status = save(ctx, model); status != Ok)
+        return status;
+    ctx.out << result.message << "\n";
+    return Ok;
+}
+
+int exportCmd(Context &ctx)
+{
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    const ExchangeResult r = exportProject(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath());
+    if (!r.ok)
+        return fail(ctx, r.message);
+    ctx.out << r.message << "\n";
+    return Ok;
+}
+
+int importCmd(Context &ctx)
+{
+    if (!QFileInfo(ctx.args[0]).isFile()) {
+        fail(ctx, ctx.args[0] + u' ' + ctx.catalog.msg(116));
+        return Usage;
+    }
+    auto model = newModel(ctx);
+    model->allesneu(ctx.catalog);
+    const ExchangeResult r = importProject(*model, ctx.catalog, QFileInfo(ctx.args[0]).absoluteFilePath());
+    if (!r.ok)
+        return fail(ctx, r.message);
+    ctx.out << QDir::toNativeSeparators(r.path) << "\n";
+    return Ok;
+}
+
+int exportRoomCmd(Context &ctx)
+{
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    const ExchangeResult r = exportRoom(*model, ctx.catalog, ctx.args[1], QFileInfo(ctx.args[2]).absoluteFilePath());
+    if (!r.ok)
+        return fail(ctx, r.message);
+    ctx.out << r.message << "\n";
+    return Ok;
+}
+
+int exportCharCmd(Context &ctx)
+{
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    const ExchangeResult r =
+        exportCharacter(*model, ctx.catalog, ctx.args[1], QFileInfo(ctx.args[2]).absoluteFilePath());
+    if (!r.ok)
+        return fail(ctx, r.message);
+    ctx.out << r.message << "\n";
+    return Ok;
+}
+
+int importRoomCmd(Context &ctx)
+{
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    return finishImport(ctx, *model, importRoom(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath()));
+}
+
+int importCharCmd(Context &ctx)
+{
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    return finishImport(ctx, *model, importCharacter(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath()));
+}
+
+int missingCmd(Context &ctx)
+{
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    MissingFiles search(*model);
+    search.check();
+    for (const QString &folder : ctx.args.mid(1)) {
+        if (!QFileInfo(folder).isDir()) {
+            fail(ctx, folder + QStringLiteral(": not a folder"));
+            return Usage;
+        }
+        search.addFolder(folder);
+    }
+    search.finish();
+    for (const MissingEntry &e : search.missing())
+        ctx.out << e.letter() << ' ' << e.name << ": " << e.path << "\n";
+    ctx.out << search.repairedCount() << " repaired, " << search.count() << " missing\n";
+    if (model->modified)
+        if (const int status = save(ctx, *model); status != Ok)
+            return status;
+    return search.count() == 0 ? Ok : Problem;
+}
+
+int duplicateCmd(Context &ctx)
+{
+    static const char *const words[5] = {"character", "script", "item", "object", "room"};
+    int kind = -1;
+    for (int k = 0; k < 5; ++k)
+        if (text::sameText(ctx.args[1], QString::fromLatin1(words[k])))
+            kind = k;
+    if (kind < 0) {
+        fail(ctx, QStringLiteral("KIND must be script, item, character, object or room"));
+        return Usage;
+    }
+    auto model = open(ctx, ctx.args[0]);
+    if (!model)
+        return Usage;
+    const DuplicateResult r = duplicateElement(*model, ctx.catalog, kind, ctx.args[2]);
+    if (!r.ok)
+        return fail(ctx, r.text);
+    if (const int status = save(ctx, *model); status != Ok)
+        return status;
+    ctx.out << r.name << "\n";
+    return Ok;
+}
+
+const Registrar exportCommand({80, QStringLiteral("export"), QStringLiteral("export PROJECT.adv OUT.adz"),
+                               QStringLiteral("Packs the project and all its media into one exchange file."), 2, 2,
+                               nullptr, exportCmd});
+const Registrar importCommand({81, QStringLiteral("import"), QStringLiteral("import IN.adz"),
+                               QStringLiteral("Unpacks an exchange file into a new project folder beside it (or "
+                                              "beside the editor) and prints the new project's path."),
+                               1, 1, nullptr, importCmd});
+const Registrar exportRoomCommand({82, QStringLiteral("export-room"), QStringLiteral("export-room PROJECT.adv ROOM OUT.adr"),
+                                   QStringLiteral("Writes one room with its objects, scripts and images."), 3, 3,
+                                   nullptr, exportRoomCmd});
+const Registrar exportCharCommand({83, QStringLiteral("export-char"),
+                                   QStringLiteral("export-char PROJECT.adv CHARACTER OUT.adc"),
+                                   QStringLiteral("Writes one character with its images."), 3, 3, nullptr,
+                                   exportCharCmd});
+const Registrar importRoomCommand({84, QStringLiteral("import-room"), QStringLiteral("import-room PROJECT.adv IN.adr"),
+                                   QStringLiteral("Adds the room of an exchange file to the project and saves it."), 2,
+                                   2, nullptr, importRoomCmd});
+const Registrar importCharCommand({85, QStringLiteral("import-char"), QStringLiteral("import-char PROJECT.adv IN.adc"),
+                                   QStringLiteral("Adds the character of an exchange file to the project and saves it."),
+                                   2, 2, nullptr, importCharCmd});
+const Registrar missingCommand({86, QStringLiteral("missing"), QStringLiteral("missing PROJECT.adv [FOLDER...]"),
+                                QStringLiteral("Lists media whose files are missing after searching the project "
+                                               "folder and the FOLDERs, repairs what is found and saves; exit status "
+                                               "1 while files are still missing."),
+                                1, -1, nullptr, missingCmd});
+const Registrar duplicateCommand({87, QStringLiteral("duplicate"), QStringLiteral("duplicate PROJECT.adv KIND NAME"),
+                                  QStringLiteral("Copies the script, item, character, object or room NAME, saves and "
+                                                 "prints the copy's name."),
+                                  3, 3, nullptr, duplicateCmd});
+
+} // namespace
+
+} // namespace mb::cli

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace mb {
+
+class MessageCatalog;
+class ProjectModel;
+
+// Outcome of an export or import of a project, room or character.
+struct ExchangeResult
+{
+    bool ok = false;
+    // On failure the whole text of the error box (it names the file and what is wrong); on
+    // success the text of the information box ("Project was exported to ... .", "Done!").
+    QString message;
+    // Catalog number of the status bar text on success (176 exported, 167 imported), else 0.
+    int statusMessage = 0;
+    // Export: the file written. Project import: the new project file.
+    QString path;
+    // Element import: the name of the imported character or room.
+    QString elementName;
+    // Choices the import made that the user may want to know (one text each).
+    QStringList notes;
+};
+
+// Receives the status texts of a long operation as it goes (file copies, zipping, unzipping).
+using ExchangeProgress = std::function<void(const QString &text)>;
+
+// The chosen file name with the extension (".adz", ".adr", ".adc") appended unless its last four
+// characters already are the extension (in any case).
+QString withExchangeExtension(const QString &chosen, const QString &extension);
+
+// The name an exchange file gives what it brings: its file name without folder and without its
+// last four characters (the dot and the three-letter extension).
+QString exchangeBaseName(const QString &path);
+
+// Packs the saved project and every media file its media pool lists into one .adz archive:
+// PROJECT.adv, one kind archive per media kind that has entries in the media pool (gfx.dat,
+// music.dat, sfx.dat, movie.dat), each holding FOLDER.zip (stored, level 0) per media pool
+// folder with that folder's files under their bare names, and the game icon when it exists.
+// The project must be saved (a project folder, no unsaved changes), otherwise message 122. A
+// media file that is missing ends the export with a message naming it; nothing is written then.
+// Work files live in a private temporary folder beside the target and are removed afterwards;
+// an existing file of the target name is replaced only when the new one is complete.
+ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &catalog,
+                             const QString &adzPath, const ExchangeProgress &progress = {});
+
+// The folder a project import unpacks into: the .adz's folder, or the editor folder when no file
+// can be created in the .adz's folder (a read-only medium).
+QString importBaseFolder(const QString &adzPath, const QString &editorFolder);
+
+// Unpacks an .adz into the new project folder importBaseFolder() + "/" + exchangeBaseName(),
+// opens its project without the missing-files check, links every media entry to the file of its
+// name unpacked into FOLDER (the entry's own media pool folder first, then the first folder that
+// has a file of its name), takes the first icon as the game icon, and saves the project there.
+// Every archive name is checked before anything is written into the project folder; a damaged
+// or foreign file gives a message and leaves `model` unchanged. On success `model` holds the
+// imported project (the editor folder, backup and fit options and the new-name counters of the
+// session are kept) and `path` is its project file. The question about unsaved changes of the
+// open project belongs to the caller.
+ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
+                             const ExchangeProgress &progress = {});
+
+} // namespace mb

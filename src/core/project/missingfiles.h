@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace mb {
+
+class ProjectModel;
+
+// One media entry whose stored path names no existing file.
+struct MissingEntry
+{
+    int kind = 0;   // MediaKind
+    QString name;   // the entry name
+    QString path;   // the stored path, as it is (it may come from Windows)
+    // "I" image, "S" sound, "M" music, "V" movie.
+    QChar letter() const;
+};
+
+// The missing-files search of a project: which media files are missing, and repairing their
+// paths from files of the same name in the project folder and in folders the user adds.
+//
+// The object works on the model it was given (which must outlive it) and keeps the lists the
+// missing-files dialog shows. A repaired path is the folder joined with the file name part of
+// the stored path (split on "\" and "/"); only that exact file name is looked for, as the file
+// system compares names. A path counts as existing only when it is absolute and names a file, so
+// a Windows path opened on Linux is missing and gets repaired.
+class MissingFiles
+{
+public:
+    explicit MissingFiles(ProjectModel &model) : m_model(model) {}
+
+    // The check after loading: lists every used entry whose file is missing (images, sounds,
+    // music, movies, each in slot order), then searches the project folder and its subfolders.
+    // Clears ProjectBusy, and sets it again when entries are still missing (the dialog is then
+    // shown and clears it on OK). Returns the number still missing.
+    int check();
+    // Lists the missing entries afresh (the first two steps of the check), clearing the added
+    // folders. Returns the count.
+    int collect();
+
+    // Searches the folder and, recursively, its subfolders (not links, not hidden ones).
+    // Returns the number of entries repaired.
+    int searchTree(const QString &folder);
+    // Searches the one folder: every listed entry whose file name is there gets the path of the
+    // first entry of its kind with its name set to that file and leaves the list; sets
+    // ProjectModified when something was repaired. Returns the number repaired.
+    int searchFolder(const QString &folder);
+    // A folder the user adds: searched (not recursively) unless it was added before, in which
+    // case nothing happens and false is returned.
+    bool addFolder(const QString &folder);
+    // OK or closing the dialog: clears ProjectBusy; entries still missing keep their paths.
+    void finish();
+
+    const std::vector<MissingEntry> &missing() const { return m_missing; }
+    int count() const { return int(m_missing.size()); }
+    // The dialog's lists: the entry names, and kind letter + stored path per entry.
+    QStringList names() const;
+    QStringList extraLines() const;
+    const QStringList &addedFolders() const { return m_added; }
+    // The count as the dialog's label shows it: "(3)".
+    QString countText() const;
+    // Entries repaired since the last collect().
+    int repairedCount() const { return m_repaired; }
+
+private:
+    ProjectModel &m_model;
+    std::vector<MissingEntry> m_missing;
+    QStringList m_added;
+    int m_repaired = 0;
+};
+
+} // namespace mb

@@ -1,0 +1,683 @@
+#include "build/elementexchange.h"
+#include "build/projectexchange.h"
+#include "platform/safeextract.h"
+#include "platform/ziparchive.h"
+#include "project/messagecatalog.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "project/texthelpers.h"
+#include "support/sampleproject.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mb;
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeZip(const QString &path, const QList<std::pair<QString, QByteArray>> &entries, int level = 0)
+{
+    ZipWriter zip(path);
+    for (const auto &[name, bytes] : entries)
+        QVERIFY(zip.addBytes(name, bytes, level));
+    QVERIFY2(zip.close(), qPrintable(zip.errorString()));
+}
+
+QByteArray zipBytes(const QList<std::pair<QString, QByteArray>> &entries)
+{
+    QTemporaryDir dir;
+    writeZip(dir.filePath("z.zip"), entries);
+    return readBytes(dir.filePath("z.zip"));
+}
+
+// Every file below the folder, relative to it.
+QStringList filesBelow(const QString &folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(folder).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+// The sample project with its media as real files under `media`, saved into `projectFolder`.
+// The movie entry is dropped unless `withMovie`.
+std::unique_ptr<ProjectModel> savedSample(const QString &media, const QString &projectFolder, bool withMovie = false)
+{
+    auto m = testing::sampleProject();
+    auto place = [&](int kind, int slot, const QString &relative) {
+        const QString path = QDir(media).filePath(relative);
+        writeBytes(path, "content of " + relative.toUtf8());
+        m->media[kind].setPath(slot, path);
+    };
+    place(Images, 1, "gfx/hallbg.png");
+    place(Images, 2, "gfx/door_a.png");
+    place(Sounds, 1, "sfx/ding.wav");
+    place(Music, 1, "music/theme.xm");
+    if (withMovie) {
+        place(Movies, 1, "video/intro.swf");
+    } else {
+        m->mediadelete(Movies, "intro");
+        m->mediaTree.root(Movies)->children.clear();
+    }
+    writeBytes(QDir(media).filePath("game.ico"), "icon");
+    m->settings.gameIcon = QDir(media).filePath("game.ico");
+    QDir().mkpath(projectFolder);
+    const ProjectFileResult saved = saveProject(*m, projectFolder, "sample");
+    if (!saved.ok)
+        qWarning() << saved.message;
+    return m;
+}
+
+// The companion files except .001 (which holds the media paths and the icon that an import
+// changes on purpose).
+std::array<QByteArray, 3> elementFiles(ProjectModel &m)
+{
+    const CompanionFiles f = writeCompanionFiles(m);
+    return {f.files[1], f.files[2], f.files[3]};
+}
+
+} // namespace
+
+class TestExchange : public QObject
+{
+    Q_OBJECT
+private slots:
+    void projectRoundTrip();
+    void foldersWithFilesOfTheSameNameStayApart();
+    void exportRefusesUnsavedProject_data();
+    void exportRefusesUnsavedProject();
+    void exportWithMissingMediaWritesNothing();
+    void exchangeExtension_data();
+    void exchangeExtension();
+    void importBesideEditorWhenFolderIsReadOnly();
+    void damagedProjectExportLeavesModelUnchanged();
+    void entryNames_data();
+    void entryNames();
+    void unsafeEntriesAreRefused_data();
+    void unsafeEntriesAreRefused();
+    void characterRoundTripIntoEmptyProject();
+    void characterWithoutImages();
+    void importingTwiceIsRefused_data();
+    void importingTwiceIsRefused();
+    void existingImageKeepsItsEntry();
+    void roomBringsItsObjects();
+    void roomKeepsExistingObjectDefinition();
+    void damagedElementFiles_data();
+    void damagedElementFiles();
+};
+
+void TestExchange::projectRoundTrip()
+{
+    QTemporaryDir media, home, away;
+    MessageCatalog cat;
+    auto source = savedSample(media.path(), home.filePath("project"));
+    const QString adz = away.filePath("outbox/moved");
+    QDir().mkpath(away.filePath("outbox"));
+    const ExchangeResult exported = exportProject(*source, cat, adz);
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    QCOMPARE(exported.path, away.filePath("outbox/moved.adz"));
+    QCOMPARE(exported.statusMessage, 176);
+    QVERIFY(exported.message.startsWith(cat.msg(177) + ' '));
+    // No movies: no movie.dat. Work files are gone.
+    {
+        ZipReader zip(exported.path);
+        QStringList entries = zip.entryNames();
+        entries.sort();
+        QCOMPARE(entries, QStringList({"game.ico", "gfx.dat", "music.dat", "sample.adv", "sfx.dat"}));
+        ZipReader gfx(*zip.read("gfx.dat"));
+        QStringList folders = gfx.entryNames();
+        folders.sort();
+        QCOMPARE(folders, QStringList({cat.msg(6) + ".zip", "backgrounds.zip"}));
+        ZipReader backgrounds(*gfx.read("backgrounds.zip"));
+        QCOMPARE(backgrounds.entryNames(), QStringList{"hallbg.png"});
+        QCOMPARE(backgrounds.compressionMethod("hallbg.png"), 0);
+    }
+    QCOMPARE(filesBelow(away.filePath("outbox")), QStringList{"moved.adz"});
+
+    // On the other machine the media's old folder is gone.
+    QVERIFY(QDir(media.path()).removeRecursively());
+    ProjectModel imported;
+    imported.allesneu(cat);
+    imported.makeBackup = false;
+    const ExchangeResult r = importProject(imported, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const QString folder = away.filePath("outbox/moved");
+    QCOMPARE(r.path, folder + "/sample.adv");
+    QCOMPARE(r.statusMessage, 167);
+    QCOMPARE(r.message, cat.msg(168) + ' ' + folder + ' ' + cat.msg(169));
+    QCOMPARE(imported.projectFolder, folder);
+    QCOMPARE(imported.settings.projectName, QStringLiteral("sample"));
+    QVERIFY(!imported.modified);
+
+    // The same tables; every media path inside the new folder, with the exported bytes.
+    QCOMPARE(elementFiles(imported), elementFiles(*source));
+    for (int kind : {Images, Sounds, Music}) {
+        QCOMPARE(imported.media[kind].usedCount(), source->media[kind].usedCount());
+        for (int slot = 1; slot <= source->media[kind].usedCount(); ++slot) {
+            QCOMPARE(imported.media[kind].name(slot), source->media[kind].name(slot));
+            const QString path = imported.media[kind].path(slot);
+            QVERIFY2(path.startsWith(folder + '/'), qPrintable(path));
+            QCOMPARE(readBytes(path), "content of " + QDir(media.path()).relativeFilePath(source->media[kind].path(slot)).toUtf8());
+        }
+    }
+    QCOMPARE(imported.media[Images].path(1), folder + "/backgrounds/hallbg.png");
+    QCOMPARE(imported.media[Images].path(2), folder + '/' + cat.msg(6) + "/door_a.png");
+    QCOMPARE(imported.media[Movies].usedCount(), 0);
+    QCOMPARE(imported.settings.gameIcon, folder + "/game.ico");
+
+    // What was saved is what is in memory, and no work folder is left behind.
+    ProjectModel reopened;
+    QVERIFY(openProject(reopened, cat, r.path).ok);
+    QCOMPARE(writeCompanionFiles(reopened).files, writeCompanionFiles(imported).files);
+    for (const QString &f : filesBelow(away.path()))
+        QVERIFY2(!f.contains(".mossbramble"), qPrintable(f));
+}
+
+void TestExchange::foldersWithFilesOfTheSameNameStayApart()
+{
+    QTemporaryDir media, home, away;
+    MessageCatalog cat;
+    auto m = testing::sampleProject(cat);
+    // A hand-made project: two entries of one name, each in its own media pool folder.
+    m->media[Images].clear();
+    m->mediaTree.root(Images)->children.clear();
+    writeBytes(media.filePath("one/hero.png"), "first hero");
+    writeBytes(media.filePath("two/hero.png"), "second hero");
+    m->media[Images].set(1, "hero", media.filePath("one/hero.png"));
+    m->media[Images].set(2, "hero", media.filePath("two/hero.png"));
+    m->mediaTree.root(Images)->addChild("a", nodeimage::Folder)->addChild("hero", nodeimage::Image);
+    m->mediaTree.root(Images)->addChild("b", nodeimage::Folder)->addChild("hero", nodeimage::Image);
+    m->media[Sounds].clear();
+    m->media[Music].clear();
+    m->media[Movies].clear();
+    for (int k : {Music, Sounds, Movies})
+        m->mediaTree.root(k)->children.clear();
+    QVERIFY(saveProject(*m, home.path(), "sample").ok);
+    const ExchangeResult exported = exportProject(*m, cat, away.filePath("x.adz"));
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    {
+        ZipReader zip(exported.path);
+        ZipReader gfx(*zip.read("gfx.dat"));
+        QStringList folders = gfx.entryNames();
+        folders.sort();
+        QCOMPARE(folders, QStringList({"a.zip", "b.zip"}));
+    }
+
+    ProjectModel imported;
+    imported.makeBackup = false;
+    const ExchangeResult r = importProject(imported, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(readBytes(away.filePath("x/a/hero.png")), QByteArray("first hero"));
+    QCOMPARE(readBytes(away.filePath("x/b/hero.png")), QByteArray("second hero"));
+    QCOMPARE(imported.media[Images].path(1), away.filePath("x/a/hero.png"));
+    QCOMPARE(imported.media[Images].path(2), away.filePath("x/b/hero.png"));
+}
+
+void TestExchange::exportRefusesUnsavedProject_data()
+{
+    QTest::addColumn<bool>("neverSaved");
+    QTest::newRow("modified") << false;
+    QTest::newRow("never saved") << true;
+}
+
+void TestExchange::exportRefusesUnsavedProject()
+{
+    QFETCH(bool, neverSaved);
+    QTemporaryDir media, home, away;
+    MessageCatalog cat;
+    auto m = savedSample(media.path(), home.path());
+    if (neverSaved)
+        m->projectFolder.clear();
+    else
+        m->modified = true;
+    const ExchangeResult r = exportProject(*m, cat, away.filePath("x.adz"));
+    QVERIFY(!r.ok);
+    QCOMPARE(r.message, cat.msg(122));
+    QCOMPARE(filesBelow(away.path()), QStringList());
+}
+
+void TestExchange::exportWithMissingMediaWritesNothing()
+{
+    QTemporaryDir media, home, away;
+    MessageCatalog cat;
+    auto m = savedSample(media.path(), home.path());
+    writeBytes(away.filePath("x.adz"), "an older export");
+    QVERIFY(QFile::remove(media.filePath("sfx/ding.wav")));
+    const ExchangeResult r = exportProject(*m, cat, away.filePath("x.adz"));
+    QVERIFY(!r.ok);
+    QVERIFY2(r.message.contains(media.filePath("sfx/ding.wav")) && r.message.contains("\"ding\""), qPrintable(r.message));
+    // The older file is untouched and no work files are left.
+    QCOMPARE(filesBelow(away.path()), QStringList{"x.adz"});
+    QCOMPARE(readBytes(away.filePath("x.adz")), QByteArray("an older export"));
+}
+
+void TestExchange::exchangeExtension_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("typed without extension") << "/a/game" << "/a/game.adz";
+    QTest::newRow("with extension") << "/a/game.adz" << "/a/game.adz";
+    QTest::newRow("upper case") << "/a/GAME.ADZ" << "/a/GAME.ADZ";
+    QTest::newRow("other extension") << "/a/game.zip" << "/a/game.zip.adz";
+}
+
+void TestExchange::exchangeExtension()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QCOMPARE(withExchangeExtension(chosen, ".adz"), written);
+    QCOMPARE(exchangeBaseName("C:\\x\\hero.adc"), QStringLiteral("hero"));
+    QCOMPARE(exchangeBaseName("/x/my.room.adr"), QStringLiteral("my.room"));
+}
+
+void TestExchange::importBesideEditorWhenFolderIsReadOnly()
+{
+    QTemporaryDir media, home, medium, editor;
+    MessageCatalog cat;
+    // A folder nobody can create files in, whoever runs the test.
+    QCOMPARE(importBaseFolder("/proc/self/x.adz", editor.path()), editor.path());
+    QCOMPARE(importBaseFolder(medium.filePath("x.adz"), editor.path()), medium.path());
+    auto m = savedSample(media.path(), home.path());
+    QVERIFY(exportProject(*m, cat, medium.filePath("x.adz")).ok);
+    QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+    const bool readOnly = text::folderreadonly(medium.path());
+    if (!readOnly) {
+        QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QSKIP("the folder stays writable for this user (running as root)");
+    }
+    QCOMPARE(importBaseFolder(medium.filePath("x.adz"), editor.path()), editor.path());
+    ProjectModel imported;
+    imported.editorFolder = editor.path();
+    imported.makeBackup = false;
+    const ExchangeResult r = importProject(imported, cat, medium.filePath("x.adz"));
+    QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(r.path, editor.filePath("x/sample.adv"));
+    QVERIFY(imported.media[Images].path(1).startsWith(editor.filePath("x/")));
+}
+
+void TestExchange::damagedProjectExportLeavesModelUnchanged()
+{
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    auto open = testing::sampleProject(cat);
+    const CompanionFiles before = writeCompanionFiles(*open);
+    // A zip without a project, and one whose project is damaged.
+    writeZip(dir.filePath("none.adz"), {{"readme.txt", "hello"}});
+    writeZip(dir.filePath("broken.adz"), {{"p.adv", "not a zip"}});
+    writeBytes(dir.filePath("garbage.adz"), "garbage");
+    for (const QString &name : {"none", "broken", "garbage"}) {
+        const ExchangeResult r = importProject(*open, cat, dir.filePath(name + ".adz"));
+        QVERIFY(!r.ok);
+        QVERIFY2(r.message.contains(name), qPrintable(r.message));
+        QCOMPARE(writeCompanionFiles(*open).files, before.files);
+        QVERIFY2(!QFileInfo::exists(dir.filePath(name)), qPrintable(name));
+    }
+}
+
+void TestExchange::entryNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("bare") << "hero.png" << "hero.png";
+    QTest::newRow("subfolder") << "a/b.png" << "a/b.png";
+    QTest::newRow("backslash") << "a\\b.png" << "a/b.png";
+    QTest::newRow("dot parts") << "./a//b.png" << "a/b.png";
+    QTest::newRow("folder entry") << "a/" << "a/";
+    QTest::newRow("dots in a name") << "..hero.png" << "..hero.png";
+    QTest::newRow("parent") << "../evil" << "";
+    QTest::newRow("parent inside") << "a/../../evil" << "";
+    QTest::newRow("windows parent") << "..\\evil" << "";
+    QTest::newRow("absolute") << "/etc/evil" << "";
+    QTest::newRow("windows absolute") << "\\evil" << "";
+    QTest::newRow("drive") << "C:\\evil" << "";
+    QTest::newRow("drive relative") << "c:evil" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("only dots") << "./" << "";
+}
+
+void TestExchange::entryNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, relative);
+    QCOMPARE(safeextract::relativeEntryPath(name), relative);
+    QCOMPARE(safeextract::isSafeEntryName(name), !relative.isEmpty());
+}
+
+void TestExchange::unsafeEntriesAreRefused_data()
+{
+    QTest::addColumn<QString>("file");  // the exchange file's name
+    QTest::addColumn<QString>("where"); // which archive holds the bad entry
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("adz") << "x.adz" << "outer" << "../evil";
+    QTest::newRow("adz absolute") << "x.adz" << "outer" << "/tmp/mossbramble-evil-test";
+    QTest::newRow("gfx.dat") << "x.adz" << "kind" << "../../evil.zip";
+    QTest::newRow("folder zip") << "x.adz" << "folder" << "../../evil";
+    QTest::newRow("adc") << "x.adc" << "outer" << "../evil";
+    QTest::newRow("gfx.chr") << "x.adc" << "images" << "../../evil";
+    QTest::newRow("gfx.roo windows") << "x.adr" << "images" << "..\\..\\evil";
+}
+
+void TestExchange::unsafeEntriesAreRefused()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, where);
+    QFETCH(QString, entry);
+    QTemporaryDir root;
+    MessageCatalog cat;
+    const QString inbox = root.filePath("a/b/inbox");
+    QDir().mkpath(inbox);
+    const QString path = QDir(inbox).filePath(file);
+    const QByteArray evil = "evil";
+    if (file.endsWith(".adz")) {
+        QTemporaryDir src;
+        auto m = savedSample(src.filePath("media"), src.filePath("p"));
+        const QByteArray adv = readBytes(src.filePath("p/sample.adv"));
+        QList<std::pair<QString, QByteArray>> folder{{"hallbg.png", "x"}};
+        if (where == "folder")
+            folder.append({entry, evil});
+        QList<std::pair<QString, QByteArray>> kind{{"backgrounds.zip", zipBytes(folder)}};
+        if (where == "kind")
+            kind.append({entry, zipBytes({{"a.png", evil}})});
+        QList<std::pair<QString, QByteArray>> outer{{"sample.adv", adv}, {"gfx.dat", zipBytes(kind)}};
+        if (where == "outer")
+            outer.append({entry, evil});
+        writeZip(path, outer);
+    } else {
+        QTemporaryDir src;
+        auto m = savedSample(src.filePath("media"), src.filePath("p"));
+        const bool room = file.endsWith(".adr");
+        const ExchangeResult good = room ? exportRoom(*m, cat, "hall", src.filePath("good.adr"))
+                                         : exportCharacter(*m, cat, "bob", src.filePath("good.adc"));
+        QVERIFY2(good.ok, qPrintable(good.message));
+        ZipReader zip(good.path);
+        QList<std::pair<QString, QByteArray>> outer;
+        for (const QString &name : zip.entryNames()) {
+            QByteArray bytes = *zip.read(name);
+            if (where == "images" && (name == "gfx.chr" || name == "gfx.roo"))
+                bytes = zipBytes({{"fine.png", "x"}, {entry, evil}});
+            outer.append({name, bytes});
+        }
+        if (where == "outer")
+            outer.append({entry, evil});
+        writeZip(path, outer, 9);
+    }
+
+    auto target = testing::sampleProject(cat);
+    target->projectFolder = root.filePath("a/b/project");
+    target->characters[1].name.clear(); // so that the character's name is free
+    target->rooms[1].name.clear();
+    const CompanionFiles before = writeCompanionFiles(*target);
+    ExchangeResult r;
+    if (file.endsWith(".adz"))
+        r = importProject(*target, cat, path);
+    else if (file.endsWith(".adc"))
+        r = importCharacter(*target, cat, path);
+    else
+        r = importRoom(*target, cat, path);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.message.contains(QString(entry)) && r.message.contains(file), qPrintable(r.message));
+    QCOMPARE(writeCompanionFiles(*target).files, before.files);
+    // Nothing was written anywhere: not outside, and not the project folder either.
+    QCOMPARE(filesBelow(root.path()), QStringList{"a/b/inbox/" + file});
+    QVERIFY(!QFileInfo::exists("/tmp/mossbramble-evil-test"));
+}
+
+void TestExchange::characterRoundTripIntoEmptyProject()
+{
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    // Frames that use two images, one of them twice.
+    writeBytes(src.filePath("media/bob/bob_walk.png"), "walking");
+    m->media[Images].set(3, "bob_walk", src.filePath("media/bob/bob_walk.png"));
+    m->characters[1].frames[0][0] = {"door_a", "bob_walk", "say(hi;there)", 1, 2, 3, 4};
+    const ExchangeResult exported = exportCharacter(*m, cat, "bob", dest.filePath("hero"));
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    QCOMPARE(exported.path, dest.filePath("hero.adc"));
+    QCOMPARE(exported.message, cat.msg(380));
+    {
+        ZipReader zip(exported.path);
+        QCOMPARE(zip.entryNames(), QStringList({"char.dat", "gfx.chr", "list.gfx"}));
+        QCOMPARE(zip.compressionMethod("char.dat"), 8);
+        QVERIFY(zip.read("char.dat")->startsWith("//Character bob\r\n"));
+        QCOMPARE(*zip.read("list.gfx"), (m->media[Images].path(2) + "\r\n" + m->media[Images].path(3) + "\r\n").toUtf8());
+        ZipReader images(*zip.read("gfx.chr"));
+        QCOMPARE(images.entryNames(), QStringList({"door_a.png", "bob_walk.png"}));
+    }
+
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dest.filePath("project");
+    const ExchangeResult r = importCharacter(target, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(r.elementName, QStringLiteral("bob"));
+    QCOMPARE(r.message, cat.msg(380));
+    QCOMPARE(characterRecord(target.characters[1]), characterRecord(m->characters[1]));
+    QVERIFY(target.modified);
+    // The images live in ProjectFolder/NAME and in the media pool folder NAME.
+    QCOMPARE(target.media[Images].usedCount(), 2);
+    QCOMPARE(target.media[Images].path(target.media[Images].find("bob_walk")), dest.filePath("project/hero/bob_walk.png"));
+    QCOMPARE(readBytes(dest.filePath("project/hero/bob_walk.png")), QByteArray("walking"));
+    const TreeNode *images = target.mediaTree.root(Images);
+    QCOMPARE(int(images->children.size()), 1);
+    const TreeNode *folder = images->children[0].get();
+    QCOMPARE(folder->text, QStringLiteral("hero"));
+    QCOMPARE(folder->imageIndex, nodeimage::Folder);
+    QCOMPARE(int(folder->children.size()), 2);
+    QCOMPARE(folder->children[0]->text, QStringLiteral("bob_walk"));
+    QCOMPARE(folder->children[0]->imageIndex, nodeimage::Image);
+    QVERIFY(target.gameTree.contains("bob", nodeimage::Character));
+    QVERIFY(target.mediaChanged[Images]);
+}
+
+void TestExchange::characterWithoutImages()
+{
+    // The image archive is there even when empty (a zip library writes no file for that).
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    auto m = testing::sampleProject(cat);
+    const ExchangeResult exported = exportCharacter(*m, cat, "bob", dir.filePath("bob.adc"));
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    ZipReader zip(exported.path);
+    QCOMPARE(zip.entryNames(), QStringList({"char.dat", "gfx.chr", "list.gfx"}));
+    QVERIFY(ZipReader(*zip.read("gfx.chr")).isOpen());
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dir.filePath("project");
+    const ExchangeResult r = importCharacter(target, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(characterRecord(target.characters[1]), characterRecord(m->characters[1]));
+    QCOMPARE(target.media[Images].usedCount(), 0);
+}
+
+void TestExchange::importingTwiceIsRefused_data()
+{
+    QTest::addColumn<bool>("room");
+    QTest::newRow("character") << false;
+    QTest::newRow("room") << true;
+}
+
+void TestExchange::importingTwiceIsRefused()
+{
+    QFETCH(bool, room);
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    m->characters[1].frames[0][0].image = "door_a";
+    const QString file = dest.filePath(room ? "Hall.adr" : "Bob.adc");
+    const ExchangeResult exported = room ? exportRoom(*m, cat, "hall", file) : exportCharacter(*m, cat, "bob", file);
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dest.filePath("project");
+    auto import = [&] { return room ? importRoom(target, cat, file) : importCharacter(target, cat, file); };
+    QVERIFY2(import().ok, qPrintable(import().message));
+    const CompanionFiles before = writeCompanionFiles(target);
+    QFile::remove(dest.filePath(room ? "project/Hall/hallbg.png" : "project/Bob/door_a.png"));
+    const ExchangeResult again = import();
+    QVERIFY(!again.ok);
+    QCOMPARE(again.message, QString(room ? "Hall " : "Bob ") + cat.msg(147));
+    QCOMPARE(writeCompanionFiles(target).files, before.files);
+    // Refused before anything was unpacked.
+    QVERIFY(!QFileInfo::exists(dest.filePath(room ? "project/Hall/hallbg.png" : "project/Bob/door_a.png")));
+
+    // A renamed copy of the file still carries the element's own name.
+    QVERIFY(QFile::copy(file, dest.filePath(room ? "other.adr" : "other.adc")));
+    const ExchangeResult renamed = room ? importRoom(target, cat, dest.filePath("other.adr"))
+                                        : importCharacter(target, cat, dest.filePath("other.adc"));
+    QVERIFY(!renamed.ok);
+    QCOMPARE(renamed.message, QString(room ? "hall " : "bob ") + cat.msg(147));
+    QVERIFY(!QFileInfo::exists(dest.filePath("project/other")));
+}
+
+void TestExchange::existingImageKeepsItsEntry()
+{
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    m->characters[1].frames[0][0].image = "door_a";
+    const ExchangeResult exported = exportCharacter(*m, cat, "bob", dest.filePath("bob.adc"));
+    QVERIFY(exported.ok);
+    auto target = testing::sampleProject(cat);
+    target->characters[1].name = "someone";
+    target->projectFolder = dest.filePath("project");
+    const int images = target->media[Images].usedCount();
+    const QString oldPath = target->media[Images].path(target->media[Images].find("door_a"));
+    const int nodes = target->mediaTree.countBelowRoots();
+    const ExchangeResult r = importCharacter(*target, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(target->media[Images].usedCount(), images);
+    QCOMPARE(target->media[Images].path(target->media[Images].find("door_a")), oldPath);
+    QCOMPARE(target->mediaTree.countBelowRoots(), nodes + 1); // only the folder "bob"
+    QCOMPARE(target->characters[target->characters.find("bob")].frames[0][0].image, QStringLiteral("door_a"));
+}
+
+void TestExchange::roomBringsItsObjects()
+{
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    Rroom &hall = m->rooms[1];
+    hall.objects[1] = hall.objects[0];
+    hall.objects[1].instanceName = "door2";
+    hall.objects[1].script = {"on(click)", "{ speech(self;second) }"};
+    const ExchangeResult exported = exportRoom(*m, cat, "hall", dest.filePath("hall"));
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    {
+        ZipReader zip(exported.path);
+        QCOMPARE(zip.entryNames(), QStringList({"room.dat", "script.dat", "gfx.roo", "list.gfx"}));
+        const QByteArray records = *zip.read("room.dat");
+        QVERIFY(records.startsWith("//Room hall\r\n"));
+        QCOMPARE(records.count("//Object door\r\n"), 1); // placed twice, carried once
+        QVERIFY(zip.read("script.dat")->contains("//Walkmap #150090hall\r\n"));
+        ZipReader images(*zip.read("gfx.roo"));
+        QCOMPARE(images.entryNames(), QStringList({"hallbg.png", "door_a.png"}));
+    }
+
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dest.filePath("project");
+    const ExchangeResult r = importRoom(target, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QVERIFY(r.notes.isEmpty());
+    QCOMPARE(target.objects.usedCount(), 1);
+    QCOMPARE(objectRecord(target.objects[1]), objectRecord(m->objects[1]));
+    QCOMPARE(roomRecord(target.rooms[1]), roomRecord(hall));
+    QCOMPARE(roomScriptSections(target.rooms[1]), roomScriptSections(hall));
+    QCOMPARE(target.rooms[1].objects[1].script[1], QStringLiteral("{ speech(self;second) }"));
+    QVERIFY(target.gameTree.contains("door", nodeimage::Object));
+    QVERIFY(target.gameTree.contains("hall", nodeimage::Room));
+    QVERIFY(target.names[NameLists::RoomNames].contains("hall"));
+    QCOMPARE(target.names[NameLists::ObjectInstances], QStringList({"door1", "door2"}));
+    QCOMPARE(target.media[Images].path(target.media[Images].find("hallbg")), dest.filePath("project/hall/hallbg.png"));
+}
+
+void TestExchange::roomKeepsExistingObjectDefinition()
+{
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    const ExchangeResult exported = exportRoom(*m, cat, "hall", dest.filePath("hall.adr"));
+    QVERIFY(exported.ok);
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dest.filePath("project");
+    target.objects[1].name = "DOOR";
+    target.objects[1].width = 7;
+    const ExchangeResult r = importRoom(target, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(target.objects.usedCount(), 1);
+    QCOMPARE(int(target.objects[1].width), 7);
+    QCOMPARE(target.rooms[1].objects[0].objectName, QStringLiteral("DOOR"));
+    QCOMPARE(r.notes.size(), 1);
+    QVERIFY2(r.notes[0].contains("\"DOOR\"") && r.notes[0].contains(cat.msg(147)), qPrintable(r.notes[0]));
+}
+
+void TestExchange::damagedElementFiles_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("expected"); // a piece of the message
+    QTest::newRow("not a zip") << "garbage" << "not an exchange file";
+    QTest::newRow("char.dat missing") << "no char.dat" << "char.dat is missing";
+    QTest::newRow("char.dat cut short") << "truncated" << "char.dat line";
+    QTest::newRow("no character in char.dat") << "no record" << "does not hold one character";
+    QTest::newRow("gfx.chr not a zip") << "bad images" << "gfx.chr";
+}
+
+void TestExchange::damagedElementFiles()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, expected);
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    m->characters[1].frames[0][0].image = "door_a";
+    const QByteArray record = characterRecord(m->characters[1]);
+    const QByteArray images = zipBytes({{"door_a.png", "x"}});
+    const QByteArray list = "C:\\x\\door_a.png\r\n";
+    const QString file = dest.filePath("bob.adc");
+    if (damage == "garbage")
+        writeBytes(file, "PK but not really");
+    else if (damage == "no char.dat")
+        writeZip(file, {{"gfx.chr", images}, {"list.gfx", list}});
+    else if (damage == "truncated")
+        writeZip(file, {{"char.dat", record.left(record.size() / 2)}, {"gfx.chr", images}, {"list.gfx", list}});
+    else if (damage == "no record")
+        writeZip(file, {{"char.dat", "just text\r\n"}, {"gfx.chr", images}, {"list.gfx", list}});
+    else
+        writeZip(file, {{"char.dat", record}, {"gfx.chr", "not a zip"}, {"list.gfx", list}});
+
+    auto target = testing::sampleProject(cat);
+    target->characters[1].name.clear();
+    target->projectFolder = dest.filePath("project");
+    const CompanionFiles before = writeCompanionFiles(*target);
+    const ExchangeResult r = importCharacter(*target, cat, file);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.message.contains("bob.adc") && r.message.contains(expected), qPrintable(r.message));
+    QCOMPARE(writeCompanionFiles(*target).files, before.files);
+    QVERIFY(!QFileInfo::exists(dest.filePath("project")));
+}
+
+QTEST_GUILESS_MAIN(TestExchange)
+#include "tst_exchange.moc"

@@ -1,9 +1,12 @@
 #include "cli/clicontext.h"
 
 #include "platform/editorfolder.h"
+#include "project/missingfiles.h"
+#include "project/projectmodel.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace mb::cli {
 
@@ -19,6 +22,18 @@ QString helpText(const QCommandLineParser &parser)
 }
 
 } // namespace
+
+ProjectFileResult Context::open(ProjectModel &model, const QString &advPath)
+{
+    model.editorFolder = editorFolder;
+    ProjectFileResult result = openProject(model, catalog, QFileInfo(advPath).absoluteFilePath());
+    if (result.ok) {
+        MissingFiles missing(model);
+        missing.check();
+        missing.finish();
+    }
+    return result;
+}
 
 int run(const QStringList &arguments)
 {

@@ -2,6 +2,7 @@
 
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
+#include "project/projectfile.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -10,6 +11,10 @@
 
 #include <functional>
 #include <vector>
+
+namespace mb {
+class ProjectModel;
+}
 
 namespace mb::cli {
 
@@ -27,6 +32,10 @@ struct Context
     QTextStream out{stdout};
     QTextStream err{stderr};
     EditorSettings settings() const { return EditorSettings(editorFolder); }
+    // Opens a project as the editor does: the reader, then the missing-files search of the
+    // project folder, which repairs moved media paths in memory (saved only by commands that
+    // save).
+    ProjectFileResult open(ProjectModel &model, const QString &advPath);
 };
 
 struct Command

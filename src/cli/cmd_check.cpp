@@ -16,7 +16,7 @@ int check(Context &ctx)
 {
     auto model = std::make_unique<ProjectModel>();
     model->editorFolder = ctx.editorFolder;
-    const ProjectFileResult opened = openProject(*model, ctx.catalog, ctx.args[0]);
+    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
     if (!opened.ok) {
         fail(ctx, opened.message);
         return Usage;

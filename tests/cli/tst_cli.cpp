@@ -1,0 +1,93 @@
+// The command-line front end as a user runs it: the real program, its output and exit status.
+#include "project/projectfile.h"
+#include "support/sampleproject.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mb;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out, err;
+};
+
+Run cli(const QStringList &args, const QString &editorFolder = QString())
+{
+    QProcess p;
+    QStringList all = args;
+    if (!editorFolder.isEmpty())
+        all << "--editor-folder" << editorFolder;
+    p.start(QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-cli"), all);
+    p.waitForFinished(120000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+private slots:
+    void helpListsTheCommands()
+    {
+        const Run r = cli({"--help"});
+        QCOMPARE(r.status, 0);
+        for (const char *c : {"check PROJECT.adv", "resave IN.adv OUT.adv", "info PROJECT.adv", "fonts PROJECT.adv DIR",
+                              "missing PROJECT.adv", "export PROJECT.adv OUT.adz", "lang-update PROJECT.adv"})
+            QVERIFY2(r.out.contains(QLatin1String(c)), c);
+        QCOMPARE(cli({}).status, 2);
+        QCOMPARE(cli({"frobnicate"}).status, 2);
+        QCOMPARE(cli({"msg", "151", "--lang", "DE"}).out, QStringLiteral("ist nicht im ADV Format\n"));
+        QCOMPARE(cli({"msg", "1", "--lang", "XX"}).status, 2);
+        QVERIFY(cli({"--version"}).out.startsWith("mossbramble-cli "));
+    }
+    void resaveInfoAndCheck()
+    {
+        QTemporaryDir dir;
+        auto m = testing::sampleProject();
+        // The sample's frame lines are not commands.
+        m->objects[1].frames[1][2].script = "playsound(creak;80)";
+        m->characters[1].frames[35][29].script.clear();
+        QVERIFY(saveProject(*m, dir.path(), "sample").ok);
+        const QString in = dir.filePath("sample.adv"), out = dir.filePath("copy.adv");
+        Run r = cli({"resave", in, out}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY(QFile::exists(out));
+        r = cli({"info", out}, dir.path());
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("version: 3.2\n"));
+        QVERIFY(r.out.contains("project: copy\n"));
+        QVERIFY(r.out.contains("rooms: 2\n"));
+        QVERIFY(r.out.contains("walkmap cell scripts: 1\n"));
+
+        r = cli({"check", out}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("No errors found."));
+        m->cutscenes[1].script << "foo(bar)";
+        QVERIFY(saveProject(*m, dir.path(), "bad").ok);
+        r = cli({"check", dir.filePath("bad.adv")}, dir.path());
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("Cutscene \"intro\" : Unknown Command : foo (Line 4)"), qPrintable(r.err));
+    }
+    void openErrors()
+    {
+        QTemporaryDir dir;
+        Run r = cli({"info", dir.filePath("game.adz")});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains(dir.filePath("game.adz") + " is not ADV Fileformat"));
+        r = cli({"info", dir.filePath("none.adv")});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains(dir.filePath("none.adv") + " is not existent."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

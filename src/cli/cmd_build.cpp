@@ -1,0 +1,82 @@
+// Make game without dialogs: the checks, the language update, the save and the whole game folder.
+#include "build/buildquestions.h"
+#include "build/makegame.h"
+#include "cli/clicontext.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace mb::cli {
+
+namespace {
+
+const QString kStartOption = QStringLiteral("start");
+
+// A freshly opened project was never built in this session, so the update question does not
+// come up; the program file is the command's argument.
+class CliQuestions : public BuildQuestions
+{
+public:
+    CliQuestions(QString programFile, bool start) : m_programFile(std::move(programFile)), m_start(start) {}
+    bool updatePreviousGame(const QString &) override { return false; }
+    QString chooseProgramFile(const QString &, const QString &) override { return m_programFile; }
+    bool startNow(const QString &) override { return m_start; }
+
+private:
+    QString m_programFile;
+    bool m_start;
+};
+
+int build(Context &ctx)
+{
+    auto model = std::make_unique<ProjectModel>();
+    model->editorFolder = ctx.editorFolder;
+    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
+    if (!opened.ok) {
+        fail(ctx, opened.message);
+        return Usage;
+    }
+    CliQuestions questions(QFileInfo(ctx.args[1]).absoluteFilePath(), ctx.parser->isSet(kStartOption));
+    MakeGame make(*model, ctx.catalog, questions);
+    // Step texts only; the files each step handles would drown them.
+    make.setProgress([&ctx](const QString &status) {
+        if (status.isEmpty() || status.contains(QLatin1String(" : ")))
+            return;
+        ctx.out << status << "\n";
+        ctx.out.flush();
+    });
+    make.setProblemHandler([&ctx](const QString &text) {
+        ctx.err << text << "\n";
+        ctx.err.flush();
+    });
+
+    const MakeGame::Result result = make.run();
+    switch (result.outcome) {
+    case MakeGame::Result::Built:
+        ctx.out << result.programFile << "\n";
+        ctx.out.flush();
+        return result.message.isEmpty() ? int(Ok) : fail(ctx, result.message);
+    case MakeGame::Result::Cancelled:
+        return fail(ctx, QStringLiteral("No program file was given."));
+    default:
+        return fail(ctx, result.message);
+    }
+}
+
+const Registrar buildCommand(
+    {40, QStringLiteral("build"), QStringLiteral("build PROJECT.adv GAME.exe [--start]"),
+     QStringLiteral("Makes the game: checks, language update, save, the whole game folder of GAME.exe "
+                    "(\".exe\" is appended when missing). Exit 1 when a check fails or the editor "
+                    "folder lacks runtime files; --start starts the game afterwards (through wine)."),
+     2, 2,
+     [](QCommandLineParser &parser) {
+         parser.addOption(QCommandLineOption(kStartOption, QStringLiteral("build: start the game when it is made.")));
+     },
+     build});
+
+} // namespace
+
+} // namespace mb::cli

@@ -1,0 +1,521 @@
+#include "build/makegame.h"
+
+#include "build/buildpassword.h"
+#include "build/buildquestions.h"
+#include "build/fontfiles.h"
+#include "build/gamedata.h"
+#include "build/imagesplitter.h"
+#include "build/textmarkers.h"
+#include "platform/peicon.h"
+#include "platform/ziparchive.h"
+#include "project/messagecatalog.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+#include "project/texthelpers.h"
+#include "script/scriptchecker.h"
+#include "tools/languageupdate.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace mb {
+
+namespace {
+
+// Catalog numbers.
+enum : int {
+    MsgCheckingProject = 114, MsgTheFile = 115, MsgNotExistent = 116, MsgNoFont = 117,
+    MsgNoStartScript = 118, MsgNoTaskbarRoom = 119, MsgNoMenuRoom = 120, MsgCheckingScripts = 121,
+    MsgSaveFirst = 122, MsgUpdateGame = 123, MsgCreatingGame = 124, MsgRenderingFonts = 125,
+    MsgCopyingGamedata = 126, MsgCopyingDlls = 127, MsgCreatingGfx = 129, MsgGameCreated = 133,
+    MsgCreatedUnder = 134, MsgCreatedEnd = 135, MsgStartNow = 136, MsgStartCutscene = 283,
+    MsgEditorFolder = 375, MsgNoLoadingImage = 404, MsgNoTextsceneImage = 424, MsgNoCoinRoom = 472,
+    MsgUpdatingLanguages = 534, MsgSplittingPng = 535,
+};
+
+constexpr int kGameDataLevel = 9;
+constexpr int kMediaLevel = 0;
+
+const QString kEngine = QStringLiteral("engine.dat");
+const QString kSettingsEngine = QStringLiteral("engine.da2");
+const QString kSoundLibrary = QStringLiteral("bass.dll");
+const QString kUnzipLibrary = QStringLiteral("unzdll.dll");
+const QString kSettingsProgram = QStringLiteral("Settings.exe");
+
+QString bareName(const QString &path)
+{
+    const qsizetype sep = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(sep + 1);
+}
+
+bool isFile(const QString &path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+bool sameFolder(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a), fb(b);
+    if (QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath()))
+        return true;
+    const QString ca = fa.canonicalFilePath(), cb = fb.canonicalFilePath();
+    return !ca.isEmpty() && ca == cb;
+}
+
+// Replaces `target` with a copy of `source`; a failed copy leaves no partial target.
+bool copyReplacing(const QString &source, const QString &target, QString *error, bool keepDate = false)
+{
+    if (QFileInfo::exists(target) && !QFile::remove(target)) {
+        *error = target + QStringLiteral(": cannot be replaced");
+        return false;
+    }
+    QFile in(source);
+    if (!in.copy(target)) {
+        *error = target + QStringLiteral(": ") + in.errorString();
+        QFile::remove(target);
+        return false;
+    }
+    if (keepDate) {
+        QFile out(target);
+        if (out.open(QIODevice::ReadWrite))
+            out.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
+    }
+    return true;
+}
+
+QByteArray readAll(const QString &path, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = path + QStringLiteral(": ") + f.errorString();
+        return {};
+    }
+    return f.readAll();
+}
+
+} // namespace
+
+const QStringList &MakeGame::runtimeFiles()
+{
+    static const QStringList files{kEngine, kSettingsEngine, FontFiles::runtimeFileName(), kSoundLibrary,
+                                   kUnzipLibrary};
+    return files;
+}
+
+QString MakeGame::archiveName(int mediaKind)
+{
+    switch (mediaKind) {
+    case Images: return QStringLiteral("gfx.dat");
+    case Sounds: return QStringLiteral("sfx.dat");
+    case Music: return QStringLiteral("music.dat");
+    case Movies: return QStringLiteral("movie.dat");
+    default: return {};
+    }
+}
+
+MakeGame::MakeGame(ProjectModel &model, const MessageCatalog &catalog, BuildQuestions &questions)
+    : m_model(model), m_catalog(catalog), m_questions(questions)
+{
+}
+
+MakeGame::~MakeGame() { removeCompanionFiles(); }
+
+QString MakeGame::msg(int n) const { return m_catalog.msg(n); }
+
+void MakeGame::status(const QString &text)
+{
+    if (m_progress)
+        m_progress(text);
+}
+
+void MakeGame::problem(Result &result, const QString &text)
+{
+    result.problems << text;
+    if (m_problem)
+        m_problem(text);
+}
+
+void MakeGame::removeCompanionFiles()
+{
+    for (const QString &path : std::as_const(m_companionFiles))
+        QFile::remove(path);
+    m_companionFiles.clear();
+}
+
+MakeGame::Result MakeGame::prepare()
+{
+    ProjectModel &m = m_model;
+    const GameSettings &s = m.settings;
+    Result result;
+    m_programFile.clear();
+    m_problems.clear();
+    removeCompanionFiles();
+
+    auto refuse = [&](const QString &text) {
+        result.outcome = Result::Refused;
+        result.message = text;
+        return result;
+    };
+    auto missingFile = [&](const QString &path) {
+        return refuse(msg(MsgTheFile) + u' ' + path + u' ' + msg(MsgNotExistent));
+    };
+
+    status(msg(MsgCheckingProject));
+    const MediaTable &images = m.media[Images];
+    for (int i = 1; i <= images.size(); ++i)
+        if (!images.name(i).isEmpty() && !isFile(images.path(i)))
+            return missingFile(images.path(i));
+
+    if (s.useTextsceneBg && !s.textsceneBg.isEmpty()) {
+        const int slot = images.find(text::asciiLower(s.textsceneBg));
+        if (slot == 0)
+            return refuse(msg(MsgNoTextsceneImage));
+        if (!isFile(images.path(slot)))
+            return missingFile(images.path(slot));
+    }
+    if (!s.loadingImage.isEmpty()) {
+        const int slot = images.find(text::asciiLower(s.loadingImage));
+        if (slot == 0)
+            return refuse(msg(MsgNoLoadingImage));
+        if (!isFile(images.path(slot)))
+            return missingFile(images.path(slot));
+    }
+    for (int kind : {int(Music), int(Sounds), int(Movies)}) {
+        const MediaTable &t = m.media[kind];
+        for (int i = 1; i <= t.size(); ++i)
+            if (!t.name(i).isEmpty() && !isFile(t.path(i)))
+                return missingFile(t.path(i));
+    }
+    if (m.fonts[1].name.isEmpty())
+        return refuse(msg(MsgNoFont));
+    if (s.startScript.isEmpty())
+        return refuse(msg(MsgNoStartScript));
+    {
+        const QString start = text::asciiLower(s.startScript);
+        bool found = false;
+        for (int i = 1; i <= ProjectModel::MaxScripts && !found; ++i)
+            found = !m.cutscenes[i].name.isEmpty() && text::asciiLower(m.cutscenes[i].name) == start;
+        if (!found)
+            problem(result, msg(MsgStartCutscene) + u' ' + msg(MsgNotExistent));
+    }
+    if (s.bedienfeld && s.taskRoom.isEmpty())
+        return refuse(msg(MsgNoTaskbarRoom));
+    if (s.coinInterface && s.coinRoom.isEmpty())
+        return refuse(msg(MsgNoCoinRoom));
+    if (s.ownMenu && s.ownMenuRoom.isEmpty())
+        return refuse(msg(MsgNoMenuRoom));
+
+    status(msg(MsgCheckingScripts));
+    if (const auto mistake = ScriptChecker(m_catalog).check(m)) {
+        status(QString());
+        return refuse(mistake->text);
+    }
+
+    updateLanguageLists(m);
+
+    if (m.projectFolder.isEmpty() || s.projectName.isEmpty())
+        return refuse(msg(MsgSaveFirst));
+    const QString projectName = s.projectName;
+    // Registered before the save, so that a save that fails half way leaves none of them either.
+    for (int i = 1; i <= 4; ++i)
+        m_companionFiles << QDir(m.projectFolder).filePath(projectName + QStringLiteral(".00%1").arg(i));
+    m.keepCompanionFiles = true;
+    const ProjectFileResult saved = saveProject(m, m.projectFolder, projectName);
+    m.keepCompanionFiles = false;
+    if (!saved.ok || m.modified) {
+        removeCompanionFiles();
+        return refuse(msg(MsgSaveFirst) + (saved.message.isEmpty() ? QString() : u'\n' + saved.message));
+    }
+
+    QString file;
+    if (m.gameBuiltOnce) {
+        if (m_questions.updatePreviousGame(msg(MsgUpdateGame)))
+            file = QDir(m.lastGameFolder).filePath(projectName + QStringLiteral(".exe"));
+        else
+            m.gameBuiltOnce = false;
+    }
+    if (file.isEmpty()) {
+        file = m_questions.chooseProgramFile(projectName + QStringLiteral(".exe"), m.lastGameFolder);
+        if (file.isEmpty()) {
+            removeCompanionFiles();
+            m.busy = false;
+            result.outcome = Result::Cancelled;
+            return result;
+        }
+    }
+    file = QFileInfo(file).absoluteFilePath();
+    result.programFile = file;
+    if (sameFolder(QFileInfo(file).absolutePath(), m.editorFolder)) {
+        removeCompanionFiles();
+        return refuse(msg(MsgEditorFolder));
+    }
+    m_programFile = file;
+    m_problems = result.problems;
+    result.outcome = Result::Ready;
+    return result;
+}
+
+MakeGame::Result MakeGame::build()
+{
+    ProjectModel &m = m_model;
+    const GameSettings &s = m.settings;
+    Result result;
+    result.problems = m_problems;
+    if (m_programFile.isEmpty()) {
+        result.message = QStringLiteral("No program file was chosen for the game.");
+        return result;
+    }
+
+    QString file = m_programFile;
+    if (!file.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        file += QStringLiteral(".exe");
+    result.programFile = file;
+    const QString gameFolder = QFileInfo(file).absolutePath();
+    const QDir game(gameFolder);
+    const QDir editor(m.editorFolder);
+    const QString dataFolder = game.filePath(QStringLiteral("data"));
+    const QDir data(dataFolder);
+
+    m.busy = true;
+    status(msg(MsgCreatingGame));
+    m.lastGameFolder = gameFolder;
+    m.modified = true;
+
+    auto fail = [&](const QString &text) {
+        removeCompanionFiles();
+        m.busy = false;
+        status(QString());
+        result.outcome = Result::Failed;
+        result.message = text;
+        return result;
+    };
+    QStringList missingRuntime, failedCopies;
+    auto copyRuntime = [&](const QString &name, const QString &target) {
+        const QString source = editor.filePath(name);
+        if (m.editorFolder.isEmpty() || !isFile(source)) {
+            missingRuntime << name;
+            return false;
+        }
+        QString error;
+        if (!copyReplacing(source, target, &error)) {
+            failedCopies << error;
+            problem(result, error);
+            return false;
+        }
+        return true;
+    };
+
+    if (!QDir().mkpath(dataFolder))
+        return fail(dataFolder + QStringLiteral(": cannot create the folder"));
+
+    // The loading image goes under a fixed name; the runtime looks for each of these.
+    if (!s.loadingImage.isEmpty()) {
+        const int slot = m.media[Images].find(text::asciiLower(s.loadingImage));
+        if (slot > 0) {
+            for (const char *ext : {"bmp", "tga", "jpg", "gif", "png"})
+                QFile::remove(data.filePath(QStringLiteral("loading.") + QLatin1String(ext)));
+            const QString path = m.media[Images].path(slot);
+            QString ext = text::asciiLower(QStringView(path).right(3));
+            if (ext == QLatin1String("peg") && text::asciiLower(path).endsWith(QLatin1String(".jpeg")))
+                ext = QStringLiteral("jpg");
+            QString error;
+            if (!copyReplacing(path, data.filePath(QStringLiteral("loading.") + ext), &error, true))
+                problem(result, error);
+        }
+    }
+
+    status(msg(MsgRenderingFonts));
+    {
+        QString error;
+        if (!FontFiles::renderProjectFonts(m, dataFolder, &error, [&](int font) {
+                status(msg(MsgRenderingFonts) + QStringLiteral(" : ") + FontFiles::archiveName(font));
+            }))
+            return fail(error);
+        if (isFile(editor.filePath(FontFiles::runtimeFileName())) && !m.editorFolder.isEmpty()) {
+            if (!FontFiles::copyRuntimeFile(m.editorFolder, dataFolder, &error)) {
+                failedCopies << error;
+                problem(result, error);
+            }
+        } else {
+            missingRuntime << FontFiles::runtimeFileName();
+        }
+    }
+
+    status(msg(MsgCopyingGamedata));
+    std::array<QByteArray, 5> files;
+    for (int i = 0; i < 4; ++i) {
+        QString error;
+        const QString path = QDir(m.projectFolder).filePath(s.projectName + QStringLiteral(".00%1").arg(i + 1));
+        if (!isFile(path))
+            return fail(path + QStringLiteral(": not found"));
+        files[size_t(i)] = readAll(path, &error);
+        if (!error.isEmpty())
+            return fail(error);
+    }
+
+    // game.004 stays as saved; the markers index the lists as they are without the new-text
+    // marks, and the model keeps them removed for the next save.
+    removeNewMarks(m);
+    m.modified = true;
+    status(msg(MsgUpdatingLanguages));
+    files[2] = TextMarkers::applyToFile(files[2], QChar(u';'), m.origin);
+    files[1] = TextMarkers::applyToFile(files[1], text::kEscapedSemicolon, m.origin);
+
+    status(msg(MsgSplittingPng));
+    const bool protect = s.protect;
+    auto reuseArchive = [&](int kind) {
+        return m.gameBuiltOnce && !m.mediaChanged[size_t(kind)] && !protect
+               && QFileInfo::exists(data.filePath(archiveName(kind)));
+    };
+    QTemporaryDir splitFolder(QDir::temp().filePath(QStringLiteral("mossbramble-split-XXXXXX")));
+    if (!splitFolder.isValid())
+        return fail(splitFolder.path() + QStringLiteral(": ") + splitFolder.errorString());
+    MediaTable buildImages = m.media[Images];
+    GameData::ImageList imageList = GameData::rewriteImageList(files[0], buildImages, m.editorFolder, splitFolder.path());
+    if (!imageList.ok())
+        return fail(imageList.error);
+    files[0] = imageList.file;
+    if (!reuseArchive(Images)) {
+        const std::vector<ImageSplitter::Result> splits =
+            ImageSplitter::splitAll(imageList.splits, m_threads, [&](int i) {
+                status(msg(MsgSplittingPng) + QStringLiteral(" : ") + imageList.splits[size_t(i)].source);
+            });
+        for (const ImageSplitter::Result &r : splits) {
+            if (r.status == ImageSplitter::Result::NotDecoded)
+                return fail(r.error);
+            if (r.status == ImageSplitter::Result::NotWritten)
+                problem(result, r.error);
+        }
+    }
+
+    if (protect) {
+        QRandomGenerator random = QRandomGenerator::securelySeeded();
+        result.password = BuildPassword::generate(random);
+        files[4] = BuildPassword::game005(result.password);
+    }
+
+    {
+        const QString packPath = data.filePath(GameData::packName());
+        if (QFileInfo::exists(packPath) && !QFile::remove(packPath))
+            return fail(packPath + QStringLiteral(": cannot be replaced"));
+        ZipWriter pack(packPath);
+        if (!pack.isOpen())
+            return fail(pack.errorString());
+        for (int i = 0; i < (protect ? 5 : 4); ++i)
+            if (!pack.addBytes(GameData::fileName(i + 1), files[size_t(i)], kGameDataLevel))
+                return fail(packPath + QStringLiteral(": ") + pack.errorString());
+        if (!pack.close())
+            return fail(pack.errorString());
+    }
+    removeCompanionFiles();
+
+    static const int kinds[4] = {Images, Sounds, Music, Movies};
+    std::vector<std::unique_ptr<ZipWriter>> archives;
+    for (int k = 0; k < 4; ++k) {
+        const int kind = kinds[k];
+        if (reuseArchive(kind))
+            continue;
+        const QString step = msg(MsgCreatingGfx + k);
+        status(step);
+        const QString archivePath = data.filePath(archiveName(kind));
+        if (QFileInfo::exists(archivePath) && !QFile::remove(archivePath))
+            return fail(archivePath + QStringLiteral(": cannot be replaced"));
+        const MediaTable &table = kind == Images ? buildImages : m.media[size_t(kind)];
+        QStringList listed;
+        for (int i = 1; i <= table.size(); ++i) {
+            if (table.name(i).isEmpty())
+                continue;
+            const QString &path = table.path(i);
+            listed << path;
+            if (kind == Images && path.endsWith(QLatin1String("pnj")))
+                listed << path.left(path.size() - 1) + u'a';
+        }
+        if (listed.isEmpty())
+            continue;
+        auto zip = std::make_unique<ZipWriter>(archivePath);
+        if (!zip->isOpen())
+            return fail(zip->errorString());
+        for (const QString &path : std::as_const(listed)) {
+            status(step + QStringLiteral(" : ") + path);
+            if (!isFile(path)) {
+                problem(result, kind == Images ? QStringLiteral("Grafik fehlt : ") + path
+                                               : msg(MsgTheFile) + u' ' + path + u' ' + msg(MsgNotExistent));
+                continue;
+            }
+            if (!zip->addFile(bareName(path), path, kMediaLevel, result.password))
+                return fail(archivePath + QStringLiteral(": ") + zip->errorString());
+        }
+        archives.push_back(std::move(zip));
+    }
+    // The archives are written when they are closed; they are separate files, so they are
+    // written side by side.
+    {
+        std::vector<char> closed(archives.size(), 0);
+        std::vector<std::thread> writers;
+        for (size_t i = 0; i < archives.size(); ++i)
+            writers.emplace_back([&, i] { closed[i] = archives[i]->close() ? 1 : 0; });
+        for (std::thread &t : writers)
+            t.join();
+        for (size_t i = 0; i < archives.size(); ++i)
+            if (!closed[i])
+                return fail(archives[i]->errorString());
+    }
+
+    status(msg(MsgCopyingDlls));
+    copyRuntime(kSoundLibrary, game.filePath(kSoundLibrary));
+    if (!QFileInfo::exists(data.filePath(kUnzipLibrary)))
+        copyRuntime(kUnzipLibrary, data.filePath(kUnzipLibrary));
+
+    const QString icon = s.gameIcon;
+    const bool hasIcon = isFile(icon);
+    if (copyRuntime(kEngine, file) && hasIcon)
+        PeIcon::replaceProgramIcon(file, icon);
+    const QString settingsProgram = game.filePath(kSettingsProgram);
+    if (copyRuntime(kSettingsEngine, settingsProgram) && hasIcon)
+        PeIcon::replaceProgramIcon(settingsProgram, icon);
+
+    m.mediaChanged = {false, false, false, false};
+    status(msg(MsgGameCreated));
+    result.outcome = Result::Built;
+    result.missingRuntimeFiles = missingRuntime;
+    QStringList warning;
+    if (!missingRuntime.isEmpty())
+        warning << QStringLiteral("The game folder has no runtime: %1 %2 not found in the editor folder %3, so the game cannot be played yet.")
+                       .arg(missingRuntime.join(QStringLiteral(", ")),
+                            missingRuntime.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+                            m.editorFolder.isEmpty() ? QStringLiteral("(none set)") : QDir::toNativeSeparators(m.editorFolder));
+    if (!failedCopies.isEmpty())
+        warning << QStringLiteral("Runtime files could not be copied: ") + failedCopies.join(QStringLiteral("; "));
+    result.message = warning.join(u'\n');
+
+    if (isFile(file)) {
+        const QString question = msg(MsgCreatedUnder) + u' ' + QDir::toNativeSeparators(file) + u' ' +
+                                 msg(MsgCreatedEnd) + QStringLiteral("\n\n") + msg(MsgStartNow);
+        if (m_questions.startNow(question)) {
+            result.start = GameStarter::start(file, gameFolder, m_wine);
+            if (!result.start->started)
+                problem(result, result.start->message);
+        }
+    }
+    m.gameBuiltOnce = true;
+    m.busy = false;
+    m_programFile.clear();
+    return result;
+}
+
+MakeGame::Result MakeGame::run()
+{
+    Result ready = prepare();
+    if (ready.outcome != Result::Ready)
+        return ready;
+    return build();
+}
+
+} // namespace mb

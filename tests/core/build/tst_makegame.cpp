@@ -1,0 +1,756 @@
+#include "build/buildquestions.h"
+#include "build/gamestarter.h"
+#include "build/makegame.h"
+#include "platform/peicon.h"
+#include "platform/ziparchive.h"
+#include "project/messagecatalog.h"
+#include "project/projectfile.h"
+#include "project/projectmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <memory>
+
+using namespace mb;
+
+namespace {
+
+void put16(QByteArray &b, int at, quint16 v) { qToLittleEndian(v, b.data() + at); }
+void put32(QByteArray &b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); }
+quint32 get32(const QByteArray &b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+
+// Offsets of the tiny program below.
+constexpr int kOptional = 0x58;
+constexpr int kRsrcFile = 0x200, kRsrcRva = 0x1000;
+constexpr int kDataEntry = kRsrcFile + 0x48;
+
+// A minimal Windows program: headers in the first 0x200 bytes and one section ".rsrc" at RVA
+// 0x1000 holding the resource tree type `type` -> id 1 -> language 1033 -> `icon`.
+QByteArray tinyPe(const QByteArray &icon, bool pe32plus = false, quint32 type = 3)
+{
+    const int optionalSize = pe32plus ? 0xF0 : 0xE0;
+    const int rsrcSize = 0x58 + int(icon.size());
+    const int rawSize = (rsrcSize + 0x1FF) / 0x200 * 0x200;
+    QByteArray b(kRsrcFile + rawSize, '\0');
+    b[0] = 'M';
+    b[1] = 'Z';
+    put32(b, 0x3C, 0x40);
+    b.replace(0x40, 4, QByteArray("PE\0\0", 4));
+    put16(b, 0x44, pe32plus ? 0x8664 : 0x14C);
+    put16(b, 0x46, 1);
+    put16(b, 0x54, quint16(optionalSize));
+    put16(b, 0x56, 0x0102);
+    put16(b, kOptional, pe32plus ? 0x20B : 0x10B);
+    put32(b, kOptional + 32, 0x1000);
+    put32(b, kOptional + 36, 0x200);
+    put32(b, kOptional + 56, 0x2000);
+    put32(b, kOptional + 60, 0x200);
+    const int dirs = kOptional + (pe32plus ? 112 : 96);
+    put32(b, kOptional + (pe32plus ? 108 : 92), 16);
+    put32(b, dirs + 16, kRsrcRva);
+    put32(b, dirs + 20, quint32(rsrcSize));
+    const int section = kOptional + optionalSize;
+    b.replace(section, 5, ".rsrc");
+    put32(b, section + 8, quint32(rsrcSize));
+    put32(b, section + 12, kRsrcRva);
+    put32(b, section + 16, quint32(rawSize));
+    put32(b, section + 20, kRsrcFile);
+    put32(b, section + 36, 0x40000040);
+    const int r = kRsrcFile;
+    put16(b, r + 14, 1);
+    put32(b, r + 16, type);
+    put32(b, r + 20, 0x80000000u | 0x18);
+    put16(b, r + 0x18 + 14, 1);
+    put32(b, r + 0x18 + 16, 1);
+    put32(b, r + 0x18 + 20, 0x80000000u | 0x30);
+    put16(b, r + 0x30 + 14, 1);
+    put32(b, r + 0x30 + 16, 1033);
+    put32(b, r + 0x30 + 20, 0x48);
+    put32(b, kDataEntry, kRsrcRva + 0x58);
+    put32(b, kDataEntry + 4, quint32(icon.size()));
+    b.replace(r + 0x58, int(icon.size()), icon);
+    return b;
+}
+
+// An icon file whose directory lists `images` in order, data after the directory.
+QByteArray iconFile(const QList<QByteArray> &images)
+{
+    QByteArray b(6 + 16 * images.size(), '\0');
+    put16(b, 2, 1);
+    put16(b, 4, quint16(images.size()));
+    int offset = int(b.size());
+    for (int i = 0; i < images.size(); ++i) {
+        b[6 + 16 * i] = 32;
+        b[6 + 16 * i + 1] = 32;
+        put32(b, 6 + 16 * i + 8, quint32(images[i].size()));
+        put32(b, 6 + 16 * i + 12, quint32(offset));
+        offset += int(images[i].size());
+    }
+    for (const QByteArray &img : images)
+        b += img;
+    return b;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList files(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// Every entry of an archive, read with the password when one is given.
+QMap<QString, QByteArray> entries(const QString &archive, const QByteArray &password = {})
+{
+    QMap<QString, QByteArray> out;
+    ZipReader zip(archive);
+    zip.setPassword(password);
+    for (const QString &name : zip.entryNames())
+        out.insert(name, zip.read(name).value_or(QByteArray("<unreadable>")));
+    return out;
+}
+
+class ScriptedQuestions : public BuildQuestions
+{
+public:
+    QString programFile;
+    bool update = true, start = false;
+    QStringList asked;
+    bool updatePreviousGame(const QString &text) override
+    {
+        asked << text;
+        return update;
+    }
+    QString chooseProgramFile(const QString &name, const QString &) override
+    {
+        asked << QStringLiteral("file:") + name;
+        return programFile;
+    }
+    bool startNow(const QString &text) override
+    {
+        asked << text;
+        return start;
+    }
+};
+
+const QByteArray kOldIcon(40, 'o');
+const QByteArray kNewIcon = QByteArray("new icon image ") + QByteArray(100, 'n');
+
+// A small project with every kind of media, saved in its folder, and an editor folder with the
+// runtime files.
+struct Fixture
+{
+    QTemporaryDir root;
+    QString editor, project, media, game;
+    MessageCatalog catalog;
+    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    ScriptedQuestions questions;
+    QStringList statuses;
+
+    explicit Fixture(bool runtime = true)
+    {
+        editor = root.filePath(QStringLiteral("editor"));
+        project = root.filePath(QStringLiteral("project"));
+        media = root.filePath(QStringLiteral("media"));
+        game = root.filePath(QStringLiteral("game"));
+        for (const QString &d : {editor, project, media})
+            QDir().mkpath(d);
+        if (runtime) {
+            writeBytes(QDir(editor).filePath(QStringLiteral("engine.dat")), tinyPe(kOldIcon));
+            writeBytes(QDir(editor).filePath(QStringLiteral("engine.da2")), tinyPe(kOldIcon, true));
+            for (const char *name : {"font.dat", "bass.dll", "unzdll.dll"})
+                writeBytes(QDir(editor).filePath(QLatin1String(name)), QByteArray("runtime ") + name);
+        }
+
+        ProjectModel &m = *model;
+        m.allesneu(catalog);
+        m.makeBackup = false;
+        m.editorFolder = editor;
+        m.settings.projectName = QStringLiteral("demo");
+        m.settings.startScript = QStringLiteral("Intro");
+        m.settings.bedienfeld = false;
+        m.fonts[1].name = QStringLiteral("Liberation Sans");
+        m.fonts[1].size = 10;
+        m.cutscenes[1].name = QStringLiteral("intro");
+        m.cutscenes[1].script = {QStringLiteral("speech(self;Hello there;hello.wav)"), QStringLiteral("showinfo(A door;true)")};
+
+        QImage hero(24, 16, QImage::Format_ARGB32);
+        hero.fill(qRgba(200, 100, 50, 128));
+        QImage wall(8, 8, QImage::Format_RGB32);
+        wall.fill(qRgb(10, 20, 30));
+        hero.save(mediaPath("hero.png"), "PNG");
+        wall.save(mediaPath("wall.png"), "PNG");
+        writeBytes(mediaPath("ding.wav"), QByteArray("RIFF fake sound ") + QByteArray(3000, 's'));
+        writeBytes(mediaPath("theme.ogg"), QByteArray(2000, 'm'));
+        writeBytes(mediaPath("intro.avi"), QByteArray(1000, 'v'));
+        writeBytes(mediaPath("game.ico"), iconFile({kNewIcon, QByteArray(20, 'x')}));
+        m.mediaadd(Images, QStringLiteral("hero"), mediaPath("hero.png"));
+        m.mediaadd(Images, QStringLiteral("wall"), mediaPath("wall.png"));
+        m.mediaadd(Sounds, QStringLiteral("ding"), mediaPath("ding.wav"));
+        m.mediaadd(Music, QStringLiteral("theme"), mediaPath("theme.ogg"));
+        m.mediaadd(Movies, QStringLiteral("intro"), mediaPath("intro.avi"));
+        m.settings.gameIcon = mediaPath("game.ico");
+        const ProjectFileResult saved = saveProject(m, project, QStringLiteral("demo"));
+        if (!saved.ok)
+            qFatal("%s", qPrintable(saved.message));
+        questions.programFile = QDir(game).filePath(QStringLiteral("demo")); // ".exe" comes by itself
+    }
+
+    QString mediaPath(const char *name) const { return QDir(media).filePath(QLatin1String(name)); }
+    QString data(const QString &name = {}) const { return QDir(game).filePath(QStringLiteral("data/") + name); }
+
+    MakeGame::Result run(int threads = 0)
+    {
+        MakeGame make(*model, catalog, questions);
+        make.setThreads(threads);
+        make.setProgress([this](const QString &s) { statuses << s; });
+        return make.run();
+    }
+};
+
+} // namespace
+
+class TestMakeGame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void wholeBuild_data();
+    void wholeBuild();
+    void serialAndParallelBuildsMatch();
+    void missingRuntimeFiles();
+    void unknownStartScriptGoesOn();
+    void editorFolderRefused_data();
+    void editorFolderRefused();
+    void checksRefuse_data();
+    void checksRefuse();
+    void updateBuildKeepsUnchangedArchives();
+    void emptyKindsLeaveNoArchive();
+    void missingImageWhileArchivingGoesOn();
+    void loadingImage();
+    void startNow();
+    void peIconReplace_data();
+    void peIconReplace();
+    void peIconRefuses_data();
+    void peIconRefuses();
+    void firstIconImage();
+
+private:
+    QTemporaryDir m_tmp;
+};
+
+void TestMakeGame::initTestCase()
+{
+    // Split images go to a private folder below the temporary location; point that at a folder
+    // of our own so the test can see that nothing is left there.
+    QVERIFY(m_tmp.isValid());
+    qputenv("TMPDIR", QDir(m_tmp.path()).filePath(QStringLiteral("tmp")).toLocal8Bit());
+}
+
+void TestMakeGame::init()
+{
+    const QString tmp = QDir(m_tmp.path()).filePath(QStringLiteral("tmp"));
+    QDir(tmp).removeRecursively();
+    QVERIFY(QDir().mkpath(tmp));
+}
+
+void TestMakeGame::wholeBuild_data()
+{
+    QTest::addColumn<bool>("protect");
+    QTest::newRow("open") << false;
+    QTest::newRow("protected") << true;
+}
+
+void TestMakeGame::wholeBuild()
+{
+    QFETCH(bool, protect);
+    Fixture f;
+    f.model->settings.protect = protect;
+    const MakeGame::Result r = f.run();
+    QVERIFY2(r.complete(), qPrintable(r.message + r.problems.join(u'\n')));
+    QVERIFY(r.problems.isEmpty());
+    QCOMPARE(r.programFile, QDir(f.game).filePath(QStringLiteral("demo.exe")));
+    QCOMPARE(r.password.size(), protect ? 20 : 0);
+
+    // The step texts in order.
+    QStringList steps;
+    for (const QString &s : std::as_const(f.statuses))
+        if (!s.contains(QLatin1String(" : ")) && !s.isEmpty() && (steps.isEmpty() || steps.last() != s))
+            steps << s;
+    QStringList expected;
+    for (int n : {114, 121, 124, 125, 126, 534, 535, 129, 130, 131, 132, 127, 133})
+        expected << f.catalog.msg(n);
+    QCOMPARE(steps, expected);
+    QVERIFY(f.statuses.contains(f.catalog.msg(535) + QStringLiteral(" : ") + f.mediaPath("hero.png")));
+    QCOMPARE(f.questions.asked, (QStringList{QStringLiteral("file:demo.exe"),
+                                             f.catalog.msg(134) + u' ' + r.programFile + u' ' + f.catalog.msg(135) +
+                                                 QStringLiteral("\n\n") + f.catalog.msg(136)}));
+
+    // Nothing in between is left: not in the game, the project or the temporary folder.
+    QCOMPARE(files(f.game), (QStringList{QStringLiteral("Settings.exe"), QStringLiteral("bass.dll"),
+                                         QStringLiteral("data"), QStringLiteral("demo.exe")}));
+    QCOMPARE(files(f.data()), (QStringList{QStringLiteral("font.dat"), QStringLiteral("fonts.dat"), QStringLiteral("game.dat"),
+                                           QStringLiteral("gfx.dat"), QStringLiteral("movie.dat"), QStringLiteral("music.dat"),
+                                           QStringLiteral("sfx.dat"), QStringLiteral("unzdll.dll")}));
+    QCOMPARE(files(f.project), QStringList{QStringLiteral("demo.adv")});
+    // (The fixture's folder is there too, and the offscreen platform keeps its runtime folder.)
+    QStringList leftInTemp = files(QDir(m_tmp.path()).filePath(QStringLiteral("tmp")));
+    leftInTemp.removeIf([&f](const QString &n) {
+        return n.startsWith(QLatin1String("runtime-")) || n == QFileInfo(f.root.path()).fileName();
+    });
+    QVERIFY2(leftInTemp.isEmpty(), qPrintable(leftInTemp.join(u' ')));
+
+    // game.dat: level 9, never encrypted, game.005 only when protected and it names the password.
+    ZipReader pack(f.data(QStringLiteral("game.dat")));
+    QStringList names{QStringLiteral("game.001"), QStringLiteral("game.002"), QStringLiteral("game.003"), QStringLiteral("game.004")};
+    if (protect)
+        names << QStringLiteral("game.005");
+    QCOMPARE(pack.entryNames(), names);
+    for (const QString &n : names) {
+        QCOMPARE(pack.compressionMethod(n), 8);
+        QVERIFY(!pack.isEncrypted(n));
+    }
+    if (protect) {
+        const QByteArray line = pack.read(QStringLiteral("game.005")).value();
+        static const int factors[4] = {5, 4, 6, 3};
+        QByteArray password;
+        for (int k = 0; k < 20; ++k)
+            password += char(line.mid(k * 3, 3).toInt() / factors[k / 5]);
+        QCOMPARE(password, r.password);
+    }
+    const QByteArray game001 = pack.read(QStringLiteral("game.001")).value();
+    QVERIFY(game001.contains(("\r\n" + QDir::toNativeSeparators(f.editor) + "/hero.pnj\r\n").toLocal8Bit()));
+    QVERIFY(game001.contains(("\r\n" + f.mediaPath("wall.png") + "\r\n").toLocal8Bit()));
+    const QByteArray game003 = pack.read(QStringLiteral("game.003")).value();
+    QVERIFY(game003.contains("speech(self;|#00000#|Hello there;|#00000#|hello.wav)\r\nshowinfo(|#00000#|A door;true)\r\n"));
+    // game.004 is the language file as saved, new texts still marked; the model lost the marks.
+    ZipReader adv(QDir(f.project).filePath(QStringLiteral("demo.adv")));
+    const QByteArray game004 = pack.read(QStringLiteral("game.004")).value();
+    QCOMPARE(game004, adv.read(QStringLiteral("demo.004")).value());
+    QVERIFY(game004.contains("*NEU*Hello there\r\n"));
+    QCOMPARE(f.model->origin.speech, QStringList{QStringLiteral("Hello there")});
+
+    // The media archives: stored, bare names, the PNG with alpha as its JPEG pair, encrypted
+    // with the password of game.005 when protected.
+    const QMap<QString, QStringList> expectedEntries{
+        {QStringLiteral("gfx.dat"), {QStringLiteral("hero.pnj"), QStringLiteral("hero.pna"), QStringLiteral("wall.png")}},
+        {QStringLiteral("sfx.dat"), {QStringLiteral("ding.wav")}},
+        {QStringLiteral("music.dat"), {QStringLiteral("theme.ogg")}},
+        {QStringLiteral("movie.dat"), {QStringLiteral("intro.avi")}}};
+    for (auto it = expectedEntries.cbegin(); it != expectedEntries.cend(); ++it) {
+        ZipReader zip(f.data(it.key()));
+        QCOMPARE(zip.entryNames(), it.value());
+        for (const QString &n : it.value()) {
+            QCOMPARE(zip.compressionMethod(n), 0);
+            QCOMPARE(zip.isEncrypted(n), protect);
+        }
+        // The unzip tool opens them with the password.
+        QProcess unzip;
+        QStringList args{QStringLiteral("-t")};
+        if (protect)
+            args << QStringLiteral("-P") << QString::fromLatin1(r.password);
+        unzip.start(QStringLiteral("unzip"), args << f.data(it.key()));
+        QVERIFY(unzip.waitForFinished(20000));
+        QVERIFY2(unzip.exitCode() == 0, unzip.readAllStandardOutput().constData());
+    }
+    const auto gfx = entries(f.data(QStringLiteral("gfx.dat")), r.password);
+    QCOMPARE(gfx.value(QStringLiteral("wall.png")), readBytes(f.mediaPath("wall.png")));
+    const QImage pnj = QImage::fromData(gfx.value(QStringLiteral("hero.pnj")), "JPG");
+    const QImage pna = QImage::fromData(gfx.value(QStringLiteral("hero.pna")), "JPG");
+    QCOMPARE(pnj.size(), QSize(24, 16));
+    QVERIFY(qAbs(qRed(pnj.pixel(5, 5)) - 200) < 6 && qAbs(qBlue(pnj.pixel(5, 5)) - 50) < 6);
+    QVERIFY(qAbs(qRed(pna.pixel(5, 5)) - 128) < 4);
+    QCOMPARE(entries(f.data(QStringLiteral("sfx.dat")), r.password).value(QStringLiteral("ding.wav")), readBytes(f.mediaPath("ding.wav")));
+    if (protect) {
+        ZipReader noPassword(f.data(QStringLiteral("sfx.dat")));
+        QVERIFY(!noPassword.read(QStringLiteral("ding.wav")));
+    }
+
+    // Runtime files, the programs with the game's icon.
+    QCOMPARE(PeIcon::iconResource(readBytes(r.programFile)), std::optional<QByteArray>(kNewIcon));
+    QCOMPARE(PeIcon::iconResource(readBytes(QDir(f.game).filePath(QStringLiteral("Settings.exe")))), std::optional<QByteArray>(kNewIcon));
+    QCOMPARE(readBytes(QDir(f.game).filePath(QStringLiteral("bass.dll"))), QByteArray("runtime bass.dll"));
+    QCOMPARE(readBytes(f.data(QStringLiteral("font.dat"))), QByteArray("runtime font.dat"));
+    QCOMPARE(ZipReader(f.data(QStringLiteral("fonts.dat"))).entryNames(), QStringList{QStringLiteral("font.001")});
+
+    const ProjectModel &m = *f.model;
+    QVERIFY(m.gameBuiltOnce);
+    QVERIFY(!m.busy);
+    QVERIFY(m.modified);
+    QVERIFY(!m.keepCompanionFiles);
+    QCOMPARE(m.lastGameFolder, f.game);
+    QCOMPARE(m.mediaChanged, (std::array<bool, 4>{false, false, false, false}));
+    QCOMPARE(m.media[Images].path(1), f.mediaPath("hero.png")); // the build worked on a copy
+}
+
+void TestMakeGame::serialAndParallelBuildsMatch()
+{
+    Fixture f;
+    for (int i = 0; i < 6; ++i) {
+        QImage img(50 + i, 30, QImage::Format_ARGB32);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < img.width(); ++x)
+                img.setPixel(x, y, qRgba(x * 4, y * 8, i * 40, (x * 5) & 255));
+        const QString path = QDir(f.media).filePath(QStringLiteral("sprite%1.png").arg(i));
+        QVERIFY(img.save(path, "PNG"));
+        f.model->mediaadd(Images, QStringLiteral("sprite%1").arg(i), path);
+    }
+    QVERIFY(saveProject(*f.model, f.project, QStringLiteral("demo")).ok);
+    // The first build sets the last game folder, which game.001 holds; the two compared builds
+    // both start from it. Each writes every archive anew.
+    QVERIFY(f.run().complete());
+    auto again = [&f](int threads) {
+        f.model->gameBuiltOnce = false;
+        f.model->mediaChanged = {true, true, true, true};
+        for (const QString &name : files(f.data()))
+            QFile::remove(f.data(name));
+        return f.run(threads).complete();
+    };
+    QVERIFY(again(1));
+    QMap<QString, QMap<QString, QByteArray>> serial;
+    for (const QString &a : {QStringLiteral("game.dat"), QStringLiteral("gfx.dat"), QStringLiteral("sfx.dat")})
+        serial.insert(a, entries(f.data(a)));
+    QCOMPARE(serial.value(QStringLiteral("gfx.dat")).size(), 1 + 2 * 7);
+    QVERIFY(again(4));
+    for (auto it = serial.cbegin(); it != serial.cend(); ++it)
+        QCOMPARE(entries(f.data(it.key())), it.value());
+}
+
+void TestMakeGame::missingRuntimeFiles()
+{
+    Fixture f(false);
+    const MakeGame::Result r = f.run();
+    QCOMPARE(r.outcome, MakeGame::Result::Built);
+    QVERIFY(!r.complete());
+    QCOMPARE(r.missingRuntimeFiles, (QStringList{QStringLiteral("font.dat"), QStringLiteral("bass.dll"), QStringLiteral("unzdll.dll"),
+                                                 QStringLiteral("engine.dat"), QStringLiteral("engine.da2")}));
+    for (const QString &name : MakeGame::runtimeFiles())
+        QVERIFY2(r.message.contains(name), qPrintable(r.message));
+    QVERIFY(r.message.contains(QDir::toNativeSeparators(f.editor)));
+    // Everything else is there; the program is not, so there is nothing to start.
+    QCOMPARE(files(f.data()), (QStringList{QStringLiteral("fonts.dat"), QStringLiteral("game.dat"), QStringLiteral("gfx.dat"),
+                                           QStringLiteral("movie.dat"), QStringLiteral("music.dat"), QStringLiteral("sfx.dat")}));
+    QCOMPARE(files(f.game), QStringList{QStringLiteral("data")});
+    QCOMPARE(f.questions.asked, QStringList{QStringLiteral("file:demo.exe")});
+    QVERIFY(f.model->gameBuiltOnce);
+}
+
+void TestMakeGame::unknownStartScriptGoesOn()
+{
+    Fixture f;
+    f.model->settings.startScript = QStringLiteral("nosuch");
+    QStringList problems;
+    MakeGame make(*f.model, f.catalog, f.questions);
+    make.setProblemHandler([&](const QString &t) { problems << t; });
+    const MakeGame::Result r = make.run();
+    QVERIFY2(r.complete(), qPrintable(r.message));
+    QCOMPARE(problems, QStringList{QStringLiteral("Start Cutscene : is not existent.")});
+    QCOMPARE(r.problems, problems);
+    QVERIFY(QFile::exists(f.data(QStringLiteral("game.dat"))));
+}
+
+void TestMakeGame::editorFolderRefused_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("same text") << QStringLiteral("editor/demo.exe");
+    QTest::newRow("other spelling") << QStringLiteral("project/../editor/./demo.exe");
+}
+
+void TestMakeGame::editorFolderRefused()
+{
+    QFETCH(QString, relative);
+    Fixture f;
+    const QStringList editorBefore = files(f.editor);
+    f.questions.programFile = QDir(f.root.path()).filePath(relative);
+    const MakeGame::Result r = f.run();
+    QCOMPARE(r.outcome, MakeGame::Result::Refused);
+    QCOMPARE(r.message, f.catalog.msg(375));
+    QCOMPARE(files(f.editor), editorBefore);
+    QCOMPARE(files(f.project), QStringList{QStringLiteral("demo.adv")});
+    QVERIFY(!f.model->gameBuiltOnce);
+}
+
+void TestMakeGame::checksRefuse_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QString>("message");
+    const MessageCatalog c;
+    QTest::newRow("image file missing") << 0 << QStringLiteral("The File %1 is not existent.");
+    QTest::newRow("textscene image unknown") << 1 << c.msg(424);
+    QTest::newRow("loading image unknown") << 2 << c.msg(404);
+    QTest::newRow("sound file missing") << 3 << QStringLiteral("The File %1 is not existent.");
+    QTest::newRow("no font") << 4 << c.msg(117);
+    QTest::newRow("no start cutscene") << 5 << c.msg(118);
+    QTest::newRow("taskbar without room") << 6 << c.msg(119);
+    QTest::newRow("coin interface without room") << 7 << c.msg(472);
+    QTest::newRow("custom menu without room") << 8 << c.msg(120);
+    QTest::newRow("script mistake") << 9 << QStringLiteral("Cutscene \"intro\" : Unknown Command : foo (Line 4)");
+    QTest::newRow("never saved") << 10 << c.msg(122);
+}
+
+void TestMakeGame::checksRefuse()
+{
+    QFETCH(int, change);
+    QFETCH(QString, message);
+    Fixture f;
+    ProjectModel &m = *f.model;
+    QString missing;
+    switch (change) {
+    case 0:
+        missing = f.mediaPath("nothere.png");
+        m.mediaadd(Images, QStringLiteral("nothere"), missing);
+        break;
+    case 1:
+        m.settings.useTextsceneBg = true;
+        m.settings.textsceneBg = QStringLiteral("nosuch");
+        break;
+    case 2: m.settings.loadingImage = QStringLiteral("nosuch"); break;
+    case 3:
+        missing = f.mediaPath("gone.wav");
+        m.mediaadd(Sounds, QStringLiteral("gone"), missing);
+        break;
+    case 4: m.fonts[1].name.clear(); break;
+    case 5: m.settings.startScript.clear(); break;
+    case 6: m.settings.bedienfeld = true; break;
+    case 7: m.settings.coinInterface = true; break;
+    case 8: m.settings.ownMenu = true; break;
+    case 9: m.cutscenes[1].script << QString() << QStringLiteral("foo(1)"); break;
+    case 10: m.projectFolder.clear(); break;
+    }
+    const MakeGame::Result r = f.run();
+    QCOMPARE(r.outcome, MakeGame::Result::Refused);
+    QCOMPARE(r.message, missing.isEmpty() ? message : message.arg(missing));
+    QVERIFY(!QFileInfo::exists(f.game));
+    QCOMPARE(files(f.project), QStringList{QStringLiteral("demo.adv")});
+    QVERIFY(!f.model->gameBuiltOnce);
+}
+
+void TestMakeGame::updateBuildKeepsUnchangedArchives()
+{
+    Fixture f;
+    QVERIFY(f.run().complete());
+    const QByteArray stale("kept from the last build");
+    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat"})
+        QVERIFY(writeBytes(f.data(QLatin1String(a)), stale));
+    QFile::remove(f.data(QStringLiteral("movie.dat"))); // gone: made again despite no change
+    f.model->mediaChanged[Images] = true;
+    f.questions.asked.clear();
+    f.questions.programFile.clear(); // the update must not ask for a file
+
+    MakeGame::Result r = f.run();
+    QVERIFY2(r.complete(), qPrintable(r.message));
+    QCOMPARE(f.questions.asked.first(), f.catalog.msg(123));
+    QCOMPARE(r.programFile, QDir(f.game).filePath(QStringLiteral("demo.exe")));
+    QCOMPARE(ZipReader(f.data(QStringLiteral("gfx.dat"))).entryNames().size(), 3);
+    QCOMPARE(readBytes(f.data(QStringLiteral("sfx.dat"))), stale);
+    QCOMPARE(readBytes(f.data(QStringLiteral("music.dat"))), stale);
+    QCOMPARE(ZipReader(f.data(QStringLiteral("movie.dat"))).entryNames(), QStringList{QStringLiteral("intro.avi")});
+
+    // A protected game has a new password every time: all four are made again.
+    f.model->settings.protect = true;
+    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"})
+        QVERIFY(writeBytes(f.data(QLatin1String(a)), stale));
+    r = f.run();
+    QVERIFY(r.complete());
+    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"})
+        QVERIFY(ZipReader(f.data(QLatin1String(a))).isEncrypted(ZipReader(f.data(QLatin1String(a))).entryNames().value(0)));
+
+    // Declining the update asks for the file and makes everything anew.
+    f.model->settings.protect = false;
+    QVERIFY(writeBytes(f.data(QStringLiteral("sfx.dat")), stale));
+    f.questions.update = false;
+    f.questions.asked.clear();
+    f.questions.programFile = QDir(f.game).filePath(QStringLiteral("demo.exe"));
+    QVERIFY(f.run().complete());
+    QCOMPARE(f.questions.asked.mid(0, 2), (QStringList{f.catalog.msg(123), QStringLiteral("file:demo.exe")}));
+    QCOMPARE(ZipReader(f.data(QStringLiteral("sfx.dat"))).entryNames(), QStringList{QStringLiteral("ding.wav")});
+}
+
+void TestMakeGame::emptyKindsLeaveNoArchive()
+{
+    Fixture f;
+    for (int kind : {int(Sounds), int(Music), int(Movies)})
+        f.model->media[kind].clear();
+    QDir().mkpath(f.data());
+    QVERIFY(writeBytes(f.data(QStringLiteral("sfx.dat")), "old"));
+    QVERIFY(f.run().complete());
+    QVERIFY(QFileInfo::exists(f.data(QStringLiteral("gfx.dat"))));
+    for (const char *a : {"sfx.dat", "music.dat", "movie.dat"})
+        QVERIFY2(!QFileInfo::exists(f.data(QLatin1String(a))), a);
+}
+
+void TestMakeGame::missingImageWhileArchivingGoesOn()
+{
+    Fixture f;
+    QVERIFY(QImage(4, 4, QImage::Format_RGB32).save(f.mediaPath("sky.bmp"), "BMP"));
+    f.model->mediaadd(Images, QStringLiteral("sky"), f.mediaPath("sky.bmp"));
+    MakeGame make(*f.model, f.catalog, f.questions);
+    QCOMPARE(make.prepare().outcome, MakeGame::Result::Ready);
+    // The checks passed; the file goes away before the folder is written.
+    QVERIFY(QFile::remove(f.mediaPath("sky.bmp")));
+    const MakeGame::Result r = make.build();
+    QVERIFY2(r.complete(), qPrintable(r.message));
+    QCOMPARE(r.problems, QStringList{QStringLiteral("Grafik fehlt : ") + f.mediaPath("sky.bmp")});
+    QCOMPARE(ZipReader(f.data(QStringLiteral("gfx.dat"))).entryNames(),
+             (QStringList{QStringLiteral("hero.pnj"), QStringLiteral("hero.pna"), QStringLiteral("wall.png")}));
+    QCOMPARE(ZipReader(f.data(QStringLiteral("sfx.dat"))).entryNames(), QStringList{QStringLiteral("ding.wav")});
+}
+
+void TestMakeGame::loadingImage()
+{
+    Fixture f;
+    f.model->settings.loadingImage = QStringLiteral("Wall");
+    QDir().mkpath(f.data());
+    QVERIFY(writeBytes(f.data(QStringLiteral("loading.jpg")), "the loading image of an older build"));
+    QVERIFY(f.run().complete());
+    QVERIFY(!QFileInfo::exists(f.data(QStringLiteral("loading.jpg"))));
+    QCOMPARE(readBytes(f.data(QStringLiteral("loading.png"))), readBytes(f.mediaPath("wall.png")));
+    QCOMPARE(QFileInfo(f.data(QStringLiteral("loading.png"))).lastModified(), QFileInfo(f.mediaPath("wall.png")).lastModified());
+}
+
+void TestMakeGame::startNow()
+{
+    Fixture f;
+    // A stand-in for wine that notes where and with what it was started.
+    const QString wine = QDir(f.root.path()).filePath(QStringLiteral("fakewine"));
+    const QString log = QDir(f.root.path()).filePath(QStringLiteral("wine.log"));
+    QVERIFY(writeBytes(wine, ("#!/bin/sh\necho \"$PWD|$*\" > '" + log + "'\n").toLocal8Bit()));
+    QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    f.questions.start = true;
+    MakeGame make(*f.model, f.catalog, f.questions);
+    make.setWine(wine);
+    const MakeGame::Result r = make.run();
+    QVERIFY(r.complete());
+    QVERIFY(r.start && r.start->started);
+    QTRY_VERIFY_WITH_TIMEOUT(!readBytes(log).isEmpty(), 10000);
+    QCOMPARE(QString::fromLocal8Bit(readBytes(log)).trimmed(),
+             QFileInfo(f.game).canonicalFilePath() + u'|' + r.programFile + QStringLiteral(" -devmode"));
+
+    // Why a game cannot be started.
+    GameStarter::Result s = GameStarter::start(QDir(f.game).filePath(QStringLiteral("none.exe")), f.game, wine);
+    QVERIFY(!s.started && s.message.contains(QLatin1String("does not exist")));
+    s = GameStarter::start(QDir(f.game).filePath(QStringLiteral("bass.dll")), f.game, wine);
+    QVERIFY(!s.started && s.message.contains(QLatin1String("not a Windows program")));
+    s = GameStarter::start(r.programFile, f.game, QDir(f.root.path()).filePath(QStringLiteral("nowine")));
+    QVERIFY(!s.started && s.message.contains(QLatin1String("wine")));
+    QVERIFY(GameStarter::isWindowsProgram(r.programFile));
+    QVERIFY(!GameStarter::isWindowsProgram(wine));
+}
+
+void TestMakeGame::peIconReplace_data()
+{
+    QTest::addColumn<bool>("pe32plus");
+    QTest::addColumn<int>("oldSize");
+    QTest::addColumn<int>("newSize");
+    QTest::newRow("smaller, in place") << false << 300 << 120;
+    QTest::newRow("same size") << false << 300 << 300;
+    QTest::newRow("larger, section grows") << false << 100 << 5000;
+    QTest::newRow("PE32+ smaller") << true << 300 << 10;
+    QTest::newRow("PE32+ larger") << true << 100 << 700;
+}
+
+void TestMakeGame::peIconReplace()
+{
+    QFETCH(bool, pe32plus);
+    QFETCH(int, oldSize);
+    QFETCH(int, newSize);
+    const QByteArray oldIcon(oldSize, 'o');
+    QByteArray newIcon(newSize, 'n');
+    newIcon[0] = 'N';
+    const QByteArray before = tinyPe(oldIcon, pe32plus);
+    QByteArray pe = before;
+    QCOMPARE(PeIcon::iconResource(pe), std::optional<QByteArray>(oldIcon));
+    QVERIFY(PeIcon::replaceIconResource(pe, newIcon));
+    QCOMPARE(PeIcon::iconResource(pe), std::optional<QByteArray>(newIcon));
+
+    // Read the data entry by hand: where it points, what size it gives.
+    const quint32 rva = get32(pe, kDataEntry), size = get32(pe, kDataEntry + 4);
+    QCOMPARE(int(size), newSize);
+    QCOMPARE(pe.mid(int(rva - kRsrcRva + kRsrcFile), newSize), newIcon);
+    const int section = kOptional + (pe32plus ? 0xF0 : 0xE0);
+    if (newSize <= oldSize) {
+        QCOMPARE(pe.size(), before.size());
+        QCOMPARE(int(rva), kRsrcRva + 0x58);
+        QCOMPARE(pe.mid(kRsrcFile + 0x58 + newSize, oldSize - newSize), QByteArray(oldSize - newSize, '\0'));
+        QCOMPARE(pe.left(kDataEntry + 4), before.left(kDataEntry + 4));
+    } else {
+        const quint32 virtualSize = get32(pe, section + 8), rawSize = get32(pe, section + 16);
+        QVERIFY(rva >= kRsrcRva + 0x58 + quint32(oldSize));
+        QCOMPARE(virtualSize, rva - kRsrcRva + quint32(newSize));
+        QCOMPARE(rawSize % 0x200, 0u);
+        QCOMPARE(pe.size(), kRsrcFile + int(rawSize));
+        QVERIFY(get32(pe, kOptional + 56) >= kRsrcRva + virtualSize);
+        QCOMPARE(get32(pe, kOptional + 56) % 0x1000, 0u);
+        // The old data is left as it was; nothing before the section moved.
+        QCOMPARE(pe.mid(kRsrcFile + 0x58, oldSize), oldIcon);
+    }
+
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("game.exe")), icon = dir.filePath(QStringLiteral("game.ico"));
+    QVERIFY(writeBytes(program, before));
+    QVERIFY(writeBytes(icon, iconFile({newIcon, QByteArray(8, 's')})));
+    QVERIFY(PeIcon::replaceProgramIcon(program, icon));
+    QCOMPARE(readBytes(program), pe);
+}
+
+void TestMakeGame::peIconRefuses_data()
+{
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<int>("newSize");
+    const QByteArray good = tinyPe(QByteArray(50, 'o'));
+    QTest::newRow("no icon resource") << tinyPe(QByteArray(50, 'o'), false, 14) << 10;
+    QTest::newRow("not MZ") << QByteArray("ZM") + good.mid(2) << 10;
+    QTest::newRow("cut inside the headers") << good.left(0x120) << 10;
+    QTest::newRow("cut inside the resources") << good.left(kRsrcFile + 0x50) << 10;
+    QByteArray badEntry = good;
+    put32(badEntry, kDataEntry + 4, 0x7FFFFFF0);
+    QTest::newRow("data size past the end") << badEntry << 10;
+    QByteArray loop = good;
+    put32(loop, kRsrcFile + 0x30 + 20, 0x80000000u); // the language entry points at the root
+    QTest::newRow("directory loop") << loop << 10;
+    QTest::newRow("larger data with bytes after the section") << good + QByteArray("overlay") << 400;
+    QTest::newRow("empty") << QByteArray() << 10;
+}
+
+void TestMakeGame::peIconRefuses()
+{
+    QFETCH(QByteArray, program);
+    QFETCH(int, newSize);
+    QByteArray pe = program;
+    QVERIFY(!PeIcon::replaceIconResource(pe, QByteArray(newSize, 'n')));
+    QCOMPARE(pe, program);
+}
+
+void TestMakeGame::firstIconImage()
+{
+    QCOMPARE(PeIcon::firstIconImage(iconFile({QByteArray("first"), QByteArray("second")})), std::optional<QByteArray>("first"));
+    QByteArray bad = iconFile({QByteArray("first")});
+    put32(bad, 6 + 8, 1000); // size past the end
+    QVERIFY(!PeIcon::firstIconImage(bad));
+    QByteArray cursor = iconFile({QByteArray("first")});
+    put16(cursor, 2, 2); // a cursor file, not an icon
+    QVERIFY(!PeIcon::firstIconImage(cursor));
+    QVERIFY(!PeIcon::firstIconImage(QByteArray(5, '\0')));
+}
+
+// Fonts come from the font database of a QGuiApplication (offscreen under ctest).
+QTEST_MAIN(TestMakeGame)
+#include "tst_makegame.moc"

@@ -25,6 +25,15 @@ namespace {
 
 QString g_out;
 
+// Backgrounds are JPEG files; everything with transparency is a PNG with an alpha channel, as
+// the media tree requires of PNG files.
+QString saveJpeg(const QString &name, const QImage &image)
+{
+    const QString path = QDir(g_out).filePath(QStringLiteral("gfx/") + name + QStringLiteral(".jpg"));
+    image.save(path, "JPEG", 90);
+    return path;
+}
+
 QString savePng(const QString &name, const QImage &image)
 {
     const QString path = QDir(g_out).filePath(QStringLiteral("gfx/") + name + QStringLiteral(".png"));
@@ -136,7 +145,7 @@ QString saveWav(const QString &name, std::initializer_list<double> notes, double
 
 void addImage(ProjectModel &m, TreeNode *folder, const QString &name, const QImage &img)
 {
-    m.mediaadd(Images, name, savePng(name, img));
+    m.mediaadd(Images, name, img.hasAlphaChannel() ? savePng(name, img) : saveJpeg(name, img));
     folder->addChild(name, nodeimage::Image);
 }
 

@@ -1,4 +1,5 @@
 // The command-line front end as a user runs it: the real program, its output and exit status.
+#include "platform/ziparchive.h"
 #include "project/projectfile.h"
 #include "support/sampleproject.h"
 
@@ -76,6 +77,34 @@ private slots:
         r = cli({"check", dir.filePath("bad.adv")}, dir.path());
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("Cutscene \"intro\" : Unknown Command : foo (Line 4)"), qPrintable(r.err));
+    }
+    void demoBuildsAGame()
+    {
+        QTemporaryDir dir;
+        QProcess gen;
+        gen.start(QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-make-demo"), {dir.filePath("project")});
+        QVERIFY(gen.waitForFinished(60000));
+        QCOMPARE(gen.exitCode(), 0);
+        const QString adv = dir.filePath("project/demo.adv");
+        Run r = cli({"check", adv}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        // No game runtime in this editor folder: everything else is written, with a warning.
+        r = cli({"build", adv, dir.filePath("game/demo")}, dir.path());
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.out.contains("Creating gfx.dat..."));
+        QVERIFY2(r.err.contains("engine.dat"), qPrintable(r.err));
+        for (const char *f : {"game.dat", "gfx.dat", "sfx.dat", "music.dat", "fonts.dat"})
+            QVERIFY2(QFile::exists(dir.filePath(QStringLiteral("game/data/") + QLatin1String(f))), f);
+        ZipReader game(dir.filePath("game/data/game.dat"));
+        QVERIFY(game.entryNames().contains("game.001"));
+        QVERIFY(game.entryNames().contains("game.004"));
+        ZipReader gfx(dir.filePath("game/data/gfx.dat"));
+        QVERIFY(gfx.entryNames().contains("garden.jpg"));
+        QVERIFY(gfx.entryNames().contains("bob_stand_front.pnj"));
+        QVERIFY(gfx.entryNames().contains("bob_stand_front.pna"));
+        QCOMPARE(gfx.compressionMethod("garden.jpg"), 0);
+        // Nothing of the build is left beside the project.
+        QCOMPARE(QDir(dir.filePath("project")).entryList({"*.00?"}, QDir::Files), QStringList());
     }
     void openErrors()
     {

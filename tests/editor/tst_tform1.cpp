@@ -1,12 +1,107 @@
+#include "app/commandline.h"
+#include "app/pooltreemodel.h"
+#include "app/poolview.h"
 #include "app/tform1.h"
+#include "app/tform13.h"
+#include "app/tmissingfiles.h"
+#include "editor/scriptedquestions.h"
 
+#include <QApplication>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QToolBar>
+
+#include <memory>
 
 using namespace mb;
+using mb::testing::ScriptedQuestions;
+
+namespace {
+
+// A main window over a fresh project, with config.ini in a temporary editor folder and every
+// box answered by a script.
+struct Editor
+{
+    QTemporaryDir dir;
+    EditorSettings settings{dir.path()};
+    MessageCatalog catalog;
+    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    ScriptedQuestions questions;
+    std::unique_ptr<TForm1> window;
+
+    explicit Editor(const QString &lang = QStringLiteral("EN"), std::initializer_list<std::pair<const char *, const char *>> config = {})
+    {
+        settings.writesetting("Lang", lang);
+        for (const auto &[k, v] : config)
+            settings.writesetting(QLatin1String(k), QLatin1String(v));
+        catalog.setLanguage(settings.startLanguage());
+        model->editorFolder = dir.path();
+        model->makeBackup = false;
+        model->allesneu(catalog);
+        window = std::make_unique<TForm1>(*model, catalog, settings);
+        window->setQuestions(&questions);
+    }
+    TForm1 &w() { return *window; }
+    TreeNode *gameRoot(int kind) const { return model->gameTree.root(kind); }
+    TreeNode *mediaRoot(int kind) const { return model->mediaTree.root(kind); }
+    TreeNode *selectedGame() const { return window->gamepool()->currentNode(); }
+    void select(const TreeNode *n) { QVERIFY(window->gamepool()->selectNode(n) || window->mediapool()->selectNode(n)); }
+    // An element made the way the Insert menu makes it, renamed at once.
+    TreeNode *insert(int kind, const QString &name = QString(), const TreeNode *into = nullptr)
+    {
+        select(into ? into : gameRoot(kind));
+        window->insertElement(kind);
+        TreeNode *n = selectedGame();
+        if (!name.isEmpty())
+            window->gamepoolEdited(n, name);
+        return n;
+    }
+    TreeNode *folder(const TreeNode *under, const QString &name)
+    {
+        select(under);
+        const bool media = model->mediaTree.topIndex(under) >= 0;
+        media ? window->MediaOrdner() : window->gameordner();
+        TreeNode *n = media ? window->mediapool()->currentNode() : selectedGame();
+        media ? window->mediapoolEdited(n, name) : window->gamepoolEdited(n, name);
+        return n;
+    }
+    QString panel(int i) const { return window->statusPanel(i)->text(); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+};
+
+QStringList childTexts(const TreeNode *n)
+{
+    QStringList out;
+    for (const auto &c : n->children)
+        out << c->text;
+    return out;
+}
+
+// A saved project with one image whose file is elsewhere, for open and the missing-files dialog.
+QString writeProject(const QString &folder, const QString &name, const QString &imagePath)
+{
+    MessageCatalog cat;
+    auto m = std::make_unique<ProjectModel>();
+    m->allesneu(cat);
+    m->makeBackup = false;
+    m->rooms[1].name = "hall";
+    m->gameTree.root(Rooms)->addChild("hall", nodeimage::Room);
+    m->names[NameLists::RoomNames] << "hall";
+    m->mediaadd(Images, "wall", imagePath);
+    m->mediaTree.root(Images)->addChild("wall", nodeimage::Image);
+    const ProjectFileResult r = saveProject(*m, folder, name);
+    return r.ok ? QDir(folder).filePath(name + ".adv") : QString();
+}
+
+} // namespace
 
 class TestTForm1 : public QObject
 {
@@ -21,23 +116,627 @@ private slots:
     void captionsFollowTheLanguage()
     {
         QFETCH(QString, lang);
-        QTemporaryDir dir;
-        EditorSettings settings(dir.path());
-        QVERIFY(settings.writesetting("Lang", lang));
-        MessageCatalog catalog(settings.startLanguage());
-        ProjectModel model;
-        model.allesneu(catalog);
-        TForm1 w(model, catalog, settings);
-        const auto menus = w.menuBar()->actions();
+        Editor e(lang);
+        const MessageCatalog &c = e.catalog;
+        const auto menus = e.w().menuBar()->actions();
         QCOMPARE(menus.size(), 6);
         for (int i = 0; i < 6; ++i)
-            QCOMPARE(menus[i]->text(), catalog.msg(10 + i));
-        QCOMPARE(w.gamepool()->topLevelItemCount(), 5);
-        QCOMPARE(w.gamepool()->topLevelItem(2)->text(0), catalog.msg(3));
-        QCOMPARE(w.mediapool()->topLevelItem(0)->text(0), catalog.msg(6));
-        QCOMPARE(w.windowTitle(), "Mossbramble (" + catalog.msg(100) + ")");
-        QVERIFY(w.statusPanel(1)->text().startsWith(catalog.msg(32) + ": 0 |"));
-        QVERIFY(!w.statusPanel(0)->text().contains(QRegularExpression("[1-9]")));
+            QCOMPARE(menus[i]->text(), c.msg(10 + i));
+        QCOMPARE(e.w().gameModel()->rowCount(), 5);
+        QCOMPARE(e.w().gameModel()->index(2, 0).data().toString(), c.msg(3));
+        QCOMPARE(e.w().mediaModel()->index(3, 0).data().toString(), c.msg(9));
+        QCOMPARE(e.w().windowTitle(), "Mossbramble (" + c.msg(100) + ")");
+        // Captions, hints and keys of the commands.
+        const struct { const char *name; int caption, hint; } actions[] = {
+            {"projectOpen", 17, 64}, {"projectsave", 18, 65}, {"insertpic", 25, 67}, {"insertmovie", 28, 82},
+            {"insertroom", 29, 70}, {"insertcutscene", 33, 74}, {"helpmanual", 62, 79}, {"windowmaus", 48, 0}};
+        for (const auto &a : actions) {
+            QAction *act = e.w().action(a.name);
+            QVERIFY2(act, a.name);
+            QCOMPARE(act->text(), c.msg(a.caption));
+            if (a.hint)
+                QCOMPARE(act->statusTip(), c.msg(a.hint));
+        }
+        QCOMPARE(e.w().action("projectNew")->shortcut(), QKeySequence(QKeySequence::New));
+        QCOMPARE(e.w().action("projectsaveunder")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+        QCOMPARE(e.w().action("quit")->shortcut(), QKeySequence("Ctrl+Q"));
+        QCOMPARE(e.w().action(lang == "DE" ? "deutsch" : "english")->isChecked(), true);
+        // The dialogs carry their titles.
+        e.w().insertsound();
+        QCOMPARE(e.questions.shown.last().caption, c.msg(89));
+        QVERIFY(e.questions.shown.last().text.contains("*.ogg"));
+        e.w().projectOpenExecute();
+        QCOMPARE(e.questions.shown.last().caption, c.msg(94));
+        QCOMPARE(e.questions.shown.last().text, QString("Mossbramble Adventure (*.adv)"));
+    }
+
+    void insertingRoomSkipsNamesInUse()
+    {
+        Editor e;
+        e.model->rooms[1].name = "Room1";
+        e.model->rooms[2].name = "room2";
+        e.gameRoot(Rooms)->addChild("Room1", nodeimage::Room);
+        e.gameRoot(Rooms)->addChild("room2", nodeimage::Room);
+        e.w().refreshTrees();
+        e.select(e.gameRoot(Rooms));
+        e.w().insertroom();
+        TreeNode *n = e.selectedGame();
+        QVERIFY(n);
+        QCOMPARE(n->text, QString("Room3"));
+        QCOMPARE(n->imageIndex, int(nodeimage::Room));
+        // The new room can be named at once, its window is open and the counts are fresh.
+        QVERIFY(e.w().gamepool()->isEditing());
+        QVERIFY(e.w().isToolWindowOpen("room"));
+        QCOMPARE(e.w().action("windowroom")->text(), e.catalog.msg(37));
+        QVERIFY(e.panel(1).endsWith(e.catalog.msg(29) + ": 3"));
+        QVERIFY(e.questions.shown.isEmpty());
+    }
+
+    void typedNameGoesThroughTheEditor()
+    {
+        Editor e;
+        e.w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.w()));
+        e.select(e.gameRoot(Items));
+        e.w().insertitem();
+        auto *editor = e.w().gamepool()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText("golden key");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(e.model->items[1].name, QString("golden key"));
+        QCOMPARE(e.selectedGame()->text, QString("golden key"));
+        QCOMPARE(e.model->names[NameLists::ItemNames], QStringList({"golden key"}));
+    }
+
+    void renamingObjectToAnotherObjectsName()
+    {
+        Editor e;
+        e.insert(Objects, "door");
+        e.insert(Items, "lamp");
+        TreeNode *obj = e.insert(Objects);
+        QCOMPARE(e.questions.texts("information"), QStringList({e.catalog.msg(157)})); // first rename only
+        e.questions.shown.clear();
+
+        e.w().gamepoolEdited(obj, "DOOR");
+        QCOMPARE(obj->text, QString("Object2"));
+        QCOMPARE(e.questions.shown.size(), 1);
+        QCOMPARE(e.questions.shown[0].kind, QString("error"));
+        QCOMPARE(e.questions.shown[0].caption, e.catalog.msg(366));
+        QCOMPARE(e.questions.shown[0].text, e.catalog.msg(153) + " \"DOOR\" " + e.catalog.msg(147));
+
+        e.questions.shown.clear();
+        e.w().gamepoolEdited(obj, "lamp");
+        QCOMPARE(obj->text, QString("lamp"));
+        QCOMPARE(e.model->objects[2].name, QString("lamp"));
+        QVERIFY(e.questions.shown.isEmpty()); // the note came once per installation
+        QCOMPARE(e.settings.readsetting("RenameObj"), QString("yes"));
+    }
+
+    void folderNameLosesSemicolon()
+    {
+        Editor e;
+        TreeNode *f = e.folder(e.gameRoot(Scripts), "a;b");
+        QCOMPARE(f->text, QString("ab"));
+        QCOMPARE(f->parent, e.gameRoot(Scripts));
+        TreeNode *m = e.folder(e.mediaRoot(Images), "back:grounds?");
+        QCOMPARE(m->text, QString("backgrounds"));
+    }
+
+    void deletingNestedFolder_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("asked, yes") << false << true;
+        QTest::newRow("asked, no") << false << false;
+        QTest::newRow("silent delete") << true << false;
+    }
+    void deletingNestedFolder()
+    {
+        QFETCH(bool, silent);
+        QFETCH(bool, yes);
+        Editor e;
+        e.model->settings.silentDelete = silent;
+        TreeNode *outer = e.folder(e.gameRoot(Rooms), "floors");
+        TreeNode *inner = e.folder(outer, "cellars");
+        e.insert(Rooms, "hall", outer);
+        e.insert(Rooms, "vault", inner);
+        e.insert(Rooms, "garden");
+        e.questions.shown.clear();
+        if (yes)
+            e.questions.answers << Questions::Yes;
+        e.select(outer);
+        e.w().gameminus();
+        const bool deleted = silent || yes;
+        if (silent) {
+            QVERIFY(e.questions.shown.isEmpty());
+        } else {
+            QCOMPARE(e.questions.texts("yesNo"), QStringList({e.catalog.msg(139) + " floors " + e.catalog.msg(140)}));
+            QCOMPARE(e.questions.shown[0].caption, e.catalog.msg(365));
+        }
+        QCOMPARE(e.model->rooms.usedCount(), deleted ? 1 : 3);
+        QCOMPARE(e.model->rooms.find("vault") != 0, !deleted);
+        QCOMPARE(childTexts(e.gameRoot(Rooms)), deleted ? QStringList({"garden"}) : QStringList({"floors", "garden"}));
+        QVERIFY(e.panel(1).endsWith(e.catalog.msg(29) + (deleted ? ": 1" : ": 3")));
+        if (deleted)
+            QCOMPARE(e.selectedGame(), e.gameRoot(Rooms));
+    }
+
+    void deleteKeyAsksForAnElement()
+    {
+        Editor e;
+        TreeNode *room = e.insert(Rooms, "hall");
+        e.questions.shown.clear();
+        e.select(room);
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Delete);
+        QCOMPARE(e.questions.texts("yesNo"), QStringList({"hall " + e.catalog.msg(138)}));
+        QCOMPARE(e.model->rooms.usedCount(), 1); // answered No
+        // The root is never deleted, and nothing is asked for it.
+        e.questions.shown.clear();
+        e.select(e.gameRoot(Rooms));
+        e.w().gameminus();
+        QVERIFY(e.questions.shown.isEmpty());
+        QCOMPARE(e.model->gameTree.roots.size(), size_t(5));
+    }
+
+    void levelSevenFolderGetsNoSubfolder()
+    {
+        Editor e;
+        TreeNode *f = e.gameRoot(Objects);
+        for (int level = 1; level <= 7; ++level)
+            f = e.folder(f, QStringLiteral("level%1").arg(level));
+        QCOMPARE(f->level(), 7);
+        e.select(f);
+        e.w().gameordner();
+        QVERIFY(f->children.empty());
+        QCOMPARE(e.selectedGame(), f);
+    }
+
+    void newProject_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("unmodified") << false << int(Questions::Cancel) << false << true;
+        QTest::newRow("modified, cancel") << true << int(Questions::Cancel) << true << false;
+        QTest::newRow("modified, no") << true << int(Questions::No) << true << true;
+    }
+    void newProject()
+    {
+        QFETCH(bool, modified);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, reset);
+        Editor e;
+        e.insert(Rooms, "hall");
+        e.model->settings.projectName = "castle";
+        e.model->modified = modified;
+        e.questions.shown.clear();
+        e.questions.answers << Questions::Answer(answer);
+        e.w().projectNewExecute();
+        QCOMPARE(e.questions.texts("yesNoCancel"),
+                 asked ? QStringList({e.catalog.msg(101) + " castle " + e.catalog.msg(102)}) : QStringList());
+        QCOMPARE(e.model->rooms.usedCount(), reset ? 0 : 1);
+        QCOMPARE(e.model->settings.projectName, reset ? e.catalog.msg(100) : QString("castle"));
+        QCOMPARE(e.model->modified, reset ? false : modified);
+        QCOMPARE(childTexts(e.gameRoot(Rooms)), reset ? QStringList() : QStringList({"hall"}));
+    }
+
+    void resetZeroesEveryCount()
+    {
+        Editor e;
+        QTemporaryDir media;
+        QImage img(2, 2, QImage::Format_ARGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(media.filePath("tree.png")));
+        e.questions.openAnswers << QStringList{media.filePath("tree.png")};
+        e.select(e.mediaRoot(Images));
+        e.w().insertpic();
+        for (int kind : {int(Rooms), int(Objects), int(Characters), int(Items), int(Scripts)})
+            e.insert(kind);
+        QVERIFY(e.panel(0).startsWith(e.catalog.msg(6) + ": 1 |"));
+        QVERIFY(e.panel(1).contains(QRegularExpression("[1-9]")));
+        e.w().allesneu();
+        const QString zeroMedia = e.catalog.msg(6) + ": 0 |" + e.catalog.msg(8) + ": 0 |" + e.catalog.msg(7) + ": 0 |"
+                                + e.catalog.msg(9) + ": 0";
+        const QString zeroElements = e.catalog.msg(32) + ": 0 |" + e.catalog.msg(30) + ": 0 |" + e.catalog.msg(31)
+                                   + ": 0 |" + e.catalog.msg(33) + ": 0 |" + e.catalog.msg(29) + ": 0";
+        QCOMPARE(e.panel(0), zeroMedia);
+        QCOMPARE(e.panel(1), zeroElements);
+        QCOMPARE(e.w().gameModel()->rowCount(), 5);
+        QCOMPARE(e.w().gameModel()->rowCount(e.w().gameModel()->index(4, 0)), 0);
+    }
+
+    void insertingMediaChecksEachFile()
+    {
+        Editor e;
+        QTemporaryDir media;
+        QImage alpha(2, 2, QImage::Format_ARGB32), flat(2, 2, QImage::Format_RGB32);
+        alpha.fill(Qt::red);
+        flat.fill(Qt::red);
+        QVERIFY(alpha.save(media.filePath("Hero.png")) && flat.save(media.filePath("flat.png")));
+        TreeNode *folder = e.folder(e.mediaRoot(Images), "people");
+        e.questions.shown.clear();
+        e.questions.openAnswers << QStringList{media.filePath("Hero.png"), media.filePath("flat.png")}
+                                << QStringList{media.filePath("Hero.png")};
+        e.select(folder);
+        e.w().insertpic();
+        QCOMPARE(e.questions.texts("error"), QStringList({e.catalog.msg(381)}));
+        QCOMPARE(childTexts(folder), QStringList({"hero"}));
+        QCOMPARE(e.w().mediapool()->currentNode()->text, QString("hero"));
+        e.w().insertpic();
+        QCOMPARE(e.questions.last("error"), "hero " + e.catalog.msg(147));
+        QCOMPARE(e.model->media[Images].usedCount(), 1);
+        QVERIFY(e.panel(0).startsWith(e.catalog.msg(6) + ": 1 |"));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("not a project") << QStringList{"/tmp/game.adz"} << "/tmp/game.adz 151";
+        QTest::newRow("missing file") << QStringList{"/nowhere/game.adv"} << "/nowhere/game.adv 116";
+        QTest::newRow("missing bare name") << QStringList{"lost.adv"} << "lost.adv 116";
+        QTest::newRow("bare name in the editor folder") << QStringList{"-16bit", "my", "castle.adv"} << "";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, error);
+        Editor e;
+        QVERIFY(!writeProject(e.dir.path(), "my castle", e.path("wall.png")).isEmpty());
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(e.path("wall.png")));
+        e.w().FormActivate(args);
+        if (error.isEmpty()) {
+            QVERIFY(e.questions.shown.isEmpty());
+            QCOMPARE(e.model->settings.projectName, QString("my castle"));
+            QCOMPARE(e.w().windowTitle(), QString("Mossbramble (my castle)"));
+            QCOMPARE(e.panel(2), e.catalog.msg(103));
+            QVERIFY(e.w().sixteenBit());
+        } else {
+            const QStringList parts = error.split(' ');
+            QCOMPARE(e.questions.texts("error"), QStringList({parts[0] + ' ' + e.catalog.msg(parts[1].toInt())}));
+            QCOMPARE(e.questions.shown[0].caption, e.catalog.msg(366));
+            QCOMPARE(e.model->settings.projectName, e.catalog.msg(100));
+        }
+    }
+
+    void startupArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("sixteenBit");
+        QTest::newRow("none") << QStringList{} << "" << false;
+        QTest::newRow("split path") << QStringList{"C:\\my", "games\\castle.adv"} << "C:\\my games\\castle.adv" << false;
+        QTest::newRow("switch first") << QStringList{"-16bit", "a b.adv"} << "a b.adv" << true;
+        QTest::newRow("switch between") << QStringList{"my", "-16bit", "game.adv"} << "my game.adv" << true;
+        QTest::newRow("nine parameters at most") << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}
+                                                 << "1 2 3 4 5 6 7 8 9" << false;
+    }
+    void startupArguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, path);
+        QFETCH(bool, sixteenBit);
+        const StartupArguments a = parseStartupArguments(args);
+        QCOMPARE(a.projectPath, path);
+        QCOMPARE(a.sixteenBit, sixteenBit);
+    }
+
+    void saveAsThenOpen()
+    {
+        Editor e;
+        e.insert(Rooms, "hall");
+        QVERIFY(e.model->modified);
+        e.w().savetimerTimer();
+        QVERIFY(e.w().saveButton()->isEnabled());
+        e.questions.saveAnswers << e.path("castle.adv");
+        QVERIFY(e.w().projectsaveExecute()); // no folder yet: "Save as"
+        QVERIFY(QFileInfo::exists(e.path("castle.adv")));
+        QCOMPARE(e.questions.shown.last().caption, e.catalog.msg(95));
+        QCOMPARE(e.panel(2), e.catalog.msg(104));
+        QCOMPARE(e.w().windowTitle(), QString("Mossbramble (castle)"));
+        QVERIFY(!e.model->modified);
+        e.w().savetimerTimer();
+        QVERIFY(!e.w().saveButton()->isEnabled());
+
+        // A change, then Open: Cancel keeps everything; No drops the change and opens.
+        e.insert(Items, "key");
+        e.questions.shown.clear();
+        e.questions.answers << Questions::Cancel;
+        QVERIFY(!e.w().projectOpenExecute());
+        QCOMPARE(e.model->items.usedCount(), 1);
+        e.questions.answers << Questions::No;
+        e.questions.openAnswers << QStringList{e.path("castle.adv")};
+        QVERIFY(e.w().projectOpenExecute());
+        QCOMPARE(e.model->items.usedCount(), 0);
+        QCOMPARE(childTexts(e.gameRoot(Rooms)), QStringList({"hall"}));
+        QCOMPARE(e.w().gameModel()->rowCount(e.w().gameModel()->index(Rooms, 0)), 1);
+        QCOMPARE(e.panel(2), e.catalog.msg(103));
+        QCOMPARE(e.model->openFolder, e.dir.path());
+        QVERIFY(!e.model->busy);
+    }
+
+    void openErrorIsShown()
+    {
+        Editor e;
+        QFile bad(e.path("broken.adv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("not a zip");
+        bad.close();
+        e.questions.openAnswers << QStringList{e.path("broken.adv")};
+        QVERIFY(!e.w().projectOpenExecute());
+        QCOMPARE(e.questions.texts("error").size(), 1);
+        QVERIFY(e.questions.last("error").contains("broken.adv"));
+        QCOMPARE(e.questions.shown.last().caption, e.catalog.msg(366));
+        QVERIFY(!e.model->busy);
+        QCOMPARE(e.w().gameModel()->rowCount(), 5);
+    }
+
+    void missingFilesDialogAfterOpen()
+    {
+        Editor e;
+        QTemporaryDir elsewhere;
+        const QString adv = writeProject(e.dir.path(), "castle", "/gone/wall.png");
+        QVERIFY(!adv.isEmpty());
+        e.questions.openAnswers << QStringList{adv};
+        QVERIFY(e.w().projectOpenExecute());
+        Tmissingfiles *d = e.w().missingFilesDialog();
+        QVERIFY(d);
+        QVERIFY(d->isVisible());
+        QCOMPARE(d->Label3()->text(), QString("(1)"));
+        QCOMPARE(d->missimages()->count(), 1);
+        QCOMPARE(d->missimages()->item(0)->text(), QString("wall"));
+        QVERIFY(e.model->busy);
+
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(elsewhere.filePath("wall.png")));
+        e.questions.folderAnswers << elsewhere.path() << elsewhere.path();
+        d->Button1Click();
+        QCOMPARE(d->Label3()->text(), QString("(0)"));
+        QCOMPARE(d->newfolder()->count(), 1);
+        d->Button1Click(); // the same folder again is not listed twice
+        QCOMPARE(d->newfolder()->count(), 1);
+        const MediaTable &t = e.model->media[Images];
+        QCOMPARE(QFileInfo(t.path(t.find("wall"))).absoluteFilePath(), QFileInfo(elsewhere.filePath("wall.png")).absoluteFilePath());
+        QVERIFY(e.model->modified);
+        d->Button2Click();
+        QVERIFY(!d->isVisible());
+        QVERIFY(!e.model->busy);
+    }
+
+    void noDialogWhenNothingIsMissing()
+    {
+        Editor e;
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(e.path("wall.png")));
+        const QString adv = writeProject(e.dir.path(), "castle", e.path("wall.png"));
+        e.questions.openAnswers << QStringList{adv};
+        QVERIFY(e.w().projectOpenExecute());
+        QVERIFY(!e.w().missingFilesDialog() || !e.w().missingFilesDialog()->isVisible());
+        QVERIFY(!e.model->busy);
+    }
+
+    void quitWithChanges()
+    {
+        Editor e;
+        e.w().show();
+        e.insert(Rooms);
+        e.questions.answers << Questions::Cancel;
+        QVERIFY(!e.w().close());
+        QVERIFY(e.w().isVisible());
+        e.questions.answers << Questions::No;
+        QVERIFY(e.w().close());
+        QCOMPARE(e.settings.readsetting("Raum"), QString("an"));
+        QCOMPARE(e.settings.readsetting("Objekt"), QString("aus"));
+        QCOMPARE(e.settings.readsetting("Toolbar"), QString("an"));
+    }
+
+    void layoutIsRemembered()
+    {
+        QTemporaryDir keep;
+        {
+            Editor e;
+            e.w().openToolWindow("mausbox");
+            e.w().openToolWindow("Form2");
+            e.w().windowtoolbar();
+            QCOMPARE(e.w().action("windowtoolbar")->text(), e.catalog.msg(50));
+            e.model->openFolder = "/projects";
+            e.model->fitImage = false;
+            QVERIFY(e.w().FormClose());
+            QFile::copy(e.settings.filePath(), keep.filePath("config.ini"));
+        }
+        EditorSettings settings(keep.path());
+        QCOMPARE(settings.readsetting("Toolbar"), QString("aus"));
+        QCOMPARE(settings.readsetting("Mauszeiger"), QString("an"));
+        QCOMPARE(settings.readsetting("Vorschau"), QString("an"));
+        QCOMPARE(settings.readsetting("Skript"), QString("aus"));
+        QCOMPARE(settings.readsetting("Openpath"), QString("/projects"));
+        QCOMPARE(settings.readsetting("Fit"), QString("aus"));
+        QCOMPARE(settings.readsetting("Mainform"), QString("normal"));
+
+        // The next start shows the same.
+        Editor next("EN", {{"Toolbar", "aus"}, {"Mauszeiger", "an"}, {"Vorschau", "an"}, {"Skript", "aus"},
+                           {"Openpath", "/projects"}, {"Fit", "aus"}, {"Backup", "aus"}});
+        QVERIFY(next.w().toolBar()->isHidden());
+        QCOMPARE(next.w().action("windowtoolbar")->text(), next.catalog.msg(50));
+        next.w().FormActivate();
+        QVERIFY(next.w().isToolWindowOpen("mausbox"));
+        QVERIFY(next.w().isToolWindowOpen("Form2"));
+        QVERIFY(!next.w().isToolWindowOpen("skriptwindow"));
+        QCOMPARE(next.model->openFolder, QString("/projects"));
+        QVERIFY(!next.model->fitImage);
+        QVERIFY(!next.model->makeBackup);
+    }
+
+    void windowMenuToggles()
+    {
+        Editor e;
+        QAction *a = e.w().action("windowskript");
+        QCOMPARE(a->text(), e.catalog.msg(46));
+        a->trigger();
+        QVERIFY(e.w().isToolWindowOpen("skriptwindow"));
+        QCOMPARE(e.w().windowindex("skriptwindow"), 0);
+        QCOMPARE(a->text(), e.catalog.msg(47));
+        a->trigger();
+        QVERIFY(!e.w().isToolWindowOpen("skriptwindow"));
+        QCOMPARE(e.w().windowindex("skriptwindow"), -1);
+        QCOMPARE(a->text(), e.catalog.msg(46));
+        // A window closed by its own close button puts the caption back as well.
+        QMdiSubWindow *sub = e.w().openToolWindow("itembox");
+        sub->close();
+        QTRY_COMPARE(e.w().action("windowitem")->text(), e.catalog.msg(42));
+    }
+
+    void resetKeepsReopenedWindowsCaption()
+    {
+        Editor e;
+        e.w().openToolWindow("skriptwindow");
+        e.w().projectNewExecute(); // closes the script window and opens it again
+        QTest::qWait(1);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(e.w().isToolWindowOpen("skriptwindow"));
+        QCOMPARE(e.w().action("windowskript")->text(), e.catalog.msg(47));
+        QCOMPARE(e.w().mdiArea()->subWindowList().size(), 1);
+    }
+
+    void clicksReachTheToolWindows()
+    {
+        Editor e;
+        TreeNode *room = e.insert(Rooms, "hall");
+        TreeNode *folder = e.folder(e.gameRoot(Items), "bag");
+        e.w().closewindow("room");
+        e.w().gamepoolDblClick(room);
+        QVERIFY(e.w().isToolWindowOpen("room"));
+        QCOMPARE(e.model->current.room, QString("hall"));
+        QCOMPARE(e.model->current.scriptKey, QString("8hall"));
+        // An empty folder at level 1 is renamed by a double click, and opens nothing.
+        e.w().gamepoolDblClick(folder);
+        QVERIFY(e.w().gamepool()->isEditing());
+        QVERIFY(!e.w().isToolWindowOpen("itembox"));
+    }
+
+    void dragMovesIntoFolder()
+    {
+        Editor e;
+        TreeNode *folder = e.folder(e.gameRoot(Rooms), "floor");
+        TreeNode *room = e.insert(Rooms, "hall");
+        TreeNode *item = e.insert(Items, "key");
+        PoolTreeModel *m = e.w().gameModel();
+        std::unique_ptr<QMimeData> mime(m->mimeData({m->indexOf(room)}));
+        QVERIFY(mime);
+        QVERIFY(m->canDropMimeData(mime.get(), Qt::MoveAction, -1, 0, m->indexOf(folder)));
+        QVERIFY(!m->canDropMimeData(mime.get(), Qt::MoveAction, -1, 0, m->indexOf(e.gameRoot(Items))));
+        QVERIFY(!m->canDropMimeData(mime.get(), Qt::MoveAction, -1, 0, m->indexOf(item)));
+        QVERIFY(!m->mimeData({m->indexOf(e.gameRoot(Rooms))}));
+        QVERIFY(m->dropMimeData(mime.get(), Qt::MoveAction, -1, 0, m->indexOf(folder)));
+        QTRY_COMPARE(room->parent, folder);
+        QCOMPARE(e.selectedGame(), room);
+        QVERIFY(e.model->modified);
+    }
+
+    void duplicateFromThePopup()
+    {
+        Editor e;
+        TreeNode *script = e.insert(Scripts, "intro");
+        e.model->cutscenes[1].script = QStringList{"speech(self;hi)"};
+        e.select(script);
+        e.w().Duplizieren1Click();
+        TreeNode *copy = e.selectedGame();
+        QCOMPARE(copy->text, QString("intro1"));
+        QCOMPARE(copy->imageIndex, int(nodeimage::Script));
+        const int slot = e.model->cutscenes.find("intro1");
+        QVERIFY(slot != 0);
+        QCOMPARE(e.model->cutscenes[slot].script, QStringList({"speech(self;hi)"}));
+        QVERIFY(e.panel(1).contains(e.catalog.msg(33) + ": 2"));
+        // Folders have no copy.
+        TreeNode *folder = e.folder(e.gameRoot(Scripts), "chapter");
+        e.select(folder);
+        e.w().Duplizieren1Click();
+        QCOMPARE(e.model->cutscenes.usedCount(), 2);
+    }
+
+    void projectExportAndImport()
+    {
+        QTemporaryDir target;
+        {
+            Editor e;
+            e.w().exportieren(); // never saved, and the save dialog is cancelled
+            QCOMPARE(e.questions.last("error"), e.catalog.msg(122));
+            e.insert(Rooms, "hall");
+            e.questions.saveAnswers << e.path("castle.adv") << target.filePath("castle");
+            e.w().exportieren();
+            QVERIFY2(QFileInfo::exists(target.filePath("castle.adz")), qPrintable(e.questions.texts("error").join('\n')));
+            QCOMPARE(e.questions.texts("information").size(), 1);
+            QCOMPARE(e.panel(2), e.catalog.msg(176));
+            QVERIFY(!e.w().waitWindow()->isVisible());
+        }
+        Editor e;
+        e.questions.openAnswers << QStringList{target.filePath("castle.adz")};
+        e.w().importieren();
+        QVERIFY2(e.questions.texts("error").isEmpty(), qPrintable(e.questions.texts("error").join('\n')));
+        QCOMPARE(e.model->rooms.find("hall") != 0, true);
+        QCOMPARE(childTexts(e.gameRoot(Rooms)), QStringList({"hall"}));
+        QCOMPARE(e.w().windowTitle(), QString("Mossbramble (castle)"));
+        QCOMPARE(e.panel(2), e.catalog.msg(167));
+        QVERIFY(e.panel(1).endsWith(e.catalog.msg(29) + ": 1"));
+    }
+
+    void characterExportAndImport()
+    {
+        QTemporaryDir target;
+        {
+            Editor e;
+            TreeNode *bob = e.insert(Characters, "bob");
+            e.insert(Items, "key");
+            e.select(e.model->gameTree.root(Items)->children[0].get());
+            e.questions.shown.clear();
+            e.w().gamepoolexportClick(); // an item: nothing to export
+            QVERIFY(e.questions.shown.isEmpty());
+            e.select(bob);
+            e.questions.saveAnswers << target.filePath("bob");
+            e.w().gamepoolexportClick();
+            QVERIFY2(QFileInfo::exists(target.filePath("bob.adc")), qPrintable(e.questions.texts("error").join('\n')));
+            QCOMPARE(e.questions.texts("information").size(), 1);
+        }
+        Editor e;
+        e.questions.openAnswers << QStringList{target.filePath("bob.adc")} << QStringList{target.filePath("bob.adc")};
+        e.w().importchar();
+        QVERIFY2(e.questions.texts("error").isEmpty(), qPrintable(e.questions.texts("error").join('\n')));
+        QCOMPARE(childTexts(e.gameRoot(Characters)), QStringList({"bob"}));
+        QCOMPARE(e.selectedGame()->text, QString("bob"));
+        QVERIFY(e.panel(1).contains(e.catalog.msg(31) + ": 1"));
+        e.w().importchar(); // the same file again is refused
+        QCOMPARE(e.questions.texts("error").size(), 1);
+        QCOMPARE(e.model->characters.usedCount(), 1);
+    }
+
+    void languageMenu()
+    {
+        Editor e;
+        e.w().action("deutsch")->trigger();
+        QCOMPARE(e.questions.texts("information"), QStringList({e.catalog.msg(181)}));
+        QCOMPARE(e.questions.shown.last().caption, e.catalog.msg(367));
+        QCOMPARE(e.settings.readsetting("Lang"), QString("DE"));
+        QVERIFY(e.w().action("deutsch")->isChecked());
+        QVERIFY(!e.w().action("english")->isChecked());
+        // The texts of this run stay as they were.
+        QCOMPARE(e.catalog.language(), QString("EN"));
+        e.w().action("deutsch")->trigger();
+        QCOMPARE(e.questions.shown.size(), 1);
+    }
+
+    void scriptCheck()
+    {
+        Editor e;
+        e.w().Action2Execute();
+        QCOMPARE(e.questions.texts("information"), QStringList({e.catalog.msg(179)}));
+        TreeNode *s = e.insert(Scripts, "intro");
+        Q_UNUSED(s);
+        e.model->cutscenes[1].script = QStringList{"nosuchcommand(1)"};
+        e.w().Action2Execute();
+        QCOMPARE(e.questions.texts("error").size(), 1);
     }
 };
 

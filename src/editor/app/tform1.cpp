@@ -1,158 +1,632 @@
 #include "app/tform1.h"
 
+#include "app/commandline.h"
+#include "app/poolicons.h"
+#include "app/pooltreemodel.h"
+#include "app/poolview.h"
+#include "app/questions.h"
+#include "app/tform12.h"
+#include "app/tform13.h"
+#include "app/tmissingfiles.h"
+
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
-#include <QVBoxLayout>
+#include <QUrl>
 
 namespace mb {
 
+// A tool window: component name, window-menu action with its show / hide captions, the title
+// of its placeholder and its key in config.ini.
+struct TForm1::ToolWindowInfo
+{
+    const char *name;
+    const char *action;
+    int show, hide, title;
+    const char *configKey;
+};
+
 namespace {
 
-void fillItem(QTreeWidgetItem *item, const TreeNode &node)
+constexpr int MsgError = 366, MsgInformation = 367;
+
+QString yesNo(bool on) { return on ? QStringLiteral("an") : QStringLiteral("aus"); }
+
+// The empty window a tool shows until its editor is built.
+QWidget *placeholder(const QString &title)
 {
-    item->setText(0, node.text);
-    item->setData(0, Qt::UserRole, node.imageIndex);
-    for (const auto &child : node.children)
-        fillItem(new QTreeWidgetItem(item), *child);
+    auto *label = new QLabel(title);
+    label->setAlignment(Qt::AlignCenter);
+    label->setEnabled(false);
+    label->setMinimumSize(120, 60);
+    return label;
 }
 
-void fillTree(QTreeWidget *view, const ProjectTree &tree)
+// The picture of a tool window: the kind of node it edits.
+QIcon toolIcon(const QString &name)
 {
-    view->clear();
-    for (const auto &root : tree.roots)
-        fillItem(new QTreeWidgetItem(view), *root);
-    if (view->topLevelItemCount() > 0)
-        view->setCurrentItem(view->topLevelItem(0));
+    if (name == QLatin1String("mausbox"))
+        return poolicons::tool(poolicons::Tool::Mouse);
+    if (name == QLatin1String("Form2"))
+        return poolicons::node(nodeimage::Image);
+    const struct { const char *name; int image; } kinds[] = {
+        {"room", nodeimage::Room}, {"objbox", nodeimage::Object}, {"charbox", nodeimage::Character},
+        {"itembox", nodeimage::Item}, {"skriptwindow", nodeimage::Script}};
+    for (const auto &k : kinds)
+        if (name == QLatin1String(k.name))
+            return poolicons::node(k.image);
+    return {};
 }
 
 } // namespace
 
+const TForm1::ToolWindowInfo *TForm1::toolWindowInfo(const QString &name)
+{
+    static const ToolWindowInfo infos[] = {
+        {"room", "windowroom", 36, 37, 29, "Raum"},
+        {"objbox", "windowobject", 38, 39, 30, "Objekt"},
+        {"charbox", "Windowchar", 40, 41, 31, "Character"},
+        {"itembox", "windowitem", 42, 43, 32, "Gegenstand"},
+        {"Form2", "windowpreview", 44, 45, 318, "Vorschau"},
+        {"skriptwindow", "windowskript", 46, 47, 33, "Skript"},
+        {"mausbox", "windowmaus", 48, 49, 53, "Mauszeiger"},
+    };
+    for (const ToolWindowInfo &s : infos)
+        if (name == QLatin1String(s.name))
+            return &s;
+    return nullptr;
+}
+
 TForm1::TForm1(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_model(model), m_catalog(catalog), m_settings(settings)
+    : QMainWindow(parent), m_model(model), m_catalog(catalog), m_settings(settings), m_ops(model, catalog),
+      m_ownQuestions(std::make_unique<DialogQuestions>()), m_questions(m_ownQuestions.get()), m_missing(model)
+{
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // The tool windows go while the window's members still exist: their going updates actions.
+    // Closed ones wait for their deferred deletion and are no longer listed by the area.
+    const auto windows = m_mdi->findChildren<QMdiSubWindow *>();
+    for (QMdiSubWindow *w : windows)
+        delete w;
+}
+
+void TForm1::setQuestions(Questions *questions)
+{
+    m_questions = questions ? questions : m_ownQuestions.get();
+    // The dialog holds the old answerer; it is made again when next needed.
+    delete m_missingDialog;
+    m_missingDialog = nullptr;
+}
+
+void TForm1::FormCreate()
 {
     setObjectName(QStringLiteral("Form1"));
-    buildMenus();
+    setWindowIcon(poolicons::node(nodeimage::Room));
+    m_chosenLanguage = m_catalog.language();
+    if (m_model.editorFolder.isEmpty())
+        m_model.editorFolder = m_settings.editorFolder();
 
-    auto *trees = new QWidget;
-    auto *layout = new QVBoxLayout(trees);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_gamepool = new QTreeWidget;
+    m_gameModel = new PoolTreeModel(m_model.gameTree, false, this);
+    m_mediaModel = new PoolTreeModel(m_model.mediaTree, true, this);
+    m_gamepool = new PoolView(m_gameModel);
     m_gamepool->setObjectName(QStringLiteral("gamepool"));
-    m_gamepool->setHeaderHidden(true);
-    m_mediapool = new QTreeWidget;
+    m_gamepool->setToolTip(m_catalog.msg(159));
+    m_mediapool = new PoolView(m_mediaModel);
     m_mediapool->setObjectName(QStringLiteral("mediapool"));
-    m_mediapool->setHeaderHidden(true);
-    layout->addWidget(m_gamepool);
-    layout->addWidget(m_mediapool);
+    m_mediapool->setToolTip(m_catalog.msg(160));
 
+    buildActions();
+    buildMenus();
+    buildToolBar();
+
+    auto *trees = new QSplitter(Qt::Vertical);
+    trees->setObjectName(QStringLiteral("treepanel"));
+    trees->addWidget(buildPoolPanel(m_gamepool, false));
+    trees->addWidget(buildPoolPanel(m_mediapool, true));
+    trees->setChildrenCollapsible(false);
     m_mdi = new QMdiArea;
+    m_mdi->setObjectName(QStringLiteral("mdiarea"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto *split = new QSplitter;
     split->addWidget(trees);
     split->addWidget(m_mdi);
+    split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
+    split->setSizes({280, 900});
     setCentralWidget(split);
 
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel;
+        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        m_panels[i]->setFrameShadow(QFrame::Sunken);
+        m_panels[i]->installEventFilter(this);
         statusBar()->addWidget(m_panels[i], i == 2 ? 1 : 0);
     }
-    setWindowTitle(caption());
-    refreshTrees();
+
+    m_wait = new TForm13(this);
+    m_savetimer = new QTimer(this);
+    m_savetimer->setObjectName(QStringLiteral("savetimer"));
+    m_savetimer->setInterval(250);
+    connect(m_savetimer, &QTimer::timeout, this, &TForm1::savetimerTimer);
+
+    updateCaption();
+    replaceTrees([] {});
     StatusBar1Click();
-    resize(1024, 720);
+
+    if (m_settings.readsetting(QStringLiteral("Toolbar")) == QLatin1String("aus")) {
+        m_toolbar->hide();
+        action(QStringLiteral("windowtoolbar"))->setText(m_catalog.msg(50));
+    }
+    resize(1180, 780);
+    if (m_settings.readsetting(QStringLiteral("Mainform")) == QLatin1String("max")) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        bool okH = false, okW = false;
+        const int h = m_settings.readsetting(QStringLiteral("Mainform Height")).toInt(&okH);
+        const int w = m_settings.readsetting(QStringLiteral("Mainform Width")).toInt(&okW);
+        if (okH && okW && h > 100 && w > 100)
+            resize(w, h);
+    }
 }
 
-QString TForm1::caption() const
+QAction *TForm1::makeAction(const QString &name, int captionNumber, int hint, const std::function<void()> &slot)
 {
-    return QStringLiteral("Mossbramble (") + m_model.settings.projectName + QStringLiteral(")");
+    auto *a = new QAction(m_catalog.msg(captionNumber), this);
+    a->setObjectName(name);
+    if (hint) {
+        a->setStatusTip(m_catalog.msg(hint));
+        a->setToolTip(m_catalog.msg(hint));
+    }
+    if (slot)
+        connect(a, &QAction::triggered, this, slot);
+    else
+        a->setEnabled(false); // its window comes with a later part of the editor
+    m_actions.insert(name, a);
+    return a;
+}
+
+void TForm1::buildActions()
+{
+    using P = poolicons::Tool;
+    auto withIcon = [](QAction *a, const QIcon &icon) { a->setIcon(icon); return a; };
+    auto withKey = [](QAction *a, const QKeySequence &key) { a->setShortcut(key); return a; };
+
+    withKey(withIcon(makeAction("projectNew", 16, 0, std::bind_front(&TForm1::projectNewExecute, this)), poolicons::tool(P::New)), QKeySequence::New);
+    withKey(withIcon(makeAction("projectOpen", 17, 64, [this] { projectOpenExecute(); }), poolicons::tool(P::Open)),
+            QKeySequence::Open);
+    withKey(withIcon(makeAction("projectsave", 18, 65, [this] { projectsaveExecute(); }), poolicons::tool(P::Save)),
+            QKeySequence::Save);
+    withKey(withIcon(makeAction("projectsaveunder", 19, 0, [this] { projectsaveunderExecute(); }),
+                     poolicons::tool(P::SaveAs)),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    withIcon(makeAction("importieren", 20, 92, std::bind_front(&TForm1::importieren, this)), poolicons::tool(P::Import));
+    withIcon(makeAction("exportieren", 21, 93, std::bind_front(&TForm1::exportieren, this)), poolicons::tool(P::Export));
+    makeAction("importchar", 378, 0, std::bind_front(&TForm1::importchar, this))->setIcon(poolicons::node(nodeimage::Character));
+    makeAction("importroom", 379, 0, std::bind_front(&TForm1::importroom, this))->setIcon(poolicons::node(nodeimage::Room));
+    withKey(withIcon(makeAction("Action2", 22, 0, std::bind_front(&TForm1::Action2Execute, this)), poolicons::tool(P::Check)), Qt::Key_F7);
+    withIcon(makeAction("creategame", 23, 66), poolicons::tool(P::Build));
+    withKey(makeAction("quit", 24, 0, [this] { close(); }), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    withIcon(makeAction("insertpic", 25, 67, std::bind_front(&TForm1::insertpic, this)), poolicons::node(nodeimage::Image));
+    withIcon(makeAction("insertsound", 26, 68, std::bind_front(&TForm1::insertsound, this)), poolicons::node(nodeimage::Sound));
+    withIcon(makeAction("insertmusic", 27, 69, std::bind_front(&TForm1::insertmusic, this)), poolicons::node(nodeimage::Music));
+    withIcon(makeAction("insertmovie", 28, 82, std::bind_front(&TForm1::insertmovie, this)), poolicons::node(nodeimage::Movie));
+    withIcon(makeAction("insertroom", 29, 70, std::bind_front(&TForm1::insertroom, this)), poolicons::node(nodeimage::Room));
+    withIcon(makeAction("insertobject", 30, 71, std::bind_front(&TForm1::insertobject, this)), poolicons::node(nodeimage::Object));
+    withIcon(makeAction("insertchar", 31, 72, std::bind_front(&TForm1::insertchar, this)), poolicons::node(nodeimage::Character));
+    withIcon(makeAction("insertitem", 32, 73, std::bind_front(&TForm1::insertitem, this)), poolicons::node(nodeimage::Item));
+    withIcon(makeAction("insertcutscene", 33, 74, std::bind_front(&TForm1::insertcutscene, this)), poolicons::node(nodeimage::Script));
+
+    withIcon(makeAction("commandsbools", 52, 75), poolicons::tool(P::Commands));
+    withIcon(makeAction("mouseicons", 53, 76, [this] { bringToFront(QStringLiteral("mausbox")); }),
+             poolicons::tool(P::Mouse));
+    withIcon(makeAction("projectsetup", 54, 77), poolicons::tool(P::Setup));
+    makeAction("fonts", 382, 470);
+    makeAction("languagetools", 440, 471);
+
+    makeAction("windowcas", 34, 0, std::bind_front(&TForm1::windowcas, this));
+    makeAction("windowtile", 35, 0, std::bind_front(&TForm1::windowtile, this));
+    for (const char *name : {"room", "objbox", "charbox", "itembox", "Form2", "skriptwindow", "mausbox"}) {
+        const ToolWindowInfo *info = toolWindowInfo(QLatin1String(name));
+        const QString component = QLatin1String(name);
+        makeAction(QLatin1String(info->action), info->show, 0, [this, component] {
+            if (isToolWindowOpen(component))
+                closewindow(component);
+            else
+                openToolWindow(component);
+        })->setIcon(toolIcon(component));
+    }
+    makeAction("windowtoolbar", 51, 0, std::bind_front(&TForm1::windowtoolbar, this));
+
+    withKey(withIcon(makeAction("helpmanual", 62, 79, std::bind_front(&TForm1::helpmanual, this)), poolicons::tool(P::Manual)), QKeySequence::HelpContents);
+    makeAction("helpabout", 63, 0, std::bind_front(&TForm1::helpabout, this));
+
+    m_saveButton = new QAction(poolicons::tool(P::Save), m_catalog.msg(18), this);
+    m_saveButton->setObjectName(QStringLiteral("savebutton"));
+    m_saveButton->setToolTip(m_catalog.msg(65));
+    m_saveButton->setStatusTip(m_catalog.msg(65));
+    m_saveButton->setEnabled(false);
+    connect(m_saveButton, &QAction::triggered, this, [this] { projectsaveExecute(); });
 }
 
 void TForm1::buildMenus()
 {
-    const MessageCatalog &c = m_catalog;
-    auto addActions = [&](QMenu *menu, std::initializer_list<int> numbers) {
-        for (int n : numbers)
-            menu->addAction(c.msg(n));
+    auto fill = [this](QMenu *menu, std::initializer_list<const char *> names) {
+        for (const char *n : names) {
+            if (!*n)
+                menu->addSeparator();
+            else
+                menu->addAction(action(QLatin1String(n)));
+        }
     };
-    QMenu *project = menuBar()->addMenu(c.msg(10));
-    addActions(project, {16, 17, 18, 19});
-    project->addSeparator();
-    addActions(project, {20, 21});
-    project->addSeparator();
-    addActions(project, {22, 23});
-    project->addSeparator();
-    QAction *quit = project->addAction(c.msg(24));
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
+    QMenu *project = menuBar()->addMenu(m_catalog.msg(10));
+    project->setObjectName(QStringLiteral("Projekt1"));
+    fill(project, {"projectNew", "projectOpen", "projectsave", "projectsaveunder", "", "importieren",
+                   "exportieren", "importchar", "importroom", "", "Action2", "creategame", "", "quit"});
+    QMenu *insert = menuBar()->addMenu(m_catalog.msg(11));
+    fill(insert, {"insertpic", "insertsound", "insertmusic", "insertmovie", "", "insertroom", "insertobject",
+                  "insertchar", "insertitem", "insertcutscene"});
+    QMenu *setup = menuBar()->addMenu(m_catalog.msg(12));
+    fill(setup, {"commandsbools", "mouseicons", "projectsetup", "", "fonts", "languagetools"});
+    QMenu *window = menuBar()->addMenu(m_catalog.msg(13));
+    fill(window, {"windowcas", "windowtile", "", "windowroom", "windowobject", "Windowchar", "windowitem",
+                  "windowpreview", "windowskript", "windowmaus", "", "windowtoolbar"});
+    QMenu *help = menuBar()->addMenu(m_catalog.msg(14));
+    fill(help, {"helpmanual", "helpabout"});
 
-    QMenu *insert = menuBar()->addMenu(c.msg(11));
-    addActions(insert, {25, 26, 27, 28});
-    insert->addSeparator();
-    addActions(insert, {29, 30, 31, 32, 33});
-
-    QMenu *setup = menuBar()->addMenu(c.msg(12));
-    addActions(setup, {52, 53, 54, 382, 440});
-
-    QMenu *window = menuBar()->addMenu(c.msg(13));
-    addActions(window, {34, 35});
-    window->addSeparator();
-    addActions(window, {36, 38, 40, 42, 44, 46, 48, 50});
-
-    QMenu *help = menuBar()->addMenu(c.msg(14));
-    addActions(help, {62, 63});
-
-    QMenu *language = menuBar()->addMenu(c.msg(15));
+    QMenu *language = menuBar()->addMenu(m_catalog.msg(15));
     auto *group = new QActionGroup(this);
-    m_english = language->addAction(QStringLiteral("English"));
-    m_deutsch = language->addAction(QStringLiteral("Deutsch"));
-    for (QAction *a : {m_english, m_deutsch}) {
+    for (const auto &[name, text, code] : {std::tuple{"english", "English", "EN"}, std::tuple{"deutsch", "Deutsch", "DE"}}) {
+        auto *a = new QAction(QLatin1String(text), this);
+        a->setObjectName(QLatin1String(name));
         a->setCheckable(true);
+        a->setChecked(m_chosenLanguage == QLatin1String(code));
         group->addAction(a);
+        language->addAction(a);
+        m_actions.insert(QLatin1String(name), a);
+        const QString c = QLatin1String(code);
+        connect(a, &QAction::triggered, this, [this, c] { setLanguage(c); });
     }
-    (c.language() == QLatin1String("DE") ? m_deutsch : m_english)->setChecked(true);
-    connect(m_english, &QAction::triggered, this, [this] { setLanguage(QStringLiteral("EN")); });
-    connect(m_deutsch, &QAction::triggered, this, [this] { setLanguage(QStringLiteral("DE")); });
-
-    QToolBar *tools = addToolBar(c.msg(50));
-    tools->setObjectName(QStringLiteral("ToolBar1"));
 }
 
-void TForm1::setLanguage(const QString &code)
+void TForm1::buildToolBar()
 {
-    // The texts change at the next start; the catalog of this run stays as it is.
-    if (m_settings.readsetting(QStringLiteral("Lang")) == code)
-        return;
-    m_settings.writesetting(QStringLiteral("Lang"), code);
-    QMessageBox::information(this, m_catalog.msg(367), m_catalog.msg(181));
+    m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+    m_toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setIconSize(QSize(24, 24));
+    m_toolbar->toggleViewAction()->setVisible(false);
+    m_toolbar->addAction(action(QStringLiteral("projectOpen")));
+    m_toolbar->addAction(m_saveButton);
+    m_toolbar->addAction(action(QStringLiteral("creategame")));
+    m_toolbar->addSeparator();
+    for (const char *n : {"insertpic", "insertsound", "insertmusic", "insertmovie"})
+        m_toolbar->addAction(action(QLatin1String(n)));
+    m_toolbar->addSeparator();
+    for (const char *n : {"insertroom", "insertobject", "insertchar", "insertitem", "insertcutscene"})
+        m_toolbar->addAction(action(QLatin1String(n)));
+    m_toolbar->addSeparator();
+    for (const char *n : {"commandsbools", "mouseicons", "projectsetup"})
+        m_toolbar->addAction(action(QLatin1String(n)));
+    m_toolbar->addSeparator();
+    m_toolbar->addAction(action(QStringLiteral("helpmanual")));
 }
 
-void TForm1::refreshTrees()
+QString TForm1::caption() const
 {
-    fillTree(m_gamepool, m_model.gameTree);
-    fillTree(m_mediapool, m_model.mediaTree);
+    return QStringLiteral("Mossbramble (") + m_model.settings.projectName + u')';
+}
+
+void TForm1::updateCaption()
+{
+    setWindowTitle(caption());
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && (watched == m_panels[0] || watched == m_panels[1]))
+        StatusBar1Click();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::StatusBar1Click()
 {
     const MessageCatalog &c = m_catalog;
-    auto n = [](int v) { return QString::number(v); };
-    m_panels[0]->setText(c.msg(6) + QStringLiteral(": ") + n(m_model.media[Images].usedCount()) +
-                         QStringLiteral(" |") + c.msg(8) + QStringLiteral(": ") + n(m_model.media[Sounds].usedCount()) +
-                         QStringLiteral(" |") + c.msg(7) + QStringLiteral(": ") + n(m_model.media[Music].usedCount()) +
-                         QStringLiteral(" |") + c.msg(9) + QStringLiteral(": ") + n(m_model.media[Movies].usedCount()));
-    m_panels[1]->setText(c.msg(32) + QStringLiteral(": ") + n(m_model.items.usedCount()) +
-                         QStringLiteral(" |") + c.msg(30) + QStringLiteral(": ") + n(m_model.objects.usedCount()) +
-                         QStringLiteral(" |") + c.msg(31) + QStringLiteral(": ") + n(m_model.characters.usedCount()) +
-                         QStringLiteral(" |") + c.msg(33) + QStringLiteral(": ") + n(m_model.cutscenes.usedCount()) +
-                         QStringLiteral(" |") + c.msg(29) + QStringLiteral(": ") + n(m_model.rooms.usedCount()));
+    auto part = [&](int name, int count, bool first = false) {
+        return (first ? QString() : QStringLiteral(" |")) + c.msg(name) + QStringLiteral(": ") + QString::number(count);
+    };
+    m_panels[0]->setText(part(6, m_model.media[Images].usedCount(), true) + part(8, m_model.media[Sounds].usedCount())
+                         + part(7, m_model.media[Music].usedCount()) + part(9, m_model.media[Movies].usedCount()));
+    m_panels[1]->setText(part(32, m_model.items.usedCount(), true) + part(30, m_model.objects.usedCount())
+                         + part(31, m_model.characters.usedCount()) + part(33, m_model.cutscenes.usedCount())
+                         + part(29, m_model.rooms.usedCount()));
+}
+
+void TForm1::savetimerTimer()
+{
+    m_saveButton->setEnabled(m_model.modified);
+}
+
+void TForm1::setLanguage(const QString &code)
+{
+    // The catalog of this run keeps its language: the new texts come with the next start.
+    if (code == m_chosenLanguage)
+        return;
+    m_chosenLanguage = code;
+    action(QStringLiteral("english"))->setChecked(code == QLatin1String("EN"));
+    action(QStringLiteral("deutsch"))->setChecked(code == QLatin1String("DE"));
+    m_settings.writesetting(QStringLiteral("Lang"), code);
+    information(m_catalog.msg(181));
+}
+
+void TForm1::error(const QString &text)
+{
+    m_questions->error(this, m_catalog.msg(MsgError), text);
+}
+
+void TForm1::information(const QString &text)
+{
+    m_questions->information(this, m_catalog.msg(MsgInformation), text);
+}
+
+void TForm1::showMessage(const PoolMessage &message)
+{
+    if (message.icon == PoolMessage::Error)
+        error(message.text);
+    else if (message.icon == PoolMessage::Information)
+        information(message.text);
+}
+
+void TForm1::beginBusy()
+{
+    m_model.busy = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TForm1::endBusy()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+// --- tool windows
+
+void TForm1::setToolWindowFactory(const QString &name, ToolWindowFactory factory)
+{
+    m_factories.insert(name, std::move(factory));
+}
+
+QMdiSubWindow *TForm1::toolWindow(const QString &name) const
+{
+    // A window closed by its own button lingers until its deferred deletion; it is hidden.
+    for (QMdiSubWindow *w : m_mdi->subWindowList())
+        if (w->objectName() == name && !w->isHidden())
+            return w;
+    return nullptr;
+}
+
+int TForm1::windowindex(const QString &name) const
+{
+    const auto list = m_mdi->subWindowList();
+    for (int i = 0; i < list.size(); ++i)
+        if (list[i]->objectName() == name && !list[i]->isHidden())
+            return i;
+    return -1;
+}
+
+QMdiSubWindow *TForm1::openToolWindow(const QString &name)
+{
+    if (QMdiSubWindow *open = toolWindow(name))
+        return open;
+    const ToolWindowInfo *info = toolWindowInfo(name);
+    if (!info)
+        return nullptr;
+    const auto factory = m_factories.value(name);
+    QWidget *content = factory ? factory(name) : placeholder(m_catalog.msg(info->title));
+    QMdiSubWindow *sub = m_mdi->addSubWindow(content);
+    sub->setObjectName(name);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    if (sub->windowTitle().isEmpty())
+        sub->setWindowTitle(m_catalog.msg(info->title));
+    sub->setWindowIcon(content->testAttribute(Qt::WA_SetWindowIcon) ? content->windowIcon() : toolIcon(name));
+    QAction *a = action(QLatin1String(info->action));
+    a->setText(m_catalog.msg(info->hide));
+    // The window puts the caption back when it goes, however it is closed, unless another
+    // window of its name was opened meanwhile (a reset closes and reopens some).
+    connect(sub, &QObject::destroyed, this, [this, sub, a, name, info] {
+        for (QMdiSubWindow *w : m_mdi->subWindowList())
+            if (w != sub && w->objectName() == name && !w->isHidden())
+                return;
+        a->setText(m_catalog.msg(info->show));
+    });
+    sub->show();
+    return sub;
+}
+
+void TForm1::closewindow(const QString &name)
+{
+    for (QMdiSubWindow *w : m_mdi->subWindowList()) {
+        if (w->objectName() != name || !w->close())
+            continue;
+        // Deletion is deferred; the name goes now so that the window counts as closed at once.
+        w->setObjectName(QString());
+        if (const ToolWindowInfo *info = toolWindowInfo(name))
+            action(QLatin1String(info->action))->setText(m_catalog.msg(info->show));
+    }
+}
+
+void TForm1::bringToFront(const QString &name)
+{
+    QMdiSubWindow *w = openToolWindow(name);
+    if (w) {
+        w->showNormal();
+        m_mdi->setActiveSubWindow(w);
+    }
+}
+
+void TForm1::windowcas()
+{
+    m_mdi->cascadeSubWindows();
+}
+
+void TForm1::windowtile()
+{
+    m_mdi->tileSubWindows();
+}
+
+void TForm1::windowtoolbar()
+{
+    const bool show = m_toolbar->isHidden();
+    m_toolbar->setVisible(show);
+    action(QStringLiteral("windowtoolbar"))->setText(m_catalog.msg(show ? 51 : 50));
+}
+
+void TForm1::helpmanual()
+{
+    const QString manual = QDir(m_model.editorFolder).filePath(QStringLiteral("Manual.html"));
+    if (!QFileInfo::exists(manual)) {
+        error(m_catalog.msg(115) + u' ' + QDir::toNativeSeparators(manual) + u' ' + m_catalog.msg(116));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+}
+
+void TForm1::helpabout()
+{
+    TForm12 about(m_catalog, this);
+    about.exec();
+}
+
+QStringList TForm1::closeResetWindows()
+{
+    QStringList closed;
+    for (const char *n : {"mausbox", "room", "skriptwindow"}) {
+        const QString name = QLatin1String(n);
+        if (name == QLatin1String("room") && m_model.settings.gameWidth == 640)
+            continue;
+        if (isToolWindowOpen(name)) {
+            closewindow(name);
+            closed << name;
+        }
+    }
+    return closed;
+}
+
+void TForm1::reopen(const QStringList &windows)
+{
+    for (const QString &w : windows)
+        openToolWindow(w);
+}
+
+// --- start and end
+
+void TForm1::FormActivate(const QStringList &args)
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_model.modified = false;
+    if (m_settings.readsetting(QStringLiteral("Fit")) == QLatin1String("aus"))
+        m_model.fitImage = false;
+    for (const char *n : {"Form2", "itembox", "skriptwindow", "objbox", "charbox", "mausbox", "room"}) {
+        const ToolWindowInfo *info = toolWindowInfo(QLatin1String(n));
+        if (m_settings.readsetting(QLatin1String(info->configKey)) == QLatin1String("an"))
+            openToolWindow(QLatin1String(n));
+    }
+    m_model.makeBackup = m_settings.readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
+    const QString openPath = m_settings.readsetting(QStringLiteral("Openpath"));
+    if (openPath != QLatin1String("-1"))
+        m_model.openFolder = openPath;
+    const QString createPath = m_settings.readsetting(QStringLiteral("Createpath"));
+    if (createPath != QLatin1String("-1"))
+        m_model.lastGameFolder = createPath;
+
+    const StartupArguments startup = parseStartupArguments(args);
+    m_sixteenBit = startup.sixteenBit;
+    if (!startup.projectPath.isEmpty())
+        openFromCommandLine(startup.projectPath);
+    m_savetimer->start();
+}
+
+void TForm1::openFromCommandLine(const QString &path)
+{
+    if (!path.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive)) {
+        error(path + u' ' + m_catalog.msg(151));
+        return;
+    }
+    QString file = path;
+    if (!path.contains(u'/') && !path.contains(u'\\'))
+        file = QDir(m_model.editorFolder).filePath(path);
+    const QFileInfo info(file);
+    if (!info.isFile()) {
+        error(path + u' ' + m_catalog.msg(116));
+        return;
+    }
+    m_model.projectFolder = info.absolutePath();
+    m_presetOpen = info.absoluteFilePath();
+    projectOpenExecute();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (FormClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TForm1::FormClose()
+{
+    if (m_closing)
+        return true;
+    if (!askSaveChanges())
+        return false;
+    m_closing = true;
+    m_savetimer->stop();
+    // The layout records the windows as they were before they are closed.
+    QHash<QString, bool> open;
+    for (const char *n : {"Form2", "itembox", "skriptwindow", "objbox", "charbox", "mausbox", "room"})
+        open.insert(QLatin1String(n), isToolWindowOpen(QLatin1String(n)));
+    m_mdi->closeAllSubWindows();
+    positionsave(open);
+    QFile::remove(QDir(m_model.editorFolder).filePath(QStringLiteral("temp.tmp")));
+    return true;
+}
+
+void TForm1::positionsave(const QHash<QString, bool> &openWindows)
+{
+    const bool maximised = isMaximized();
+    const QSize size = maximised ? normalGeometry().size() : this->size();
+    m_settings.writesetting(QStringLiteral("Mainform"), maximised ? QStringLiteral("max") : QStringLiteral("normal"));
+    m_settings.writesetting(QStringLiteral("Mainform Height"), QString::number(size.height()));
+    m_settings.writesetting(QStringLiteral("Mainform Width"), QString::number(size.width()));
+    m_settings.writesetting(QStringLiteral("Toolbar"), yesNo(!m_toolbar->isHidden()));
+    m_settings.writesetting(QStringLiteral("Fit"), yesNo(m_model.fitImage));
+    m_settings.writesetting(QStringLiteral("Backup"), yesNo(m_model.makeBackup));
+    for (auto it = openWindows.begin(); it != openWindows.end(); ++it)
+        if (const ToolWindowInfo *info = toolWindowInfo(it.key()))
+            m_settings.writesetting(QLatin1String(info->configKey), yesNo(it.value()));
+    if (!m_model.openFolder.isEmpty())
+        m_settings.writesetting(QStringLiteral("Openpath"), m_model.openFolder);
+    if (!m_model.lastGameFolder.isEmpty())
+        m_settings.writesetting(QStringLiteral("Createpath"), m_model.lastGameFolder);
 }
 
 } // namespace mb

@@ -2,49 +2,217 @@
 
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
+#include "project/missingfiles.h"
+#include "project/poolops.h"
+#include "project/projectfile.h"
 #include "project/projectmodel.h"
 
+#include <QHash>
 #include <QMainWindow>
+
+#include <functional>
+#include <memory>
 
 class QLabel;
 class QMdiArea;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QMdiSubWindow;
+class QTimer;
+class QToolBar;
 
 namespace mb {
 
-// The main window: menus, toolbar, the game and media trees, the status bar and the area that
-// holds the tool windows. It owns nothing of the project: model, catalog and settings are given.
+class PoolTreeModel;
+class PoolView;
+class Questions;
+class TForm13;
+class Tmissingfiles;
+
+// The main window: menus, toolbar, the game and media trees with their buttons, the status bar
+// and the area that holds the tool windows. It owns nothing of the project: model, catalog and
+// settings are given and must outlive it. Every box and file dialog goes through Questions.
+//
+// The handlers keep the names the editor has always used for them; the tree logic they call is
+// PoolOps, the file formats are core's.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Builds the window from config.ini (toolbar, size) with an empty project.
     TForm1(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
            QWidget *parent = nullptr);
+    ~TForm1() override;
 
-    QTreeWidget *gamepool() const { return m_gamepool; }
-    QTreeWidget *mediapool() const { return m_mediapool; }
+    // Boxes and dialogs go to `questions` from now on (null: the window's own message boxes).
+    // The object must outlive the window.
+    void setQuestions(Questions *questions);
+    Questions &questions() const { return *m_questions; }
+
+    PoolView *gamepool() const { return m_gamepool; }
+    PoolView *mediapool() const { return m_mediapool; }
+    PoolTreeModel *gameModel() const { return m_gameModel; }
+    PoolTreeModel *mediaModel() const { return m_mediaModel; }
     QLabel *statusPanel(int i) const { return m_panels[i]; }
+    QMdiArea *mdiArea() const { return m_mdi; }
+    QToolBar *toolBar() const { return m_toolbar; }
+    // The actions by their names ("projectsave", "insertroom", "windowmaus" ...); null if unknown.
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    // The toolbar's save button, enabled by the save timer while the project has changes.
+    QAction *saveButton() const { return m_saveButton; }
+    TForm13 *waitWindow() const { return m_wait; }
+    Tmissingfiles *missingFilesDialog() const { return m_missingDialog; }
+    bool sixteenBit() const { return m_sixteenBit; }
+    QString chosenLanguage() const { return m_chosenLanguage; }
 
-    // Rebuilds both trees from the model.
+    // --- start and end
+    // First activation: editor options and tool windows from config.ini, then the project named
+    // on the command line (`args` without the program name). Runs once.
+    void FormActivate(const QStringList &args = {});
+    // The end: asks about unsaved changes (false when the user cancels), closes the tool
+    // windows and writes the layout.
+    bool FormClose();
+    void positionsave(const QHash<QString, bool> &openWindows);
+
+    // --- project commands
+    void projectNewExecute();
+    bool projectOpenExecute();
+    bool projectsaveExecute();
+    bool projectsaveunderExecute();
+    void importieren();
+    void exportieren();
+    void importchar();
+    void importroom();
+    void Action2Execute(); // the script check
+    // Resets the project and the trees; returns the tool windows it closed.
+    QStringList allesneu();
+    // Rebuilds the tree views after the model's trees were changed by someone else (a tool
+    // window, an import); expansion and selection are kept where the nodes still exist.
     void refreshTrees();
-    // Recounts the media and elements into panels 0 and 1 of the status bar.
+    // Recounts media and elements into panels 0 and 1 of the status bar.
     void StatusBar1Click();
+    void savetimerTimer();
     void setLanguage(const QString &code);
 
+    // --- inserting (kinds: ElementKind, MediaKind)
+    void insertElement(int elementKind);
+    void insertMedia(int mediaKind);
+    void insertroom() { insertElement(Rooms); }
+    void insertobject() { insertElement(Objects); }
+    void insertchar() { insertElement(Characters); }
+    void insertitem() { insertElement(Items); }
+    void insertcutscene() { insertElement(Scripts); }
+    void insertpic() { insertMedia(Images); }
+    void insertsound() { insertMedia(Sounds); }
+    void insertmusic() { insertMedia(Music); }
+    void insertmovie() { insertMedia(Movies); }
+
+    // --- the game tree
+    void gameplus();
+    void gameminus();
+    void gameordner();
+    void gametreeplus();
+    void gametreeminus();
+    void gamepoolEdited(TreeNode *node, const QString &text);
+    void gamepoolClick(TreeNode *node);
+    void gamepoolDblClick(TreeNode *node);
+    void gamepoolexportClick();
+    void Duplizieren1Click();
+    // --- the media tree
+    void MediaPlus();
+    void MediaMinus();
+    void MediaOrdner();
+    void mediatreeplus();
+    void mediatreeminus();
+    void mediapoolEdited(TreeNode *node, const QString &text);
+    void mediapoolDblClick(TreeNode *node);
+
+    // --- tool windows (component names "room", "objbox", "charbox", "itembox", "Form2",
+    // "skriptwindow", "mausbox")
+    using ToolWindowFactory = std::function<QWidget *(const QString &name)>;
+    // Later windows register here; without a factory a tool window is an empty placeholder.
+    void setToolWindowFactory(const QString &name, ToolWindowFactory factory);
+    // Opens the window when it is closed and returns it.
+    QMdiSubWindow *openToolWindow(const QString &name);
+    QMdiSubWindow *toolWindow(const QString &name) const;
+    bool isToolWindowOpen(const QString &name) const { return toolWindow(name) != nullptr; }
+    void closewindow(const QString &name);
+    // Index of the open tool window among the child windows, or -1.
+    int windowindex(const QString &name) const;
+    void bringToFront(const QString &name);
+    void windowcas();
+    void windowtile();
+    void windowtoolbar();
+    void helpmanual();
+    void helpabout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    struct ToolWindowInfo;
+    static const ToolWindowInfo *toolWindowInfo(const QString &name);
+
+    void FormCreate();
+    void buildActions();
     void buildMenus();
+    void buildToolBar();
+    QWidget *buildPoolPanel(PoolView *view, bool media);
+    void popupMenu(PoolView *view, const QPoint &pos);
+    QAction *makeAction(const QString &name, int caption, int hint = 0, const std::function<void()> &slot = {});
     QString caption() const;
+    void updateCaption();
+
+    // Runs a change of the trees' structure with the views rebuilt around it; afterwards the
+    // node the change returns (or else the old selection, or the first root) is selected.
+    void changeTrees(const std::function<TreeNode *()> &change);
+    // The same for a change that replaces every node (open, reset, import).
+    void replaceTrees(const std::function<void()> &change);
+    void showMessage(const PoolMessage &message);
+    void error(const QString &text);
+    void information(const QString &text);
+    // "Save changes for ... ?" when the project has changes; false when the user cancels or
+    // the save did not happen.
+    bool askSaveChanges();
+    bool runSave(const std::function<ProjectFileResult()> &save);
+    void openFromCommandLine(const QString &path);
+    void runMissingFilesCheck();
+    // Closes the mouse cursor, room (when the game is not 640 wide) and script windows as a
+    // reset does, returning the ones that were open.
+    QStringList closeResetWindows();
+    void reopen(const QStringList &windows);
+    void newFolder(PoolView *view);
+    void deleteSelected(PoolView *view);
+    void beginBusy();
+    void endBusy();
 
     ProjectModel &m_model;
     MessageCatalog &m_catalog;
     EditorSettings &m_settings;
-    QTreeWidget *m_gamepool = nullptr;
-    QTreeWidget *m_mediapool = nullptr;
+    PoolOps m_ops;
+    std::unique_ptr<Questions> m_ownQuestions;
+    Questions *m_questions = nullptr;
+    MissingFiles m_missing;
+
+    PoolTreeModel *m_gameModel = nullptr;
+    PoolTreeModel *m_mediaModel = nullptr;
+    PoolView *m_gamepool = nullptr;
+    PoolView *m_mediapool = nullptr;
     QMdiArea *m_mdi = nullptr;
+    QToolBar *m_toolbar = nullptr;
     QLabel *m_panels[3] = {};
-    QAction *m_english = nullptr;
-    QAction *m_deutsch = nullptr;
+    QHash<QString, QAction *> m_actions;
+    QAction *m_saveButton = nullptr;
+    QTimer *m_savetimer = nullptr;
+    TForm13 *m_wait = nullptr;
+    Tmissingfiles *m_missingDialog = nullptr;
+    QHash<QString, ToolWindowFactory> m_factories;
+
+    bool m_activated = false;
+    bool m_closing = false;
+    bool m_sixteenBit = false;
+    QString m_presetOpen;
+    QString m_chosenLanguage;
+    QString m_mediaFolder; // where the last media files were picked
 };
 
 } // namespace mb

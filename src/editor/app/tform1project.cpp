@@ -1,0 +1,229 @@
+// The main window's project commands: new, open, save, save as, the missing-files check after
+// an open, the script check, and the project exchange files.
+#include "app/tform1.h"
+
+#include "app/tform13.h"
+#include "app/questions.h"
+#include "app/tmissingfiles.h"
+#include "build/projectexchange.h"
+#include "script/scriptchecker.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace mb {
+
+namespace {
+
+constexpr int MsgConfirmation = 365;
+
+const char *const kAdvFilter = "Mossbramble Adventure (*.adv)";
+const char *const kAdzFilter = "Adventure Export File (*.adz)";
+
+} // namespace
+
+bool TForm1::askSaveChanges()
+{
+    if (!m_model.modified)
+        return true;
+    const QString text = m_catalog.msg(101) + u' ' + m_model.settings.projectName + u' ' + m_catalog.msg(102);
+    switch (m_questions->yesNoCancel(this, m_catalog.msg(MsgConfirmation), text)) {
+    case Questions::Cancel: return false;
+    case Questions::Yes: return projectsaveExecute();
+    case Questions::No: return true;
+    }
+    return false;
+}
+
+QStringList TForm1::allesneu()
+{
+    const QStringList closed = closeResetWindows();
+    replaceTrees([this] { m_model.allesneu(m_catalog); });
+    StatusBar1Click();
+    updateCaption();
+    return closed;
+}
+
+void TForm1::projectNewExecute()
+{
+    if (!askSaveChanges())
+        return;
+    const QStringList closed = allesneu();
+    reopen(closed);
+    m_model.modified = false;
+    m_panels[2]->clear();
+    savetimerTimer();
+}
+
+bool TForm1::projectOpenExecute()
+{
+    if (!askSaveChanges())
+        return false;
+    QString path = m_presetOpen;
+    m_presetOpen.clear();
+    if (path.isEmpty()) {
+        const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(94), m_model.openFolder,
+                                                          QLatin1String(kAdvFilter), false);
+        if (chosen.isEmpty())
+            return false;
+        path = chosen.first();
+    }
+    beginBusy();
+    m_model.openFolder = QFileInfo(path).absolutePath();
+    QStringList windows = closeResetWindows();
+    ProjectFileResult result;
+    replaceTrees([&] { result = openProject(m_model, m_catalog, path); });
+    endBusy();
+    if (m_model.settings.gameWidth != 640) {
+        closewindow(QStringLiteral("room"));
+        windows.removeAll(QStringLiteral("room"));
+    }
+    reopen(windows);
+    StatusBar1Click();
+    updateCaption();
+    if (!result.ok) {
+        m_model.busy = false;
+        error(result.message);
+        return false;
+    }
+    m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 103));
+    m_model.modified = false;
+    m_model.mediaChanged = {true, true, true, true};
+    savetimerTimer();
+    runMissingFilesCheck();
+    return true;
+}
+
+void TForm1::runMissingFilesCheck()
+{
+    const int stillMissing = m_missing.check();
+    if (m_missing.repairedCount() > 0)
+        StatusBar1Click();
+    if (stillMissing == 0)
+        return;
+    if (!m_missingDialog) {
+        m_missingDialog = new Tmissingfiles(m_missing, m_catalog, *m_questions, this);
+        connect(m_missingDialog, &Tmissingfiles::repaired, this, &TForm1::savetimerTimer);
+    }
+    m_missingDialog->refresh();
+    m_missingDialog->open();
+}
+
+bool TForm1::runSave(const std::function<ProjectFileResult()> &save)
+{
+    beginBusy();
+    ProjectFileResult result;
+    // A save tidies media folder names (trailing dots), so the views are rebuilt around it.
+    changeTrees([&] {
+        result = save();
+        return nullptr;
+    });
+    endBusy();
+    m_model.busy = false;
+    if (!result.ok) {
+        error(result.message);
+        return false;
+    }
+    m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 104));
+    updateCaption();
+    savetimerTimer();
+    return true;
+}
+
+bool TForm1::projectsaveExecute()
+{
+    if (m_model.projectFolder.isEmpty())
+        return projectsaveunderExecute();
+    return runSave([this] { return saveProject(m_model, m_model.projectFolder, m_model.settings.projectName); });
+}
+
+bool TForm1::projectsaveunderExecute()
+{
+    const QString proposedName = m_model.settings.projectName + QStringLiteral(".adv");
+    const QString proposed = m_model.projectFolder.isEmpty() ? proposedName
+                                                             : QDir(m_model.projectFolder).filePath(proposedName);
+    const QString chosen = m_questions->saveFile(this, m_catalog.msg(95), proposed, QLatin1String(kAdvFilter));
+    if (chosen.isEmpty())
+        return false;
+    return runSave([this, chosen] { return saveProjectAs(m_model, chosen); });
+}
+
+void TForm1::Action2Execute()
+{
+    m_wait->showwait(m_catalog.msg(121));
+    const auto mistake = ScriptChecker(m_catalog).check(m_model);
+    m_wait->hidewait();
+    if (mistake)
+        error(mistake->text);
+    else
+        information(m_catalog.msg(179));
+}
+
+void TForm1::exportieren()
+{
+    projectsaveExecute();
+    if (m_model.projectFolder.isEmpty() || m_model.modified) {
+        error(m_catalog.msg(122));
+        return;
+    }
+    const QString proposed = QDir(m_model.projectFolder).filePath(m_model.settings.projectName + QStringLiteral(".adz"));
+    QString chosen = m_questions->saveFile(this, m_catalog.msg(93), proposed, QLatin1String(kAdzFilter));
+    if (chosen.isEmpty())
+        return;
+    chosen = withExchangeExtension(chosen, QStringLiteral(".adz"));
+    m_wait->showwait(m_catalog.msg(170));
+    beginBusy();
+    setEnabled(false);
+    const ExchangeResult result = exportProject(m_model, m_catalog, chosen,
+                                                [this](const QString &step) { m_panels[2]->setText(step); });
+    setEnabled(true);
+    endBusy();
+    m_model.busy = false;
+    m_wait->hidewait();
+    if (!result.ok) {
+        m_panels[2]->clear();
+        error(result.message);
+        return;
+    }
+    m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 176));
+    information(result.message);
+}
+
+void TForm1::importieren()
+{
+    if (!askSaveChanges())
+        return;
+    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(92), m_model.openFolder,
+                                                      QLatin1String(kAdzFilter), false);
+    if (chosen.isEmpty())
+        return;
+    const QString adz = chosen.first();
+    m_wait->showwait(m_catalog.msg(161));
+    m_panels[2]->setText(QFileInfo(adz).fileName() + u' ' + m_catalog.msg(162));
+    beginBusy();
+    setEnabled(false);
+    const QStringList windows = closeResetWindows();
+    ExchangeResult result;
+    replaceTrees([&] {
+        result = importProject(m_model, m_catalog, adz, [this](const QString &step) { m_panels[2]->setText(step); });
+    });
+    setEnabled(true);
+    endBusy();
+    m_model.busy = false;
+    m_wait->hidewait();
+    reopen(windows);
+    StatusBar1Click();
+    updateCaption();
+    savetimerTimer();
+    if (!result.ok) {
+        m_panels[2]->clear();
+        error(result.message);
+        return;
+    }
+    m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 167));
+    information(result.message);
+}
+
+} // namespace mb

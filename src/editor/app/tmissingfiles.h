@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace mb {
+
+class MessageCatalog;
+class MissingFiles;
+class Questions;
+
+// The dialog after an open that left media files missing: the names still missing with their
+// count, the folders the user added, "Add" to search one more folder and OK. The search and its
+// lists belong to the MissingFiles object; the dialog shows them. It is window-modal over the
+// main window, and closing it any way acts like OK.
+class Tmissingfiles : public QDialog
+{
+    Q_OBJECT
+public:
+    Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog, Questions &questions,
+                  QWidget *parent = nullptr);
+
+    // Rewrites the lists and the count from the search.
+    void refresh();
+    // Add folder: asks for a folder and searches it unless it was added before.
+    void Button1Click();
+    // OK: the project is no longer busy; entries still missing keep their paths.
+    void Button2Click();
+
+    QListWidget *missimages() const { return m_missimages; }
+    QListWidget *newfolder() const { return m_newfolder; }
+    QLabel *Label3() const { return m_count; }
+    QPushButton *Button1() const { return m_add; }
+    QPushButton *Button2() const { return m_ok; }
+
+signals:
+    // Paths were repaired: the window refreshes what shows media.
+    void repaired();
+
+protected:
+    void done(int result) override;
+
+private:
+    MissingFiles &m_search;
+    const MessageCatalog &m_catalog;
+    Questions &m_questions;
+    QListWidget *m_missimages;
+    QListWidget *m_newfolder;
+    QLabel *m_count;
+    QPushButton *m_add;
+    QPushButton *m_ok;
+    bool m_finishing = false;
+};
+
+} // namespace mb

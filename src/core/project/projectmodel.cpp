@@ -21,6 +21,26 @@ void Walkmap::clear()
     m_scripts.clear();
 }
 
+void Walkmap::loadFlags(const char *line, int columns, int rows)
+{
+    m_cells.reset();
+    const qsizetype cells = qsizetype(columns) * rows;
+    // A room never painted is all "10" pairs: it needs no storage.
+    qsizetype i = 0;
+    while (i < cells && line[2 * i] == '1' && line[2 * i + 1] == '0')
+        ++i;
+    if (i == cells)
+        return;
+    m_cells = std::make_unique<Cells>();
+    m_cells->fill(BlockedBit);
+    for (int col = 0; col < columns; ++col) {
+        uint8_t *out = m_cells->data() + qsizetype(col) * Rows;
+        const char *in = line + qsizetype(col) * rows * 2;
+        for (int row = 0; row < rows; ++row)
+            out[row] = uint8_t((in[2 * row] == '1' ? BlockedBit : 0) | (in[2 * row + 1] == '1' ? ScriptBit : 0));
+    }
+}
+
 const Script *Walkmap::findScript(int column, int row) const
 {
     auto it = m_scripts.find(index(column, row));

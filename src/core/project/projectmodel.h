@@ -181,6 +181,10 @@ public:
 
     // Every cell blocked, no flags, no scripts.
     void clear();
+    // Sets the flags from a walkmap line: column by column, `rows` cells each, two characters
+    // per cell (blocked, has-script; '1' = set). The line must hold columns * rows * 2
+    // characters; cells outside stay blocked without script.
+    void loadFlags(const char *line, int columns, int rows);
     // column 1..192, row 1..96
     bool blocked(int column, int row) const { return cell(column, row) & BlockedBit; }
     bool hasScript(int column, int row) const { return cell(column, row) & ScriptBit; }

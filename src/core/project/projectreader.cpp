@@ -635,12 +635,7 @@ void Reader::readRoom(Lines &in, const QString &name)
     const int columns = small ? 96 : Walkmap::Columns, rows = small ? 48 : Walkmap::Rows;
     if (walk.size() < qsizetype(columns) * rows * 2)
         in.fail(QStringLiteral("the walkmap line of room \"%1\" is too short").arg(name));
-    qsizetype at = 0;
-    for (int col = 1; col <= columns; ++col)
-        for (int row = 1; row <= rows; ++row, at += 2) {
-            r.walkmap.setBlocked(col, row, walk[at] == '1');
-            r.walkmap.setHasScript(col, row, walk[at + 1] == '1');
-        }
+    r.walkmap.loadFlags(walk.data(), columns, rows);
 
     int slot = 0;
     while (!in.atEnd() && in.peek().startsWith(";;Roomobject ")) {

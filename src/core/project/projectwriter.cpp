@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <charconv>
+#include <thread>
 
 namespace mb {
 
@@ -185,7 +186,7 @@ void writeCharacterRecord(LineWriter &w, const Rcharacter &c)
 }
 
 // `walk` is scratch space for the walkmap line, reused from room to room.
-void writeRoomRecord(LineWriter &w, const Rroom &r, QString &walk)
+void writeRoomRecord(LineWriter &w, const Rroom &r, QByteArray &walk)
 {
     w << QStringLiteral("//Room ") + r.name << r.width << r.height << r.scrollX << r.scrollY << r.zoomTop
       << r.zoomBottom << r.zoomStep << r.background << r.parallax << b(r.flag1);
@@ -199,14 +200,15 @@ void writeRoomRecord(LineWriter &w, const Rroom &r, QString &walk)
     w << b(r.flag2);
     w << num(r.values[0]) + u';' + num(r.values[1]) + u';' + num(r.values[2]) + u';' + num(r.values[3]) +
              u';' + shortestFloat(r.factors[0]) + u';' + shortestFloat(r.factors[1]);
-    walk.clear();
-    walk.reserve(Walkmap::Columns * Walkmap::Rows * 2);
+    walk.resize(Walkmap::Columns * Walkmap::Rows * 2);
+    char *cell = walk.data();
     for (int col = 1; col <= Walkmap::Columns; ++col)
         for (int row = 1; row <= Walkmap::Rows; ++row) {
-            walk += r.walkmap.blocked(col, row) ? u'1' : u'0';
-            walk += r.walkmap.hasScript(col, row) ? u'1' : u'0';
+            *cell++ = r.walkmap.blocked(col, row) ? '1' : '0';
+            *cell++ = r.walkmap.hasScript(col, row) ? '1' : '0';
         }
-    w << walk;
+    w.raw(walk);
+    w.endLine();
     for (const Rroomobj &o : r.objects) {
         if (o.instanceName.isEmpty())
             continue;
@@ -236,7 +238,11 @@ void writeRoomScripts(LineWriter &w, const Rroom &r)
 
 QByteArray write002(const ProjectModel &m)
 {
-    LineWriter w;
+    // Room records are dominated by the walkmap line, objects and characters by their frame
+    // lines; a generous estimate keeps the buffer from being copied while it grows.
+    LineWriter w((qsizetype(1) << 20) + qsizetype(m.rooms.usedCount()) * 40000 +
+                 qsizetype(m.objects.usedCount()) * 6000 + qsizetype(m.characters.usedCount()) * 20000 +
+                 qsizetype(m.items.usedCount()) * 4000);
     w << QLatin1String(kProjectHeader) << QString();
     for (int c = 0; c < Rmouse::Cursors; ++c) {
         for (const QString &f : m.mouse.frames[c])
@@ -248,8 +254,13 @@ QByteArray write002(const ProjectModel &m)
             continue;
         w << QStringLiteral("//Item ") + it.name;
         for (int s = 0; s < RItem::States; ++s) {
-            for (const ItemFrame &f : it.frames[s])
-                w << f.image + u';' + text::escapesemi(f.script);
+            for (const ItemFrame &f : it.frames[s]) {
+                w.piece(f.image);
+                w.piece(';');
+                if (!f.script.isEmpty())
+                    w.piece(text::escapesemi(f.script));
+                w.endLine();
+            }
             w << int(it.speed[s]);
         }
     }
@@ -265,7 +276,7 @@ QByteArray write002(const ProjectModel &m)
         w << QStringLiteral("//Rcharacter ") + rc.instanceName << rc.characterName << rc.roomName << rc.x << rc.y
           << int(rc.byteValue) << b(rc.flag1) << b(rc.flag2);
     }
-    QString walk;
+    QByteArray walk;
     for (const Rroom &r : m.rooms)
         if (!r.name.isEmpty())
             writeRoomRecord(w, r, walk);
@@ -274,7 +285,7 @@ QByteArray write002(const ProjectModel &m)
 
 QByteArray write003(const ProjectModel &m)
 {
-    LineWriter w;
+    LineWriter w(qsizetype(1) << 20);
     w << QLatin1String(kProjectHeader) << QString();
     for (const Rcutscene &c : m.cutscenes) {
         if (c.name.isEmpty())
@@ -353,7 +364,7 @@ QByteArray objectRecord(const Robj &object)
 QByteArray roomRecord(const Rroom &room)
 {
     LineWriter w;
-    QString walk;
+    QByteArray walk;
     writeRoomRecord(w, room, walk);
     return w.take();
 }
@@ -373,11 +384,14 @@ CompanionFiles writeCompanionFiles(ProjectModel &model)
             while (n->text.endsWith(u'.'))
                 n->text.chop(1);
     });
+    // The big .002 is written on a second thread; the writers only read the model.
     CompanionFiles out;
-    out.files[0] = write001(model);
-    out.files[1] = write002(model);
-    out.files[2] = write003(model);
-    out.files[3] = write004(model);
+    const ProjectModel &m = model;
+    std::thread second([&] { out.files[1] = write002(m); });
+    out.files[0] = write001(m);
+    out.files[2] = write003(m);
+    out.files[3] = write004(m);
+    second.join();
     return out;
 }
 

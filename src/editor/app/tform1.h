@@ -1,5 +1,6 @@
 #pragma once
 
+#include "build/elementexchange.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/missingfiles.h"
@@ -81,6 +82,9 @@ public:
     void exportieren();
     void importchar();
     void importroom();
+    // Shared by the two imports: file dialog, wait window, the import, the tree and the result.
+    void importElement(int title, const QString &filter, int image,
+                       ExchangeResult (*import)(ProjectModel &, const MessageCatalog &, const QString &));
     void Action2Execute(); // the script check
     // Resets the project and the trees; returns the tool windows it closed.
     QStringList allesneu();

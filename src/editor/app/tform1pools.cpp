@@ -450,40 +450,26 @@ void TForm1::gamepoolexportClick()
 
 void TForm1::importchar()
 {
-    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(378), m_model.projectFolder,
-                                                      QStringLiteral("Character Export File (*.adc)"), false);
-    if (chosen.isEmpty())
-        return;
-    ExchangeResult result;
-    m_wait->showwait(m_catalog.msg(378));
-    beginBusy();
-    changeTrees([&] {
-        result = importCharacter(m_model, m_catalog, chosen.first());
-        return result.ok ? PoolOps::findNode(m_model.gameTree, result.elementName, nodeimage::Character) : nullptr;
-    });
-    endBusy();
-    m_model.busy = false;
-    m_wait->hidewait();
-    StatusBar1Click();
-    if (!result.ok) {
-        error(result.message);
-        return;
-    }
-    information(result.message + (result.notes.isEmpty() ? QString() : u'\n' + result.notes.join(u'\n')));
+    importElement(378, QStringLiteral("Character Export File (*.adc)"), nodeimage::Character, importCharacter);
 }
 
 void TForm1::importroom()
 {
-    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(379), m_model.projectFolder,
-                                                      QStringLiteral("Room Export File (*.adr)"), false);
+    importElement(379, QStringLiteral("Room Export File (*.adr)"), nodeimage::Room, importRoom);
+}
+
+void TForm1::importElement(int title, const QString &filter, int image,
+                           ExchangeResult (*import)(ProjectModel &, const MessageCatalog &, const QString &))
+{
+    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(title), m_model.projectFolder, filter, false);
     if (chosen.isEmpty())
         return;
     ExchangeResult result;
-    m_wait->showwait(m_catalog.msg(379));
+    m_wait->showwait(m_catalog.msg(title));
     beginBusy();
     changeTrees([&] {
-        result = importRoom(m_model, m_catalog, chosen.first());
-        return result.ok ? PoolOps::findNode(m_model.gameTree, result.elementName, nodeimage::Room) : nullptr;
+        result = import(m_model, m_catalog, chosen.first());
+        return result.ok ? PoolOps::findNode(m_model.gameTree, result.elementName, image) : nullptr;
     });
     endBusy();
     m_model.busy = false;

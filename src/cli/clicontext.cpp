@@ -35,6 +35,19 @@ ProjectFileResult Context::open(ProjectModel &model, const QString &advPath)
     return result;
 }
 
+std::unique_ptr<ProjectModel> Context::load(const QString &advPath, ProjectFileResult *result)
+{
+    auto model = std::make_unique<ProjectModel>();
+    const ProjectFileResult opened = open(*model, advPath);
+    if (result)
+        *result = opened;
+    if (!opened.ok) {
+        fail(*this, opened.message);
+        return nullptr;
+    }
+    return model;
+}
+
 int run(const QStringList &arguments)
 {
     QCommandLineParser parser;

@@ -10,6 +10,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace mb {
@@ -36,6 +37,9 @@ struct Context
     // project folder, which repairs moved media paths in memory (saved only by commands that
     // save).
     ProjectFileResult open(ProjectModel &model, const QString &advPath);
+    // open() into a new model; on failure prints the message and returns null (the command then
+    // exits with Usage). `result`, when given, receives the outcome.
+    std::unique_ptr<ProjectModel> load(const QString &advPath, ProjectFileResult *result = nullptr);
 };
 
 struct Command

@@ -32,13 +32,9 @@ private:
 
 int build(Context &ctx)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
-    if (!opened.ok) {
-        fail(ctx, opened.message);
+    auto model = ctx.load(ctx.args[0]);
+    if (!model)
         return Usage;
-    }
     CliQuestions questions(QFileInfo(ctx.args[1]).absoluteFilePath(), ctx.parser->isSet(kStartOption));
     MakeGame make(*model, ctx.catalog, questions);
     // Step texts only; the files each step handles would drown them.

@@ -14,13 +14,9 @@ constexpr int MsgNoErrors = 179;
 
 int check(Context &ctx)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
-    if (!opened.ok) {
-        fail(ctx, opened.message);
+    auto model = ctx.load(ctx.args[0]);
+    if (!model)
         return Usage;
-    }
     if (const auto mistake = ScriptChecker(ctx.catalog).check(*model))
         return fail(ctx, mistake->text);
     ctx.out << ctx.catalog.msg(MsgNoErrors) << "\n";

@@ -16,13 +16,9 @@ namespace {
 
 int fonts(Context &ctx)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
-    if (!opened.ok) {
-        fail(ctx, opened.message);
+    auto model = ctx.load(ctx.args[0]);
+    if (!model)
         return Usage;
-    }
     if (model->fontCount() == 0)
         return fail(ctx, ctx.catalog.msg(117));
     if (!FontRenderer::available())

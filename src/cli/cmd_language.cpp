@@ -27,13 +27,9 @@ const QString kSkipPooled = QStringLiteral("skip-pooled");
 // Opens the project named by the first argument; prints the message and returns null on failure.
 std::unique_ptr<ProjectModel> open(Context &ctx)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
-    if (!opened.ok) {
-        fail(ctx, opened.message);
+    auto model = ctx.load(ctx.args[0]);
+    if (!model)
         return nullptr;
-    }
     model->makeBackup = false;
     return model;
 }

@@ -13,14 +13,10 @@ namespace {
 
 int resave(Context &ctx)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    model->makeBackup = false;
-    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
-    if (!opened.ok) {
-        fail(ctx, opened.message);
+    auto model = ctx.load(ctx.args[0]);
+    if (!model)
         return Usage;
-    }
+    model->makeBackup = false;
     const ProjectFileResult saved = saveProjectAs(*model, QFileInfo(ctx.args[1]).absoluteFilePath());
     if (!saved.ok)
         return fail(ctx, saved.message);
@@ -30,13 +26,10 @@ int resave(Context &ctx)
 
 int info(Context &ctx)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    const ProjectFileResult opened = ctx.open(*model, ctx.args[0]);
-    if (!opened.ok) {
-        fail(ctx, opened.message);
+    ProjectFileResult opened;
+    auto model = ctx.load(ctx.args[0], &opened);
+    if (!model)
         return Usage;
-    }
     const ProjectModel &m = *model;
     int placements = 0, cellScripts = 0;
     for (const Rroom &r : m.rooms) {

@@ -1,0 +1,75 @@
+#pragma once
+// The one-line name input: bool names for the commands dialog, action names for the character
+// editor and language names for the language tools. It is shown by start() and hides itself
+// once a name was taken or nothing was entered; a refused name keeps it open.
+
+#include "dialogs/dialogmessage.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace mb {
+
+class EditorSettings;
+class MessageCatalog;
+class ProjectModel;
+
+class Ttexteingabe : public QDialog
+{
+    Q_OBJECT
+public:
+    enum Mode { AddBool, RenameBool, RenameAction, AddLanguage };
+
+    Ttexteingabe(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+                 QWidget *parent = nullptr);
+
+    // Adding a bool or a language: empty field. Renaming a bool: the bool at boolIndex of
+    // model.commands.bools, its name selected.
+    void start(Mode mode, int boolIndex = -1);
+    // Renaming extra action `extra` (0-based among the character's 20 extra names).
+    void startRenameAction(const std::array<QString, 20> &extraNames, int extra);
+
+    Mode mode() const { return m_mode; }
+    QLineEdit *edit() const { return m_edit1; }
+    QPushButton *enterButton() const { return m_button; }
+    QLabel *label() const { return m_label; }
+
+    // "Eintragen": takes the entered name according to the mode.
+    void eintragen();
+
+    DialogMessage message = messageBoxMessage();
+
+signals:
+    // A bool was added or renamed; the index is its place in the sorted list.
+    void boolEntered(int index);
+    // The character editor's action gets the new name.
+    void actionRenamed(int extra, const QString &name);
+    // A language was created in the slot.
+    void languageAdded(int slot);
+    // The box was hidden, whether something changed or not.
+    void closed();
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void finish();
+    void exists(const QString &name);
+
+    ProjectModel &m_model;
+    MessageCatalog &m_catalog;
+    Mode m_mode = AddBool;
+    int m_boolIndex = -1;
+    int m_extra = -1;
+    std::array<QString, 20> m_extraNames;
+    QLabel *m_label = nullptr;
+    QLineEdit *m_edit1 = nullptr;
+    QPushButton *m_button = nullptr;
+};
+
+} // namespace mb

@@ -1,0 +1,698 @@
+#include "dialogs/coinmarkerarea.h"
+#include "dialogs/tcommandlist.h"
+#include "dialogs/fontpreview.h"
+#include "dialogs/tfontwindow.h"
+#include "dialogs/tform16.h"
+#include "dialogs/tgamesetup.h"
+#include "dialogs/tskriptzeile.h"
+#include "dialogs/ttexteingabe.h"
+
+#include "project/editorsettings.h"
+#include "project/messagecatalog.h"
+#include "project/projectmodel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+using namespace mb;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A fresh project with config.ini in a temporary editor folder, and a recorder for the boxes
+// the dialogs show.
+struct Fixture
+{
+    QTemporaryDir dir;
+    EditorSettings settings{dir.path()};
+    MessageCatalog catalog;
+    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    struct Shown
+    {
+        QMessageBox::Icon icon;
+        QString caption, text;
+    };
+    QList<Shown> shown;
+
+    Fixture()
+    {
+        model->editorFolder = dir.path();
+        model->allesneu(catalog);
+        model->modified = false;
+    }
+    DialogMessage recorder()
+    {
+        return [this](QWidget *, QMessageBox::Icon icon, const QString &caption, const QString &text) {
+            shown.append({icon, caption, text});
+        };
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Shown &s : shown)
+            out << s.text;
+        return out;
+    }
+};
+
+void setCell(QTableWidget *grid, int row, int column, const QString &text)
+{
+    grid->item(row - 1, column)->setText(text);
+}
+
+QStringList gridNames(const QTableWidget *grid)
+{
+    QStringList out;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        out << grid->item(r, 0)->text();
+    while (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    return out;
+}
+
+QStringList listTexts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+void typeInto(QLineEdit *edit, const QString &text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
+    emit edit->editingFinished();
+}
+
+} // namespace
+
+class TstDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void setupTaskHeight_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("above half") << u"255"_s << u"240"_s;
+        QTest::newRow("below 50") << u"45"_s << u"50"_s;
+        QTest::newRow("not a multiple") << u"144"_s << u"140"_s;
+        QTest::newRow("empty") << QString() << u"160"_s;
+        QTest::newRow("letters dropped as typed") << u"1x5y5"_s << u"160"_s;
+    }
+    void setupTaskHeight()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.show();
+        typeInto(w.taskHeightEdit(), typed);
+        QCOMPARE(w.taskHeightEdit()->text(), expected);
+        QCOMPARE(f.model->settings.taskHeight, expected);
+        QVERIFY(f.model->modified);
+    }
+
+    void setupActionTextHeight()
+    {
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        w.show();
+        typeInto(w.actionTextHeightEdit(), u"-1a2"_s);
+        QCOMPARE(f.model->settings.actionTextHeight, u"-12"_s);
+        typeInto(w.actionTextHeightEdit(), QString());
+        QCOMPARE(f.model->settings.actionTextHeight, u"0"_s);
+    }
+
+    void setupOkValidation_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("message");
+        QTest::newRow("question mark") << u"Quest?"_s << QString() << 269;
+        QTest::newRow("empty") << QString() << QString() << 270;
+        QTest::newRow("bad start script") << u"Quest"_s << u"a,b"_s << 271;
+        QTest::newRow("valid") << u"Quest"_s << u"intro"_s << 0;
+    }
+    void setupOkValidation()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, start);
+        QFETCH(int, message);
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        QStringList captions;
+        connect(&w, &Tgamesetup::captionChanged, &w, [&](const QString &c) { captions << c; });
+        w.show();
+        typeInto(w.projectNameEdit(), name);
+        typeInto(w.startScriptEdit(), start);
+        QTest::mouseClick(w.okButton(), Qt::LeftButton);
+        if (message == 0) {
+            QVERIFY(f.shown.isEmpty());
+            QVERIFY(!w.isVisible());
+            QCOMPARE(w.result(), int(QDialog::Accepted));
+            QCOMPARE(captions.last(), u"Mossbramble (Quest)"_s);
+        } else {
+            QCOMPARE(f.shown.size(), 1);
+            QCOMPARE(f.shown[0].text, f.catalog.msg(message));
+            QCOMPARE(f.shown[0].caption, f.catalog.msg(366));
+            QCOMPARE(f.shown[0].icon, QMessageBox::Critical);
+            QVERIFY(w.isVisible());
+            QVERIFY(!w.close()); // closing checks as OK does
+            QVERIFY(w.isVisible());
+        }
+    }
+
+    void setupResolutionLock()
+    {
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        int closed = 0;
+        connect(&w, &Tgamesetup::resolutionChanged, &w, [&] { ++closed; });
+        w.show();
+        QVERIFY(w.resolutionBox()->isEnabled());
+        w.resolutionBox()->setCurrentIndex(3);
+        QCOMPARE(f.model->settings.gameWidth, 800);
+        QCOMPARE(f.model->settings.gameHeight, 600);
+        QCOMPARE(closed, 1);
+        // On a screen at most 1024 wide, OK recommends a bigger desktop for the high resolutions.
+        w.message = f.recorder();
+        QTest::mouseClick(w.okButton(), Qt::LeftButton);
+        if (w.screen()->geometry().width() <= 1024)
+            QCOMPARE(f.texts(), QStringList{f.catalog.msg(274)});
+        QVERIFY(!w.isVisible());
+        f.model->gameTree.root(Rooms)->addChild(u"Room 1"_s, 0);
+        w.show();
+        QVERIFY(!w.resolutionBox()->isEnabled());
+    }
+
+    void setupGroupsAndInfoBoxes()
+    {
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.show();
+        QVERIFY(w.taskHeightEdit()->isEnabled());
+        w.taskBarBox()->click();
+        QVERIFY(!f.model->settings.bedienfeld);
+        QVERIFY(!w.taskHeightEdit()->isEnabled());
+        QVERIFY(!w.taskRoomEdit()->isEnabled());
+
+        QVERIFY(!w.ownMenuRoomEdit()->isEnabled());
+        w.silentDeleteBox()->click();
+        QCOMPARE(f.texts(), QStringList{f.catalog.msg(276)});
+        w.silentDeleteBox()->click(); // switching off says nothing
+        QCOMPARE(f.shown.size(), 1);
+
+        // The coin interface note is shown once per installation.
+        w.coinBox()->click();
+        QCOMPARE(f.texts().last(), f.catalog.msg(469));
+        QCOMPARE(f.settings.readsetting(u"CoinInfo"_s), u"yes"_s);
+        w.coinBox()->click();
+        w.coinBox()->click();
+        QCOMPARE(f.shown.size(), 2);
+        QVERIFY(f.model->settings.coinInterface);
+    }
+
+    void setupFadeLabelAndMarker()
+    {
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        w.show();
+        QCOMPARE(w.menuFadeLabel()->text(), f.catalog.msg(241));
+        w.menuFadeBar()->setValue(700);
+        QCOMPARE(w.menuFadeLabel()->text(), f.catalog.msg(431));
+        QCOMPARE(f.model->settings.fadebarmenu, 700);
+
+        w.coinMarker()->dragTo(QPoint(1000, -1000));
+        QCOMPARE(f.model->settings.coinTop, -11);
+        QCOMPARE(f.model->settings.coinLeft, 189);
+    }
+
+    void setupColourAndIcon()
+    {
+        Fixture f;
+        Tgamesetup w(*f.model, f.catalog, f.settings);
+        QColor offered;
+        w.pickColor = [&](QWidget *, QColor c) {
+            offered = c;
+            return QColor(0x11, 0x22, 0x33);
+        };
+        const QString iconFile = f.dir.path() + u"/game.ico"_s;
+        w.pickIcon = [&](QWidget *) { return iconFile; };
+        w.show();
+        // The first colour button of the look page is the menu border colour.
+        QPushButton *border = nullptr;
+        for (QPushButton *b : w.findChildren<QPushButton *>())
+            if (b->styleSheet().contains(u"#008080"_s)) // 8421376 = red 0, green 128, blue 128
+                border = b;
+        QVERIFY(border);
+        border->click();
+        QCOMPARE(offered, QColor(0, 0x80, 0x80));
+        QCOMPARE(f.model->settings.bordercolor, 0x332211u);
+        w.iconButton()->click();
+        QCOMPARE(f.model->settings.gameIcon, iconFile);
+    }
+
+    void commandsGridCloseUp_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // names of rows 1..3, "" for empty
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("gap in row 2") << QStringList{u"look"_s, {}, u"talk"_s}
+                                      << QStringList{u"look"_s, u"talk"_s};
+        QTest::newRow("two empty rows, one step") << QStringList{{}, {}, u"talk"_s}
+                                                  << QStringList{{}, u"talk"_s};
+    }
+    void commandsGridCloseUp()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, after);
+        Fixture f;
+        Tcommandlist w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.show();
+        for (int r = 0; r < rows.size(); ++r) {
+            setCell(w.grid(), r + 1, 0, rows[r]);
+            setCell(w.grid(), r + 1, 1, rows[r].toUpper());
+        }
+        QTest::mouseClick(w.okButton(), Qt::LeftButton);
+        QVERIFY(f.shown.isEmpty());
+        QVERIFY(!w.isVisible());
+        w.show();
+        QCOMPARE(gridNames(w.grid()), after);
+        QCOMPARE(w.grid()->item(after.size() - 1, 1)->text(), u"TALK"_s);
+        QStringList commands = after;
+        commands.removeAll(QString());
+        QCOMPARE(f.model->names[NameLists::Commands], commands);
+        QVERIFY(f.model->names[NameLists::Events].contains(u"talk"_s));
+    }
+
+    void commandsCursorFallsBack()
+    {
+        Fixture f;
+        f.model->commands.rows = {{u"look"_s, u"Look"_s}, {u"use"_s, u"Use"_s}, {u"talk"_s, u"Talk"_s}};
+        f.model->mouse.command[4] = 5; // cursor 5 stands for the third command
+        f.model->mouse.command[5] = 4; // cursor 6 for the second
+        Tcommandlist w(*f.model, f.catalog, f.settings);
+        w.show();
+        setCell(w.grid(), 3, 0, QString());
+        setCell(w.grid(), 3, 1, QString());
+        QVERIFY(w.okClick());
+        QCOMPARE(f.model->mouse.command[4], uint8_t(1));
+        QCOMPARE(f.model->mouse.command[5], uint8_t(4));
+    }
+
+    void commandsInvalidKeepsOpen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("message");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("shown missing") << u"look"_s << QString() << u"with"_s << 322 << u"Information"_s;
+        QTest::newRow("no link text") << u"look"_s << u"Look"_s << QString() << 323 << u"Information"_s;
+        QTest::newRow("brace in command") << u"lo{ok"_s << u"Look"_s << u"with"_s << 325 << u"Error"_s;
+    }
+    void commandsInvalidKeepsOpen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        QFETCH(QString, link);
+        QFETCH(int, message);
+        QFETCH(QString, caption);
+        Fixture f;
+        Tcommandlist w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.show();
+        setCell(w.grid(), 1, 0, name);
+        setCell(w.grid(), 1, 1, shown);
+        w.linktextEdit()->setText(link);
+        // Closing the window runs the same checks as OK.
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        QCOMPARE(f.texts(), QStringList(2, f.catalog.msg(message)));
+        QCOMPARE(f.shown[0].caption, caption);
+        QVERIFY(f.model->commands.rows.empty());
+    }
+
+    void commandsBools()
+    {
+        Fixture f;
+        Tcommandlist w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.show();
+        Ttexteingabe *input = w.textInput();
+
+        // "+" asks for a name; Enter takes it.
+        w.addButton()->click();
+        QVERIFY(input->isVisible());
+        QCOMPARE(input->label()->text(), f.catalog.msg(553));
+        QTest::keyClicks(input->edit(), u"  Door  "_s);
+        QTest::keyClick(input->edit(), Qt::Key_Return);
+        QVERIFY(!input->isVisible());
+        // The Insert key in the list does the same.
+        w.boolList()->setFocus();
+        QTest::keyClick(w.boolList(), Qt::Key_Insert);
+        QVERIFY(input->isVisible());
+        QTest::keyClicks(input->edit(), u"apple"_s);
+        input->enterButton()->click();
+        QCOMPARE(listTexts(w.boolList()), (QStringList{u"apple"_s, u"Door"_s}));
+        QCOMPARE(w.boolList()->currentRow(), 0);
+        QCOMPARE(f.model->names[NameLists::Bools], (QStringList{u"apple"_s, u"Door"_s}));
+
+        // A name differing only in case is refused and the input stays open.
+        w.addButton()->click();
+        QTest::keyClicks(input->edit(), u"DOOR"_s);
+        input->enterButton()->click();
+        QCOMPARE(f.texts().last(), u"DOOR "_s + f.catalog.msg(147));
+        QVERIFY(input->isVisible());
+        // Escape closes it without a change.
+        QTest::keyClick(input->edit(), Qt::Key_Escape);
+        QVERIFY(!input->isVisible());
+        QCOMPARE(listTexts(w.boolList()), (QStringList{u"apple"_s, u"Door"_s}));
+        QCOMPARE(f.shown.size(), 1);
+
+        // Typed script delimiters never reach the field.
+        w.addButton()->click();
+        QTest::keyClicks(input->edit(), u"a(b;c"_s);
+        QCOMPARE(input->edit()->text(), u"abc"_s);
+        // A double quote can be typed but is refused.
+        QTest::keyClicks(input->edit(), u"\"d"_s);
+        input->enterButton()->click();
+        QCOMPARE(f.texts().last(), f.catalog.msg(183));
+        QCOMPARE(f.shown.last().caption, f.catalog.msg(365));
+        QCOMPARE(f.shown.last().icon, QMessageBox::Critical);
+        QVERIFY(input->isVisible());
+        QTest::keyClick(input->edit(), Qt::Key_Escape);
+        QCOMPARE(f.shown.size(), 2);
+
+        // The check mark is the initial value; renaming keeps it.
+        w.boolList()->item(1)->setCheckState(Qt::Checked);
+        QVERIFY(f.model->commands.bools[1].value);
+        w.boolList()->setCurrentRow(1);
+        emit w.boolList()->itemDoubleClicked(w.boolList()->item(1));
+        QCOMPARE(input->edit()->selectedText(), u"Door"_s);
+        QTest::keyClicks(input->edit(), u"Abbey"_s);
+        QTest::keyClick(input->edit(), Qt::Key_Return);
+        QCOMPARE(listTexts(w.boolList()), (QStringList{u"Abbey"_s, u"apple"_s}));
+        QCOMPARE(w.boolList()->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(w.boolList()->currentRow(), 0);
+
+        // "-" and the Delete key remove the selected bool.
+        w.boolList()->setFocus();
+        QTest::keyClick(w.boolList(), Qt::Key_Delete);
+        QCOMPARE(listTexts(w.boolList()), QStringList{u"apple"_s});
+        w.boolList()->setCurrentRow(0);
+        w.removeButton()->click();
+        QVERIFY(f.model->commands.bools.empty());
+        QVERIFY(f.model->names[NameLists::Bools].isEmpty());
+    }
+
+    void textInputRenameAction()
+    {
+        Fixture f;
+        Ttexteingabe input(*f.model, f.catalog, f.settings);
+        input.message = f.recorder();
+        std::array<QString, 20> names;
+        for (int i = 0; i < 20; ++i)
+            names[i] = u"Extra %1"_s.arg(i + 1);
+        QList<std::pair<int, QString>> renamed;
+        connect(&input, &Ttexteingabe::actionRenamed, &input,
+                [&](int extra, const QString &n) { renamed.append({extra, n}); });
+        input.startRenameAction(names, 2);
+        QCOMPARE(input.label()->text(), f.catalog.msg(554));
+        QTest::keyClicks(input.edit(), u"extra 2"_s);
+        input.eintragen();
+        QCOMPARE(f.texts(), QStringList{u"extra 2 "_s + f.catalog.msg(147)});
+        input.edit()->setText(u"Extra 3"_s); // its own name: nothing to do
+        input.eintragen();
+        QVERIFY(renamed.isEmpty());
+        QVERIFY(!input.isVisible());
+        input.startRenameAction(names, 2);
+        input.edit()->setText(u"Wave"_s);
+        input.eintragen();
+        QCOMPARE(renamed, (QList<std::pair<int, QString>>{{2, u"Wave"_s}}));
+    }
+
+    void fontsAddRemoveMove()
+    {
+        Fixture f;
+        Tfontwindow w(*f.model, f.catalog, f.settings);
+        w.show();
+        QVERIFY(!w.removeButton()->isEnabled());
+        for (int i = 0; i < 3; ++i)
+            w.addButton()->click();
+        QCOMPARE(listTexts(w.list()), (QStringList{u"1 - Arial (12)"_s, u"2 - Arial (12)"_s, u"3 - Arial (12)"_s}));
+        QCOMPARE(w.list()->currentRow(), 2);
+        QVERIFY(f.model->modified);
+
+        // Mark the fonts by size, through the controls.
+        for (int row = 0; row < 3; ++row) {
+            w.list()->setCurrentRow(row);
+            w.sizeBox()->setValue(10 + row);
+        }
+        QCOMPARE(f.model->fonts[3].size, 12);
+        QCOMPARE(w.list()->item(0)->text(), u"1 - Arial (10)"_s);
+
+        w.list()->setCurrentRow(1);
+        w.removeButton()->click();
+        QCOMPARE(f.model->fontCount(), 2);
+        QCOMPARE(f.model->fonts[2].size, 12); // font 3 became font 2
+        QVERIFY(f.model->fonts[3].name.isEmpty());
+        QCOMPARE(listTexts(w.list()), (QStringList{u"1 - Arial (10)"_s, u"2 - Arial (12)"_s}));
+        QCOMPARE(w.list()->currentRow(), 1); // the removed one was not the last: same place
+
+        w.downButton()->click(); // at the end: nothing
+        QCOMPARE(f.model->fonts[2].size, 12);
+        w.upButton()->click();
+        QCOMPARE(f.model->fonts[1].size, 12);
+        QCOMPARE(f.model->fonts[2].size, 10);
+        QCOMPARE(w.list()->currentRow(), 0);
+        w.upButton()->click(); // at the top: nothing
+        QCOMPARE(f.model->fonts[1].size, 12);
+
+        w.list()->setCurrentRow(1);
+        w.removeButton()->click(); // the last one: the selection goes to the new last
+        QCOMPARE(w.list()->currentRow(), 0);
+    }
+
+    void fontsAtMost99()
+    {
+        Fixture f;
+        for (int i = 1; i <= 98; ++i)
+            f.model->fonts[i] = RFont{u"Serif"_s, false, false, 8};
+        Tfontwindow w(*f.model, f.catalog, f.settings);
+        w.show();
+        w.addButton()->click();
+        w.addButton()->click();
+        QCOMPARE(f.model->fontCount(), 99);
+        QCOMPARE(w.list()->count(), 99);
+        QCOMPARE(f.model->fonts[99].name, u"Arial"_s);
+    }
+
+    void fontsFieldsAndPreview()
+    {
+        Fixture f;
+        Tfontwindow w(*f.model, f.catalog, f.settings);
+        w.show();
+        w.addButton()->click();
+        QCOMPARE(w.fadeLabel()->text(), f.catalog.msg(241));
+        w.fadeBar()->setValue(1450);
+        QCOMPARE(w.fadeLabel()->text(), f.catalog.msg(433));
+        QCOMPARE(f.model->fonts[1].fading, 1450);
+        w.boldBox()->click();
+        w.styleBox()->setCurrentIndex(3);
+        QVERIFY(f.model->fonts[1].bold);
+        QCOMPARE(f.model->fonts[1].outline, 3);
+        QCOMPARE(w.preview()->shownFont().outline, 3);
+
+        // Outlined white glyphs on the grey area: both black and white pixels appear.
+        const QImage image = w.preview()->render(QSize(360, 110));
+        bool black = false, white = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                black |= qGray(p) < 0x10;
+                white |= qGray(p) > 0xf0;
+            }
+        QVERIFY(black);
+        QVERIFY(white);
+        QCOMPARE(FontPreview::typeface(u"Arial=12"_s), u"Arial"_s);
+        QCOMPARE(FontPreview::typeface(u"Arial"_s), u"Arial"_s);
+    }
+
+    void languagesNewLineMarked()
+    {
+        Fixture f;
+        f.model->languages[1].name = u"deutsch"_s;
+        f.model->names[NameLists::Languages] << u"deutsch"_s;
+        f.model->cutscenes[1].name = u"intro"_s;
+        f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s};
+        TForm16 w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.show();
+        QVERIFY(!w.updated());
+        w.showPage(TForm16::TranslatePage);
+        QVERIFY(w.updated());
+        QCOMPARE(w.languageSlot(), 1);
+        QCOMPARE(w.grid()->rowCount(), 20);
+        QCOMPARE(w.grid()->item(0, 1)->text(), u"Hello"_s);
+        QCOMPARE(w.grid()->item(0, 2)->text(), u"X"_s);
+        QCOMPARE(w.grid()->item(0, 4)->text(), u"Hello"_s);
+        QCOMPARE(f.model->origin.speech, QStringList{u"Hello"_s}); // the mark is taken off
+
+        // Typing translates; the key release marks the row as seen; Enter goes on.
+        QVERIFY(w.textEdit()->isEnabled());
+        w.textEdit()->selectAll();
+        QTest::keyClicks(w.textEdit(), u"Hallo"_s);
+        QCOMPARE(f.model->languages[1].lists.speech, QStringList{u"Hallo"_s});
+        QCOMPARE(f.model->origin.speech, QStringList{u"Hello"_s});
+        QCOMPARE(w.grid()->item(0, 4)->text(), u"Hallo"_s);
+        QCOMPARE(w.grid()->item(0, 2)->text(), u"O"_s);
+        w.voiceEdit()->selectAll();
+        QTest::keyClicks(w.voiceEdit(), u"hallo.wav"_s);
+        QCOMPARE(f.model->languages[1].lists.voicespeech, QStringList{u"hallo.wav"_s});
+        QTest::keyClick(w.textEdit(), Qt::Key_Return);
+        QVERIFY(!w.textEdit()->isEnabled()); // row 2 holds no entry
+    }
+
+    void languagesAddDelete()
+    {
+        Fixture f;
+        f.model->cutscenes[1].name = u"intro"_s;
+        f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s};
+        TForm16 w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        QStringList asked;
+        bool answer = false;
+        w.question = [&](QWidget *, const QString &, const QString &text) {
+            asked << text;
+            return answer;
+        };
+        w.show();
+        w.showPage(TForm16::TranslatePage);
+        QCOMPARE(w.language()->count(), 0);
+        QVERIFY(!w.textEdit()->isEnabled());
+
+        for (QPushButton *b : w.findChildren<QPushButton *>())
+            if (b->text() == f.catalog.msg(452))
+                b->click();
+        QVERIFY(w.textInput()->isVisible());
+        QCOMPARE(w.textInput()->label()->text(), f.catalog.msg(555));
+        QTest::keyClicks(w.textInput()->edit(), u" Deutsch "_s);
+        QTest::keyClick(w.textInput()->edit(), Qt::Key_Return);
+        QCOMPARE(f.model->languages[1].name, u"Deutsch"_s);
+        QCOMPARE(w.language()->count(), 1);
+        QCOMPARE(w.exportLanguage()->count(), 2); // Origin and the language
+        QCOMPARE(w.grid()->item(0, 4)->text(), u"Hello"_s);
+
+        w.button3Click();
+        QTest::keyClicks(w.textInput()->edit(), u"deutsch"_s);
+        QTest::keyClick(w.textInput()->edit(), Qt::Key_Return);
+        QCOMPARE(f.texts().last(), u"deutsch "_s + f.catalog.msg(147));
+        QTest::keyClick(w.textInput()->edit(), Qt::Key_Escape);
+
+        w.button4Click(); // answered No
+        QCOMPARE(asked, QStringList{f.catalog.msg(460)});
+        QCOMPARE(w.language()->count(), 1);
+        answer = true;
+        w.button4Click();
+        QCOMPARE(w.language()->count(), 0);
+        QVERIFY(f.model->languages[1].name.isEmpty());
+    }
+
+    void languagesExportAndSoundLists()
+    {
+        Fixture f;
+        f.model->cutscenes[1].name = u"intro"_s;
+        f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s, u"playsound(Bang)"_s};
+        TForm16 w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
+        w.pickFolder = [&](QWidget *, const QString &) { return f.dir.path() + u"/out"_s; };
+        w.show();
+        QVERIFY(!w.forgottenBox()->isEnabled());
+        w.includeVoiceBox()->click();
+        QVERIFY(w.forgottenBox()->isEnabled());
+        for (QPushButton *b : w.findChildren<QPushButton *>())
+            if (b->text() == f.catalog.msg(449))
+                b->click(); // both "Change" buttons
+        QCOMPARE(w.exportFolder()->text(), f.dir.path() + u"/out"_s);
+        QCOMPARE(w.soundFolder()->text(), f.dir.path() + u"/out"_s);
+        w.button1Click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(f.texts(), QStringList{f.catalog.msg(380)});
+        QFile bob(f.dir.path() + u"/out/bob.txt"_s);
+        QVERIFY(bob.open(QIODevice::ReadOnly));
+        QCOMPARE(bob.readAll(), QByteArray("(hello.wav) - Hello\r\n"));
+
+        w.show();
+        w.button7Click();
+        QCOMPARE(f.texts().size(), 2);
+        QVERIFY(QFile::exists(f.dir.path() + u"/out/sounds.txt"_s));
+    }
+
+    void scriptLineStoresAsTyped_data()
+    {
+        QTest::addColumn<int>("owner");
+        QTest::newRow("item") << int(Tskriptzeile::Item);
+        QTest::newRow("object") << int(Tskriptzeile::Object);
+        QTest::newRow("character") << int(Tskriptzeile::Character);
+    }
+    void scriptLineStoresAsTyped()
+    {
+        QFETCH(int, owner);
+        Fixture f;
+        f.model->items[2].name = u"key"_s;
+        f.model->objects[2].name = u"door"_s;
+        f.model->characters[2].name = u"bob"_s;
+        auto line = [&]() -> QString {
+            switch (owner) {
+            case Tskriptzeile::Item: return f.model->items[2].frames[3][4].script;
+            case Tskriptzeile::Object: return f.model->objects[2].frames[3][4].script;
+            default: return f.model->characters[2].frames[3][4].script;
+            }
+        };
+        Tskriptzeile w(*f.model, f.catalog, f.settings);
+        int entered = 0;
+        connect(&w, &Tskriptzeile::entered, &w, [&] { ++entered; });
+        w.start(Tskriptzeile::Owner(owner), 2, 3, 4, u"Frame 5"_s);
+        QVERIFY(w.isVisible());
+        QTest::keyClicks(w.edit(), u"playsound(step);x"_s);
+        QTest::keyClick(w.edit(), Qt::Key_Return);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(entered, 1);
+        QCOMPARE(line(), u"playsound(step);x"_s);
+        QVERIFY(f.model->modified);
+        // Reopened, the box shows the stored line.
+        w.start(Tskriptzeile::Owner(owner), 2, 3, 4, u"Frame 5"_s);
+        QCOMPARE(w.edit()->text(), u"playsound(step);x"_s);
+    }
+};
+
+QTEST_MAIN(TstDialogs)
+#include "tst_dialogs.moc"

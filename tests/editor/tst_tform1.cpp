@@ -4,9 +4,12 @@
 #include "app/tform1.h"
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
+#include "platform/ziparchive.h"
 #include "editor/scriptedquestions.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QProcess>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -737,6 +740,39 @@ private slots:
         e.model->cutscenes[1].script = QStringList{"nosuchcommand(1)"};
         e.w().Action2Execute();
         QCOMPARE(e.questions.texts("error").size(), 1);
+    }
+    void createGameMatchesTheCommandLine()
+    {
+        Editor e;
+        const QString bin = qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR");
+        QProcess gen;
+        gen.start(QDir(bin).filePath("mossbramble-make-demo"), {e.path("demo")});
+        QVERIFY(gen.waitForFinished(60000) && gen.exitCode() == 0);
+        e.questions.openAnswers << QStringList{e.path("demo/demo.adv")};
+        QVERIFY(e.w().projectOpenExecute());
+        e.questions.saveAnswers << e.path("menu/demo.exe");
+        QVERIFY(e.w().action("creategame")->isEnabled());
+        e.w().action("creategame")->trigger();
+        QVERIFY(e.w().isEnabled());
+        // No game runtime in the editor folder: the game data is written, the warning names it.
+        QVERIFY2(e.questions.last("error").contains("engine.dat"), qPrintable(e.questions.last("error")));
+        QVERIFY(QFile::exists(e.path("menu/data/game.dat")));
+
+        QProcess cli;
+        cli.start(QDir(bin).filePath("mossbramble-cli"),
+                  {"build", e.path("demo/demo.adv"), e.path("cli/demo.exe"), "--editor-folder", e.dir.path()});
+        QVERIFY(cli.waitForFinished(120000));
+        QCOMPARE(cli.exitCode(), 1); // the same missing runtime
+        const QStringList files = QDir(e.path("menu/data")).entryList(QDir::Files);
+        QCOMPARE(files, QDir(e.path("cli/data")).entryList(QDir::Files));
+        QVERIFY(files.contains("game.dat") && files.contains("gfx.dat") && files.contains("fonts.dat"));
+        for (const QString &f : files) {
+            ZipReader a(e.path("menu/data/" + f)), b(e.path("cli/data/" + f));
+            QCOMPARE(a.entryNames(), b.entryNames());
+            for (const QString &entry : a.entryNames())
+                if (entry != "game.001") // holds the folder the game was made in
+                    QVERIFY2(*a.read(entry) == *b.read(entry), qPrintable(f + ": " + entry));
+        }
     }
 };
 

@@ -222,7 +222,7 @@ void TForm1::buildActions()
     makeAction("importchar", 378, 0, std::bind_front(&TForm1::importchar, this))->setIcon(poolicons::node(nodeimage::Character));
     makeAction("importroom", 379, 0, std::bind_front(&TForm1::importroom, this))->setIcon(poolicons::node(nodeimage::Room));
     withKey(withIcon(makeAction("Action2", 22, 0, std::bind_front(&TForm1::Action2Execute, this)), poolicons::tool(P::Check)), Qt::Key_F7);
-    withIcon(makeAction("creategame", 23, 66), poolicons::tool(P::Build));
+    withIcon(makeAction("creategame", 23, 66, std::bind_front(&TForm1::creategameExecute, this)), poolicons::tool(P::Build));
     withKey(makeAction("quit", 24, 0, [this] { close(); }), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     withIcon(makeAction("insertpic", 25, 67, std::bind_front(&TForm1::insertpic, this)), poolicons::node(nodeimage::Image));
@@ -235,12 +235,12 @@ void TForm1::buildActions()
     withIcon(makeAction("insertitem", 32, 73, std::bind_front(&TForm1::insertitem, this)), poolicons::node(nodeimage::Item));
     withIcon(makeAction("insertcutscene", 33, 74, std::bind_front(&TForm1::insertcutscene, this)), poolicons::node(nodeimage::Script));
 
-    withIcon(makeAction("commandsbools", 52, 75), poolicons::tool(P::Commands));
+    withIcon(makeAction("commandsbools", 52, 75, std::bind_front(&TForm1::commandlistExecute, this)), poolicons::tool(P::Commands));
     withIcon(makeAction("mouseicons", 53, 76, [this] { bringToFront(QStringLiteral("mausbox")); }),
              poolicons::tool(P::Mouse));
-    withIcon(makeAction("projectsetup", 54, 77), poolicons::tool(P::Setup));
-    makeAction("fonts", 382, 470);
-    makeAction("languagetools", 440, 471);
+    withIcon(makeAction("projectsetup", 54, 77, std::bind_front(&TForm1::setupgameExecute, this)), poolicons::tool(P::Setup));
+    makeAction("fonts", 382, 470, std::bind_front(&TForm1::fontwindowExecute, this));
+    makeAction("languagetools", 440, 471, std::bind_front(&TForm1::languagetoolsExecute, this));
 
     makeAction("windowcas", 34, 0, std::bind_front(&TForm1::windowcas, this));
     makeAction("windowtile", 35, 0, std::bind_front(&TForm1::windowtile, this));

@@ -26,6 +26,10 @@ class PoolTreeModel;
 class PoolView;
 class Questions;
 class TForm13;
+class TForm16;
+class Tcommandlist;
+class Tfontwindow;
+class Tgamesetup;
 class Tmissingfiles;
 
 // The main window: menus, toolbar, the game and media trees with their buttons, the status bar
@@ -86,6 +90,12 @@ public:
     void importElement(int title, const QString &filter, int image,
                        ExchangeResult (*import)(ProjectModel &, const MessageCatalog &, const QString &));
     void Action2Execute(); // the script check
+    // Setup dialogs and make game (tform1tools.cpp).
+    void setupgameExecute();
+    void commandlistExecute();
+    void fontwindowExecute();
+    void languagetoolsExecute();
+    void creategameExecute();
     // Resets the project and the trees; returns the tool windows it closed.
     QStringList allesneu();
     // Rebuilds the tree views after the model's trees were changed by someone else (a tool
@@ -208,6 +218,11 @@ private:
     QAction *m_saveButton = nullptr;
     QTimer *m_savetimer = nullptr;
     TForm13 *m_wait = nullptr;
+    // The Setup dialogs, made on first use and kept for the whole run.
+    Tgamesetup *m_gamesetup = nullptr;
+    Tcommandlist *m_commandlist = nullptr;
+    Tfontwindow *m_fontwindow = nullptr;
+    TForm16 *m_languagetools = nullptr;
     Tmissingfiles *m_missingDialog = nullptr;
     QHash<QString, ToolWindowFactory> m_factories;
 

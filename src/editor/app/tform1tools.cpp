@@ -1,0 +1,123 @@
+// The main window's Setup dialogs and "Create Game...".
+#include "app/tform1.h"
+#include "app/questions.h"
+#include "app/tform13.h"
+#include "build/buildquestions.h"
+#include "build/makegame.h"
+#include "dialogs/tcommandlist.h"
+#include "dialogs/tfontwindow.h"
+#include "dialogs/tform16.h"
+#include "dialogs/tgamesetup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+
+namespace mb {
+
+namespace {
+
+// Make game's questions, answered with the editor's message boxes and the save dialog.
+class WindowBuildQuestions : public BuildQuestions
+{
+public:
+    WindowBuildQuestions(QWidget *parent, Questions &questions, const MessageCatalog &catalog)
+        : m_parent(parent), m_questions(questions), m_catalog(catalog)
+    {
+    }
+    bool updatePreviousGame(const QString &text) override
+    {
+        return m_questions.yesNo(m_parent, m_catalog.msg(365), text);
+    }
+    QString chooseProgramFile(const QString &suggestedName, const QString &initialFolder) override
+    {
+        const QString proposed = initialFolder.isEmpty() ? suggestedName : QDir(initialFolder).filePath(suggestedName);
+        return m_questions.saveFile(m_parent, m_catalog.msg(96), proposed, QStringLiteral("Game (*.exe)"));
+    }
+    bool startNow(const QString &text) override { return m_questions.yesNo(m_parent, m_catalog.msg(365), text); }
+
+private:
+    QWidget *m_parent;
+    Questions &m_questions;
+    const MessageCatalog &m_catalog;
+};
+
+} // namespace
+
+void TForm1::setupgameExecute()
+{
+    if (!m_gamesetup) {
+        m_gamesetup = new Tgamesetup(m_model, m_catalog, m_settings, this);
+        connect(m_gamesetup, &Tgamesetup::captionChanged, this, [this](const QString &caption) { setWindowTitle(caption); });
+        connect(m_gamesetup, &Tgamesetup::resolutionChanged, this, [this] { closewindow(QStringLiteral("room")); });
+    }
+    m_gamesetup->open();
+}
+
+void TForm1::commandlistExecute()
+{
+    if (!m_commandlist)
+        m_commandlist = new Tcommandlist(m_model, m_catalog, m_settings, this);
+    m_commandlist->open();
+}
+
+void TForm1::fontwindowExecute()
+{
+    if (!m_fontwindow)
+        m_fontwindow = new Tfontwindow(m_model, m_catalog, m_settings, this);
+    m_fontwindow->open();
+}
+
+void TForm1::languagetoolsExecute()
+{
+    if (!m_languagetools)
+        m_languagetools = new TForm16(m_model, m_catalog, m_settings, this);
+    m_languagetools->show();
+    m_languagetools->raise();
+}
+
+void TForm1::creategameExecute()
+{
+    if (m_model.busy)
+        return;
+    WindowBuildQuestions questions(this, *m_questions, m_catalog);
+    MakeGame make(m_model, m_catalog, questions);
+    // The build runs here with the event loop kept alive between its steps, so the window
+    // repaints and shows each step while it is disabled.
+    make.setProgress([this](const QString &status) {
+        m_panels[2]->setText(status);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    make.setProblemHandler([this](const QString &text) { error(text); });
+    m_wait->showwait(m_catalog.msg(114));
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    MakeGame::Result result = make.prepare();
+    if (result.outcome == MakeGame::Result::Ready) {
+        m_wait->showwait(m_catalog.msg(124));
+        result = make.build();
+    }
+    QApplication::restoreOverrideCursor();
+    m_wait->hidewait();
+    setEnabled(true);
+    m_model.busy = false;
+    StatusBar1Click();
+    switch (result.outcome) {
+    case MakeGame::Result::Refused:
+    case MakeGame::Result::Failed:
+        m_panels[2]->clear();
+        error(result.message);
+        return;
+    case MakeGame::Result::Cancelled:
+        m_panels[2]->clear();
+        return;
+    default:
+        break;
+    }
+    if (!result.message.isEmpty())
+        error(result.message);
+    if (result.start && !result.start->started)
+        error(result.start->message);
+}
+
+} // namespace mb

@@ -34,6 +34,17 @@ std::unique_ptr<ProjectModel> open(Context &ctx)
     return model;
 }
 
+// Prints the files written and "Done!", or the error.
+int report(Context &ctx, const ToolFilesResult &r)
+{
+    for (const QString &file : r.files)
+        ctx.out << file << "\n";
+    if (!r.ok)
+        return fail(ctx, r.error);
+    ctx.out << ctx.catalog.msg(380) << "\n";
+    return Ok;
+}
+
 int langUpdate(Context &ctx)
 {
     auto model = open(ctx);
@@ -66,13 +77,7 @@ int dialogues(Context &ctx)
     o.forgotten = !ctx.parser->isSet(kNoForgotten);
     o.dedupe = !ctx.parser->isSet(kNoDedupe);
     o.skipExisting = !ctx.parser->isSet(kNoSkipExisting);
-    const ToolFilesResult r = exportDialogues(*model, o);
-    for (const QString &file : r.files)
-        ctx.out << file << "\n";
-    if (!r.ok)
-        return fail(ctx, r.error);
-    ctx.out << ctx.catalog.msg(380) << "\n";
-    return Ok;
+    return report(ctx, exportDialogues(*model, o));
 }
 
 int soundlists(Context &ctx)
@@ -99,13 +104,7 @@ int soundlists(Context &ctx)
     if (!model)
         return Usage;
     o.folder = QFileInfo(ctx.args[1]).absoluteFilePath();
-    const ToolFilesResult r = createSoundLists(*model, o);
-    for (const QString &file : r.files)
-        ctx.out << file << "\n";
-    if (!r.ok)
-        return fail(ctx, r.error);
-    ctx.out << ctx.catalog.msg(380) << "\n";
-    return Ok;
+    return report(ctx, createSoundLists(*model, o));
 }
 
 void dialogueOptions(QCommandLineParser &p)

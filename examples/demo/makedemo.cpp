@@ -3,6 +3,7 @@
 // language and a few sounds.
 //
 //   mossbramble-make-demo OUTDIR     writes OUTDIR/demo.adv and its media below OUTDIR
+#include "platform/headless.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -153,8 +154,7 @@ void addImage(ProjectModel &m, TreeNode *folder, const QString &name, const QIma
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: mossbramble-make-demo OUTDIR\n");

@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <functional>
 #include <memory>
 
 using namespace mb;
@@ -766,12 +767,25 @@ private slots:
         const QStringList files = QDir(e.path("menu/data")).entryList(QDir::Files);
         QCOMPARE(files, QDir(e.path("cli/data")).entryList(QDir::Files));
         QVERIFY(files.contains("game.dat") && files.contains("gfx.dat") && files.contains("fonts.dat"));
+        // Archives are compared by their entries' contents (their time stamps differ); the font
+        // archives inside fonts.dat are opened in turn.
+        std::function<void(ZipReader &, ZipReader &, const QString &)> same = [&](ZipReader &a, ZipReader &b, const QString &where) {
+            QCOMPARE(a.entryNames(), b.entryNames());
+            for (const QString &entry : a.entryNames()) {
+                if (entry == "game.001") // holds the folder the game was made in
+                    continue;
+                const QByteArray x = *a.read(entry), y = *b.read(entry);
+                if (entry.startsWith("font.0")) {
+                    ZipReader innerA(x), innerB(y);
+                    same(innerA, innerB, where + ": " + entry);
+                } else {
+                    QVERIFY2(x == y, qPrintable(where + ": " + entry));
+                }
+            }
+        };
         for (const QString &f : files) {
             ZipReader a(e.path("menu/data/" + f)), b(e.path("cli/data/" + f));
-            QCOMPARE(a.entryNames(), b.entryNames());
-            for (const QString &entry : a.entryNames())
-                if (entry != "game.001") // holds the folder the game was made in
-                    QVERIFY2(*a.read(entry) == *b.read(entry), qPrintable(f + ": " + entry));
+            same(a, b, f);
         }
     }
 };

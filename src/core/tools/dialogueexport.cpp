@@ -97,8 +97,7 @@ private:
 
 QString defaultDialogueFolder(const ProjectModel &model, const MessageCatalog &catalog)
 {
-    const QString base = model.projectFolder.isEmpty() ? model.editorFolder : model.projectFolder;
-    return QDir(base).filePath(catalog.msg(443));
+    return langfile::defaultFolder(model, catalog.msg(443));
 }
 
 ToolFilesResult exportDialogues(const ProjectModel &model, const DialogueExportOptions &options)

@@ -1,6 +1,7 @@
 #include "tools/languagetextfile.h"
 
 #include "platform/ansicodec.h"
+#include "project/projectmodel.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,11 @@ bool makeFolder(const QString &folder, QString *error)
     if (error)
         *error = QDir::toNativeSeparators(folder) + QStringLiteral(": cannot create the folder");
     return false;
+}
+
+QString defaultFolder(const ProjectModel &model, const QString &name)
+{
+    return QDir(model.projectFolder.isEmpty() ? model.editorFolder : model.projectFolder).filePath(name);
 }
 
 } // namespace mb::langfile

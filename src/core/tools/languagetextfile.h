@@ -15,6 +15,8 @@ struct ToolFilesResult
 
 // The plain text files the language and sound tools write: Windows-1252, every line ended by
 // CR LF, as the editor's other text files.
+class ProjectModel;
+
 namespace langfile {
 
 // Replaces the file with the lines (written through a temporary file, so a failure leaves the
@@ -27,6 +29,10 @@ bool removeIfExists(const QString &path, QString *error);
 
 // Creates the folder (and its parents) when missing; false with *error set when that fails.
 bool makeFolder(const QString &folder, QString *error);
+
+// The default folder of a tool's output: `name` in the project folder, or in the editor folder
+// while the project was never saved.
+QString defaultFolder(const ProjectModel &model, const QString &name);
 
 } // namespace langfile
 } // namespace mb

@@ -40,8 +40,7 @@ QSet<QString> poolNames(const MediaTable &table)
 
 QString defaultSoundListFolder(const ProjectModel &model, const MessageCatalog &catalog)
 {
-    const QString base = model.projectFolder.isEmpty() ? model.editorFolder : model.projectFolder;
-    return QDir(base).filePath(catalog.msg(542));
+    return langfile::defaultFolder(model, catalog.msg(542));
 }
 
 ToolFilesResult createSoundLists(const ProjectModel &model, const SoundListOptions &options)

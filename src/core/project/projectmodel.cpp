@@ -41,6 +41,19 @@ void Walkmap::loadFlags(const char *line, int columns, int rows)
     }
 }
 
+bool Walkmap::operator==(const Walkmap &o) const
+{
+    if (m_scripts != o.m_scripts)
+        return false;
+    if (!m_cells && !o.m_cells)
+        return true;
+    for (int column = 1; column <= Columns; ++column)
+        for (int row = 1; row <= Rows; ++row)
+            if (cell(column, row) != o.cell(column, row))
+                return false;
+    return true;
+}
+
 const Script *Walkmap::findScript(int column, int row) const
 {
     auto it = m_scripts.find(index(column, row));

@@ -25,12 +25,14 @@ struct Rframe
     QString image2;
     QString script; // frame script line; may contain ";"
     int x = 0, y = 0, x2 = 0, y2 = 0;
+    bool operator==(const Rframe &) const = default;
 };
 
 struct ItemFrame
 {
     QString image;
     QString script;
+    bool operator==(const ItemFrame &) const = default;
 };
 
 // The frames of an element: States rows of Frames each. Most slots of a table never hold an
@@ -66,6 +68,15 @@ public:
         return m_rows[state] ? *m_rows[state] : empty;
     }
     bool allocated(size_t state) const { return m_rows[state] != nullptr; }
+    // Equal when every state reads the same frames; a row never written equals a row of empty
+    // frames.
+    bool operator==(const FrameGrid &o) const
+    {
+        for (size_t s = 0; s < States; ++s)
+            if ((m_rows[s] || o.m_rows[s]) && (*this)[s] != o[s])
+                return false;
+        return true;
+    }
     // True when any state was written; a grid that never was holds only empty frames.
     bool allocated() const
     {
@@ -96,6 +107,7 @@ struct RItem
     Script script;
     RItem() { speed.fill(20); }
     const QString &slotKey() const { return name; }
+    bool operator==(const RItem &) const = default;
 };
 
 struct Robj
@@ -107,6 +119,7 @@ struct Robj
     uint16_t width = 0, height = 0;
     bool flag = false;
     const QString &slotKey() const { return name; }
+    bool operator==(const Robj &) const = default;
 };
 
 struct Rcharacter
@@ -125,6 +138,7 @@ struct Rcharacter
     QString walkSound;
     int fontIndex = 0;
     const QString &slotKey() const { return name; }
+    bool operator==(const Rcharacter &) const = default;
 };
 
 struct Rcutscene
@@ -132,6 +146,7 @@ struct Rcutscene
     QString name;
     Script script;
     const QString &slotKey() const { return name; }
+    bool operator==(const Rcutscene &) const = default;
 };
 
 struct Rfxshape
@@ -145,6 +160,7 @@ struct Rfxshape
     std::array<int, 4> cornerX{}, cornerY{};
     // Drag point := mean of the corners, each rounded to the nearest integer.
     void calcziehpunkt();
+    bool operator==(const Rfxshape &) const = default;
 };
 
 struct Rroomobj
@@ -158,6 +174,7 @@ struct Rroomobj
     int x = 0, y = 0;
     uint8_t state = 0;
     const QString &slotKey() const { return instanceName; }
+    bool operator==(const Rroomobj &) const = default;
 };
 
 // Walkmap grid of a room: 192 columns x 96 rows. Cells are blocked until painted free; a cell
@@ -196,6 +213,8 @@ public:
     void removeScript(int column, int row) { m_scripts.erase(index(column, row)); }
     const std::map<int, Script> &scripts() const { return m_scripts; }
     static int index(int column, int row) { return (column - 1) * Rows + (row - 1); }
+    // Same cells (a grid never painted equals an all-blocked one) and the same script lists.
+    bool operator==(const Walkmap &o) const;
 
 private:
     static constexpr uint8_t BlockedBit = 1, ScriptBit = 2;
@@ -232,6 +251,7 @@ struct Rroom
     const QString &slotKey() const { return name; }
     // Slot (1-based) of the placement with the instance name, or 0.
     int findObject(const QString &instanceName) const;
+    bool operator==(const Rroom &) const = default;
 };
 
 struct Rroomchar
@@ -244,6 +264,7 @@ struct Rroomchar
     bool flag1 = false, flag2 = false;
     Script script;
     const QString &slotKey() const { return instanceName; }
+    bool operator==(const Rroomchar &) const = default;
 };
 
 struct RFont
@@ -253,6 +274,7 @@ struct RFont
     int size = 0, outline = 0, shadow = 0, fill = 0, fading = 0;
     uint16_t charset = 0;
     const QString &slotKey() const { return name; }
+    bool operator==(const RFont &) const = default;
 };
 
 // The nine text lists of one language.
@@ -265,6 +287,7 @@ struct LangLists
     const QStringList &list(int i) const;
     static const char *listName(int i); // "speech" .. "kommandos"
     void clear();
+    bool operator==(const LangLists &) const = default;
 };
 
 struct RLang
@@ -272,6 +295,7 @@ struct RLang
     QString name;
     LangLists lists;
     const QString &slotKey() const { return name; }
+    bool operator==(const RLang &) const = default;
 };
 
 struct Rmouse
@@ -283,6 +307,7 @@ struct Rmouse
     std::array<int, Cursors> clickX, clickY;
     bool useWheel = false;
     Rmouse();
+    bool operator==(const Rmouse &) const = default;
 };
 
 // One media kind: parallel name and path slots.
@@ -305,6 +330,7 @@ public:
     int find(const QString &name) const; // first slot with the name, or 0
     int usedCount() const;
     void clear();
+    bool operator==(const MediaTable &) const = default;
 
 private:
     std::vector<QString> m_names, m_paths;
@@ -352,18 +378,21 @@ struct GameSettings
     bool unten() const { return !oben; }
     // Sets the choice and the matching width and height.
     void setResolutionChoice(int choice);
+    bool operator==(const GameSettings &) const = default;
 };
 
 struct CommandRow
 {
     QString name;
     QString text;
+    bool operator==(const CommandRow &) const = default;
 };
 
 struct BoolEntry
 {
     QString name;
     bool value = false;
+    bool operator==(const BoolEntry &) const = default;
 };
 
 // The commands, bools and three action-line words.
@@ -372,6 +401,7 @@ struct CommandList
     std::vector<CommandRow> rows; // grid rows 1..n
     std::vector<BoolEntry> bools;
     QString linktext, givelink, walktext;
+    bool operator==(const CommandList &) const = default;
 };
 
 // The 18 name lists that feed the choice boxes; compared and sorted ASCII case-insensitively.
@@ -384,6 +414,7 @@ struct NameLists
         ObjectInstances = 15, ScriptCommands = 16, Layers = 17, Count = 18
     };
     std::array<QStringList, Count> lists;
+    bool operator==(const NameLists &) const = default;
     QStringList &operator[](int i) { return lists[i]; }
     const QStringList &operator[](int i) const { return lists[i]; }
 

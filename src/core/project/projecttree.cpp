@@ -94,4 +94,24 @@ int ProjectTree::countBelowRoots() const
     return n;
 }
 
+bool TreeNode::operator==(const TreeNode &o) const
+{
+    if (text != o.text || imageIndex != o.imageIndex || children.size() != o.children.size())
+        return false;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (!(*children[i] == *o.children[i]))
+            return false;
+    return true;
+}
+
+bool ProjectTree::operator==(const ProjectTree &o) const
+{
+    if (roots.size() != o.roots.size())
+        return false;
+    for (size_t i = 0; i < roots.size(); ++i)
+        if (!(*roots[i] == *o.roots[i]))
+            return false;
+    return true;
+}
+
 } // namespace mb

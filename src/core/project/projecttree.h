@@ -36,6 +36,8 @@ struct TreeNode
     std::unique_ptr<TreeNode> take(TreeNode *child);
     // Children sorted by text (ASCII case-insensitive), recursively.
     void sortChildren();
+    // Same text, image index and children in the same order, recursively (parents not compared).
+    bool operator==(const TreeNode &o) const;
 };
 
 // A tree of the main window: its roots in their fixed order.
@@ -62,6 +64,7 @@ public:
     int topIndex(const TreeNode *node) const;
     // Number of nodes below the roots.
     int countBelowRoots() const;
+    bool operator==(const ProjectTree &o) const;
 
 private:
     template <typename F>

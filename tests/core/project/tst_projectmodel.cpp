@@ -186,6 +186,36 @@ private slots:
         QCOMPARE(s.dragX, 1);
         QCOMPARE(s.dragY, 2);
     }
+    // Storage that was allocated but holds defaults must compare equal to storage never allocated,
+    // and one changed field anywhere must make records differ.
+    void equalityIgnoresStorageButNotFields()
+    {
+        Robj a, b;
+        QVERIFY(a == b);
+        (void)b.frames[4]; // allocates an empty row
+        QVERIFY(b.frames.allocated(4));
+        QVERIFY(a == b);
+        b.frames[4][29].y2 = 1;
+        QVERIFY(!(a == b));
+
+        Rroom r1, r2;
+        r2.walkmap.setBlocked(5, 5, true); // allocates the cells, all still blocked
+        QVERIFY(r1 == r2);
+        r2.walkmap.setBlocked(192, 96, false);
+        QVERIFY(!(r1 == r2));
+        r2 = r1;
+        r2.objects[199].script << QStringLiteral("x");
+        QVERIFY(!(r1 == r2));
+        r2 = r1;
+        r2.fx[2].int5 = 0;
+        QVERIFY(!(r1 == r2));
+
+        ProjectTree t1, t2;
+        t1.addRoot(QStringLiteral("Rooms"))->addChild(QStringLiteral("Hall"), nodeimage::Room);
+        t2.addRoot(QStringLiteral("Rooms"))->addChild(QStringLiteral("Hall"), nodeimage::Object);
+        QVERIFY(!(t1 == t2));
+    }
+
     void treeSortsAndCounts()
     {
         ProjectTree t;

@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+
+#include <vector>
 
 namespace mb {
 
@@ -63,43 +66,109 @@ int MissingFiles::check()
     return count();
 }
 
-int MissingFiles::searchTree(const QString &folder)
+// One search over a set of folders: the missing entries by file name, and which of them were
+// repaired. The missing list is compacted once at the end instead of erasing entry by entry.
+class MissingFiles::Search
 {
-    int repaired = searchFolder(folder);
-    if (m_missing.empty())
-        return repaired;
-    const QDir dir(folder);
-    for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name)) {
-        repaired += searchTree(dir.filePath(sub));
-        if (m_missing.empty())
-            break;
+public:
+    explicit Search(MissingFiles &owner) : m_owner(owner), m_done(owner.m_missing.size(), 0)
+    {
+        const std::vector<MissingEntry> &missing = owner.m_missing;
+        for (int i = 0; i < int(missing.size()); ++i) {
+            const QString file = fileNameOf(missing[size_t(i)].path);
+            if (file.isEmpty() || file == QLatin1String(".") || file == QLatin1String(".."))
+                continue;
+            m_byFile[file].push_back(i);
+        }
+        m_left = int(missing.size());
     }
-    return repaired;
-}
+    ~Search()
+    {
+        size_t i = 0;
+        std::erase_if(m_owner.m_missing, [&](const MissingEntry &) { return m_done[i++] != 0; });
+    }
 
-int MissingFiles::searchFolder(const QString &folder)
+    bool finished() const { return m_byFile.isEmpty(); }
+    int repaired() const { return m_repaired; }
+
+    // Lists the folder and repairs every entry whose file name is among its files. Returns the
+    // listing, whose subfolders the caller may walk.
+    FolderListing visit(const QString &folder)
+    {
+        FolderListing listing = m_owner.m_lister ? m_owner.m_lister(folder) : listFolder(folder);
+        if (!listing.ok)
+            return listing;
+        const QDir dir(folder);
+        for (const QString &file : std::as_const(listing.files)) {
+            const auto hit = m_byFile.constFind(file);
+            if (hit == m_byFile.constEnd())
+                continue;
+            const QString path = QDir::toNativeSeparators(dir.absoluteFilePath(file));
+            for (const int i : hit.value()) {
+                const MissingEntry &e = m_owner.m_missing[size_t(i)];
+                MediaTable &table = m_owner.m_model.media[e.kind];
+                if (const int slot = table.find(e.name))
+                    table.setPath(slot, path);
+                m_done[size_t(i)] = 1;
+                ++m_repaired;
+                --m_left;
+            }
+            m_owner.m_model.modified = true;
+            m_byFile.erase(hit);
+        }
+        return listing;
+    }
+
+    // Asks the progress handler whether to go on before the folder is listed.
+    bool goOn(const QString &folder)
+    {
+        if (!m_owner.m_progress)
+            return true;
+        const bool goOn = m_owner.m_progress({m_folders, m_left, folder});
+        ++m_folders;
+        if (!goOn)
+            m_owner.m_cancelled = true;
+        return goOn;
+    }
+
+private:
+    MissingFiles &m_owner;
+    QHash<QString, std::vector<int>> m_byFile; // file name -> missing entries, in list order
+    std::vector<char> m_done;
+    int m_repaired = 0, m_left = 0, m_folders = 0;
+};
+
+int MissingFiles::search(const QString &folder, bool recursive)
 {
-    const QDir dir(folder);
-    if (m_missing.empty() || !dir.exists())
+    m_cancelled = false;
+    if (m_missing.empty())
         return 0;
     int repaired = 0;
-    for (auto it = m_missing.begin(); it != m_missing.end();) {
-        const QString file = fileNameOf(it->path);
-        if (file.isEmpty() || file == QLatin1String(".") || file == QLatin1String("..") ||
-            !QFileInfo(dir.filePath(file)).isFile()) {
-            ++it;
-            continue;
+    {
+        Search search(*this);
+        // Pre-order: a folder, then each of its subfolders with everything below it, by name.
+        std::vector<QString> pending{folder};
+        while (!pending.empty() && !search.finished()) {
+            const QString next = std::move(pending.back());
+            pending.pop_back();
+            if (!search.goOn(next))
+                break;
+            const FolderListing listing = search.visit(next);
+            if (!recursive)
+                break;
+            const QDir dir(next);
+            for (auto it = listing.folders.crbegin(); it != listing.folders.crend(); ++it)
+                pending.push_back(dir.filePath(*it));
         }
-        MediaTable &table = m_model.media[it->kind];
-        if (const int slot = table.find(it->name))
-            table.setPath(slot, QDir::toNativeSeparators(dir.absoluteFilePath(file)));
-        m_model.modified = true;
-        ++repaired;
-        it = m_missing.erase(it);
+        repaired = search.repaired();
     }
     m_repaired += repaired;
     return repaired;
 }
+
+int MissingFiles::searchTree(const QString &folder) { return search(folder, true); }
+
+int MissingFiles::searchFolder(const QString &folder) { return search(folder, false); }
 
 bool MissingFiles::addFolder(const QString &folder)
 {

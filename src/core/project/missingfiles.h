@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/folderlisting.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace mb {
@@ -28,10 +31,31 @@ struct MissingEntry
 // the stored path (split on "\" and "/"); only that exact file name is looked for, as the file
 // system compares names. A path counts as existing only when it is absolute and names a file, so
 // a Windows path opened on Linux is missing and gets repaired.
+//
+// Each folder is listed once and its file names are looked up in a table of the missing file
+// names, so a search costs one listing per folder however many entries are missing. The first
+// folder in walk order that holds a name repairs every entry of that file name.
 class MissingFiles
 {
 public:
+    // Where a search stands: called before each folder is listed.
+    struct Progress
+    {
+        int foldersSearched = 0; // folders listed so far in this search
+        int stillMissing = 0;    // entries not repaired yet
+        QString folder;          // the folder about to be listed
+    };
+    // Returns false to cancel the search; the entries not repaired then stay missing.
+    using ProgressHandler = std::function<bool(const Progress &)>;
+    // Lists one folder; the default is listFolder(). Tests count or fake the listings here.
+    using FolderLister = std::function<FolderListing(const QString &folder)>;
+
     explicit MissingFiles(ProjectModel &model) : m_model(model) {}
+
+    void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
+    void setFolderLister(FolderLister lister) { m_lister = std::move(lister); }
+    // Whether the last search was cancelled by the progress handler.
+    bool wasCancelled() const { return m_cancelled; }
 
     // The check after loading: lists every used entry whose file is missing (images, sounds,
     // music, movies, each in slot order), then searches the project folder and its subfolders.
@@ -42,8 +66,9 @@ public:
     // folders. Returns the count.
     int collect();
 
-    // Searches the folder and, recursively, its subfolders (not links, not hidden ones).
-    // Returns the number of entries repaired.
+    // Searches the folder and, recursively, its subfolders (not links, not hidden ones) in
+    // pre-order, subfolders by name; stops early when nothing is missing any more or the
+    // progress handler cancels. Returns the number of entries repaired.
     int searchTree(const QString &folder);
     // Searches the one folder: every listed entry whose file name is there gets the path of the
     // first entry of its kind with its name set to that file and leaves the list; sets
@@ -67,10 +92,16 @@ public:
     int repairedCount() const { return m_repaired; }
 
 private:
+    class Search;
+    int search(const QString &folder, bool recursive);
+
     ProjectModel &m_model;
     std::vector<MissingEntry> m_missing;
     QStringList m_added;
     int m_repaired = 0;
+    bool m_cancelled = false;
+    ProgressHandler m_progress;
+    FolderLister m_lister;
 };
 
 } // namespace mb

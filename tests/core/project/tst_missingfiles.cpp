@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,6 +40,11 @@ private slots:
     void entriesOfDifferentKindsShareAFileName();
     void addedFoldersAreSearchedOnceAndNotRecursively();
     void stillMissingKeepsOldPath();
+    void firstFolderInWalkOrderWins_data();
+    void firstFolderInWalkOrderWins();
+    void eachFolderIsListedOnce();
+    void cancelledSearchLeavesTheRestMissing();
+    void linksToFilesCountLinkedFoldersAreNotWalked();
 };
 
 void TestMissingFiles::nothingMissingWhenAllFilesExist()
@@ -161,6 +167,133 @@ void TestMissingFiles::stillMissingKeepsOldPath()
     QCOMPARE(f.m.media[Images].path(1), QStringLiteral("C:\\g\\hero.png"));
     QCOMPARE(f.m.media[Images].path(2), QStringLiteral("C:\\g\\door.png"));
     QVERIFY(!f.m.modified);
+}
+
+void TestMissingFiles::firstFolderInWalkOrderWins_data()
+{
+    QTest::addColumn<QStringList>("files"); // below the project folder
+    QTest::addColumn<QString>("winner");
+    // The folder itself first, then each subfolder with everything below it, subfolders by name
+    // (upper-case letters sort before lower-case ones).
+    QTest::newRow("project folder before subfolders") << QStringList{"a/hero.png", "hero.png"} << "hero.png";
+    QTest::newRow("deep in the first subfolder before the second")
+        << QStringList{"b/hero.png", "a/x/y/hero.png"} << "a/x/y/hero.png";
+    QTest::newRow("subfolders by name") << QStringList{"b/hero.png", "B/hero.png", "a/hero.png"} << "B/hero.png";
+    QTest::newRow("hidden folders are not searched") << QStringList{".cache/hero.png", "z/hero.png"} << "z/hero.png";
+}
+
+void TestMissingFiles::firstFolderInWalkOrderWins()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, winner);
+    QTemporaryDir dir;
+    Fixture f;
+    for (const QString &file : files)
+        touch(dir.filePath(file));
+    f.m.projectFolder = dir.path();
+    f.m.media[Images].set(1, "hero", "C:\\old\\hero.png");
+    f.m.media[Sounds].set(1, "hero", "/old/sfx/hero.png"); // same file name, other kind
+    MissingFiles search(f.m);
+    QCOMPARE(search.check(), 0);
+    QCOMPARE(f.m.media[Images].path(1), dir.filePath(winner));
+    QCOMPARE(f.m.media[Sounds].path(1), dir.filePath(winner));
+}
+
+void TestMissingFiles::eachFolderIsListedOnce()
+{
+    // 100 subfolders, 300 missing entries of which a few are found: every folder is listed
+    // exactly once, not once per missing entry, and the walk still stops as soon as nothing is
+    // missing any more.
+    QTemporaryDir dir;
+    Fixture f;
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("sub%1").arg(i, 3, 10, QChar(u'0')))));
+    touch(dir.filePath("sub010/image7.png"));
+    touch(dir.filePath("sub099/image299.png"));
+    for (int i = 0; i < 300; ++i)
+        f.m.media[Images].set(i + 1, QStringLiteral("image%1").arg(i), QStringLiteral("C:\\gfx\\image%1.png").arg(i));
+    f.m.projectFolder = dir.path();
+    QStringList listed;
+    MissingFiles search(f.m);
+    search.setFolderLister([&](const QString &folder) {
+        listed << folder;
+        return listFolder(folder);
+    });
+    QCOMPARE(search.check(), 298);
+    QCOMPARE(listed.size(), 101);
+    QCOMPARE(QSet<QString>(listed.begin(), listed.end()).size(), 101);
+    QCOMPARE(f.m.media[Images].path(8), dir.filePath("sub010/image7.png"));
+    QCOMPARE(search.names().first(), QStringLiteral("image0"));
+    QCOMPARE(search.names().size(), 298);
+    QVERIFY(!search.names().contains("image7"));
+
+    // Everything found in the first folder: nothing else is listed.
+    Fixture g;
+    g.m.projectFolder = dir.path();
+    g.m.media[Images].set(1, "image7", "C:\\gfx\\image7.png");
+    touch(dir.filePath("image7.png"));
+    listed.clear();
+    MissingFiles again(g.m);
+    again.setFolderLister([&](const QString &folder) {
+        listed << folder;
+        return listFolder(folder);
+    });
+    QCOMPARE(again.check(), 0);
+    QCOMPARE(listed, QStringList{dir.path()});
+}
+
+void TestMissingFiles::cancelledSearchLeavesTheRestMissing()
+{
+    QTemporaryDir dir;
+    Fixture f;
+    touch(dir.filePath("a/door.png"));
+    touch(dir.filePath("b/hero.png"));
+    f.m.media[Images].set(1, "door", "C:\\g\\door.png");
+    f.m.media[Images].set(2, "hero", "C:\\g\\hero.png");
+    f.m.projectFolder = dir.path();
+    MissingFiles search(f.m);
+    QList<MissingFiles::Progress> seen;
+    search.setProgressHandler([&](const MissingFiles::Progress &p) {
+        seen << p;
+        return p.foldersSearched < 2; // the project folder and "a", then stop before "b"
+    });
+    QCOMPARE(search.check(), 1);
+    QVERIFY(search.wasCancelled());
+    QVERIFY(f.m.busy); // the dialog shows what is left
+    QCOMPARE(search.names(), QStringList{"hero"});
+    QCOMPARE(f.m.media[Images].path(1), dir.filePath("a/door.png"));
+    QCOMPARE(seen.size(), 3);
+    QCOMPARE(seen[0].folder, dir.path());
+    QCOMPARE(seen[0].stillMissing, 2);
+    QCOMPARE(seen[2].folder, dir.filePath("b"));
+    QCOMPARE(seen[2].stillMissing, 1);
+
+    // A later search is not cancelled by the earlier one.
+    search.setProgressHandler({});
+    QVERIFY(search.addFolder(dir.filePath("b")));
+    QVERIFY(!search.wasCancelled());
+    QCOMPARE(search.count(), 0);
+}
+
+void TestMissingFiles::linksToFilesCountLinkedFoldersAreNotWalked()
+{
+    QTemporaryDir dir, outside;
+    Fixture f;
+    touch(outside.filePath("door.png"));
+    touch(outside.filePath("hero.png"));
+    touch(outside.filePath("media/key.png"));
+    QVERIFY(QFile::link(outside.filePath("door.png"), dir.filePath("door.png")));
+    QVERIFY(QFile::link(outside.filePath("media"), dir.filePath("media")));
+    QVERIFY(QFile::link(dir.filePath("nowhere.png"), dir.filePath("hero.png"))); // dangling
+    QVERIFY(QFile::link(dir.path(), dir.filePath("loop"))); // a cycle the walk must not follow
+    f.m.projectFolder = dir.path();
+    f.m.media[Images].set(1, "door", "C:\\g\\door.png");
+    f.m.media[Images].set(2, "hero", "C:\\g\\hero.png");
+    f.m.media[Images].set(3, "key", "C:\\g\\key.png");
+    MissingFiles search(f.m);
+    QCOMPARE(search.check(), 2);
+    QCOMPARE(f.m.media[Images].path(1), dir.filePath("door.png"));
+    QCOMPARE(search.names(), QStringList({"hero", "key"}));
 }
 
 QTEST_GUILESS_MAIN(TestMissingFiles)

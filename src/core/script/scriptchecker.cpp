@@ -18,12 +18,6 @@ enum Msg {
     MsgUnknownCommand = 105,
     MsgNotEnoughEntries = 106,
     MsgBraces = 107,
-    MsgCutscene = 108,
-    MsgItem = 109,
-    MsgRoom = 110,
-    MsgWalkmap = 111,
-    MsgRoomObject = 112,
-    MsgCharacter = 113,
     MsgParentheses = 438,
     MsgLine = 545,
     MsgBrackets = 559,
@@ -218,101 +212,23 @@ std::optional<ScriptProblem> checkCalls(const Script &script)
     return std::nullopt;
 }
 
-QString kindPrefix(const MessageCatalog &catalog, ScriptMistake::Source source)
+// The message box text of a mistake: where it is, then what is wrong.
+QString mistakeText(const ScriptChecker &checker, const MessageCatalog &catalog,
+                    const ScriptLocation &where, const ScriptProblem &problem)
 {
-    switch (source) {
-    case ScriptMistake::Cutscene: return catalog.msg(MsgCutscene);
-    case ScriptMistake::Item: return catalog.msg(MsgItem);
-    case ScriptMistake::Room: return catalog.msg(MsgRoom);
-    case ScriptMistake::WalkmapField: return catalog.msg(MsgWalkmap);
-    case ScriptMistake::RoomObject: return catalog.msg(MsgRoomObject);
-    case ScriptMistake::RoomCharacter: return catalog.msg(MsgCharacter);
-    // Frame lines of every owner are announced with the item prefix.
-    case ScriptMistake::ItemFrame:
-    case ScriptMistake::ObjectFrame:
-    case ScriptMistake::CharacterFrame: return catalog.msg(MsgItem);
+    QString text = scriptLabel(where, catalog);
+    if (where.isFrameLine())
+        return text + u' ' + kQuote + QStringLiteral(" : ") + checker.commandMistakeText(problem, false);
+    switch (problem.kind) {
+    case ScriptProblem::UnbalancedBraces: text += catalog.msg(MsgBraces); break;
+    case ScriptProblem::UnbalancedParentheses: text += catalog.msg(MsgParentheses); break;
+    case ScriptProblem::UnbalancedBrackets: text += catalog.msg(MsgBrackets); break;
+    case ScriptProblem::UnknownCommand:
+    case ScriptProblem::NotEnoughEntries:
+        text += kQuote + QStringLiteral(" : ") + checker.commandMistakeText(problem, true);
+        break;
     }
-    return {};
-}
-
-// Collects the context of a mistake while the project is walked and builds its text.
-class Walk
-{
-public:
-    Walk(const ScriptChecker &checker, const MessageCatalog &catalog)
-        : m_checker(checker), m_catalog(catalog)
-    {
-    }
-
-    std::optional<ScriptMistake> script(ScriptMistake base, const Script &script, const QString &title)
-    {
-        std::optional<ScriptProblem> problem = ScriptChecker::checkScript(script);
-        if (!problem)
-            return std::nullopt;
-        QString text = kindPrefix(m_catalog, base.source) + title;
-        switch (problem->kind) {
-        case ScriptProblem::UnbalancedBraces: text += m_catalog.msg(MsgBraces); break;
-        case ScriptProblem::UnbalancedParentheses: text += m_catalog.msg(MsgParentheses); break;
-        case ScriptProblem::UnbalancedBrackets: text += m_catalog.msg(MsgBrackets); break;
-        case ScriptProblem::UnknownCommand:
-        case ScriptProblem::NotEnoughEntries:
-            text += kQuote + QStringLiteral(" : ") + m_checker.commandMistakeText(*problem, true);
-            break;
-        }
-        base.problem = std::move(*problem);
-        base.text = std::move(text);
-        return base;
-    }
-
-    std::optional<ScriptMistake> frameLine(ScriptMistake base, const QString &line)
-    {
-        std::optional<ScriptProblem> problem = ScriptChecker::checkFrameLine(line);
-        if (!problem)
-            return std::nullopt;
-        base.text = kindPrefix(m_catalog, base.source) + base.name + QStringLiteral(" (Frame ")
-                    + QString::number(base.state) + u'/' + QString::number(base.frame) + u')' + u' '
-                    + kQuote + QStringLiteral(" : ") + m_checker.commandMistakeText(*problem, false);
-        base.problem = std::move(*problem);
-        return base;
-    }
-
-    // Frame lines of one owner, state by state, frame by frame.
-    template <typename Frames>
-    std::optional<ScriptMistake> frames(ScriptMistake::Source source, int slot, const QString &owner,
-                                        const Frames &states)
-    {
-        if (!states.allocated()) // no frame was ever written
-            return std::nullopt;
-        for (int s = 0; s < int(states.size()); ++s) {
-            for (int f = 0; f < int(states[s].size()); ++f) {
-                const QString &line = states[s][f].script;
-                if (line.isEmpty())
-                    continue;
-                ScriptMistake base;
-                base.source = source;
-                base.slot = slot;
-                base.name = owner;
-                base.state = s + 1;
-                base.frame = f + 1;
-                if (auto m = frameLine(std::move(base), line))
-                    return m;
-            }
-        }
-        return std::nullopt;
-    }
-
-private:
-    const ScriptChecker &m_checker;
-    const MessageCatalog &m_catalog;
-};
-
-ScriptMistake at(ScriptMistake::Source source, int slot, const QString &name)
-{
-    ScriptMistake m;
-    m.source = source;
-    m.slot = slot;
-    m.name = name;
-    return m;
+    return text;
 }
 
 } // namespace
@@ -355,85 +271,21 @@ QString ScriptChecker::commandMistakeText(const ScriptProblem &problem, bool wit
 
 std::optional<ScriptMistake> ScriptChecker::check(const ProjectModel &project) const
 {
-    Walk walk(*this, m_catalog);
-    using S = ScriptMistake;
-
-    for (int i = 1; i <= project.cutscenes.size(); ++i) {
-        const Rcutscene &c = project.cutscenes[i];
-        if (!c.name.isEmpty())
-            if (auto m = walk.script(at(S::Cutscene, i, c.name), c.script, c.name))
-                return m;
-    }
-    for (int i = 1; i <= project.items.size(); ++i) {
-        const RItem &item = project.items[i];
-        if (!item.name.isEmpty())
-            if (auto m = walk.script(at(S::Item, i, item.name), item.script, item.name))
-                return m;
-    }
-    for (int i = 1; i <= project.rooms.size(); ++i) {
-        const Rroom &room = project.rooms[i];
-        if (!room.name.isEmpty())
-            if (auto m = walk.script(at(S::Room, i, room.name), room.script, room.name))
-                return m;
-    }
-    for (int i = 1; i <= project.rooms.size(); ++i) {
-        const Rroom &room = project.rooms[i];
-        if (room.name.isEmpty())
-            continue;
-        // The scripts are keyed by cell index, which runs column by column, row by row.
-        for (const auto &[index, script] : room.walkmap.scripts()) {
-            const int column = index / Walkmap::Rows + 1, row = index % Walkmap::Rows + 1;
-            if (!room.walkmap.hasScript(column, row))
-                continue;
-            S base = at(S::WalkmapField, i, room.name);
-            base.column = column;
-            base.row = row;
-            const QString title =
-                room.name + u' ' + QString::number(column) + u'/' + QString::number(row);
-            if (auto m = walk.script(std::move(base), script, title))
-                return m;
-        }
-    }
-    for (int i = 1; i <= project.rooms.size(); ++i) {
-        const Rroom &room = project.rooms[i];
-        if (room.name.isEmpty())
-            continue;
-        for (int p = 0; p < int(room.objects.size()); ++p) {
-            const Rroomobj &o = room.objects[p];
-            if (o.instanceName.isEmpty())
-                continue;
-            S base = at(S::RoomObject, i, room.name);
-            base.placement = p + 1;
-            base.instanceName = o.instanceName;
-            if (auto m = walk.script(std::move(base), o.script, room.name + QStringLiteral(" / ") + o.instanceName))
-                return m;
-        }
-    }
-    for (int i = 1; i <= project.roomChars.size(); ++i) {
-        const Rroomchar &rc = project.roomChars[i];
-        if (!rc.instanceName.isEmpty())
-            if (auto m = walk.script(at(S::RoomCharacter, i, rc.instanceName), rc.script, rc.instanceName))
-                return m;
-    }
-    for (int i = 1; i <= project.items.size(); ++i) {
-        const RItem &item = project.items[i];
-        if (!item.name.isEmpty())
-            if (auto m = walk.frames(S::ItemFrame, i, item.name, item.frames))
-                return m;
-    }
-    for (int i = 1; i <= project.objects.size(); ++i) {
-        const Robj &o = project.objects[i];
-        if (!o.name.isEmpty())
-            if (auto m = walk.frames(S::ObjectFrame, i, o.name, o.frames))
-                return m;
-    }
-    for (int i = 1; i <= project.characters.size(); ++i) {
-        const Rcharacter &c = project.characters[i];
-        if (!c.name.isEmpty())
-            if (auto m = walk.frames(S::CharacterFrame, i, c.name, c.frames))
-                return m;
-    }
-    return std::nullopt;
+    std::optional<ScriptMistake> found;
+    const auto report = [&](const ScriptLocation &where, std::optional<ScriptProblem> problem) {
+        if (!problem)
+            return false;
+        found.emplace();
+        static_cast<ScriptLocation &>(*found) = where;
+        found->text = mistakeText(*this, m_catalog, where, *problem);
+        found->problem = std::move(*problem);
+        return true;
+    };
+    forEachScript(
+        project,
+        [&](const ScriptLocation &where, const Script &script) { return report(where, checkScript(script)); },
+        [&](const ScriptLocation &where, const QString &line) { return report(where, checkFrameLine(line)); });
+    return found;
 }
 
 } // namespace mb

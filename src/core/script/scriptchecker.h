@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/projectmodel.h"
+#include "script/scriptlocation.h"
 
 #include <QString>
 #include <QStringView>
@@ -33,33 +34,11 @@ struct ScriptProblem
     bool operator==(const ScriptProblem &) const = default;
 };
 
-// The first mistake found in a project, with where it is and the text the error message box
-// shows (caption: message 366).
-struct ScriptMistake
+// The first mistake found in a project: the script it is in, what is wrong, and the text the
+// error message box shows (caption: message 366).
+struct ScriptMistake : ScriptLocation
 {
-    enum Source {
-        Cutscene,
-        Item,
-        Room,
-        WalkmapField,
-        RoomObject,    // a placement in a room
-        RoomCharacter, // a character placement (Rroomchar)
-        ItemFrame,     // frame script lines
-        ObjectFrame,
-        CharacterFrame,
-    };
-    Source source = Cutscene;
     ScriptProblem problem;
-    // Slot (from 1) in the table of the source: cutscenes, items, rooms (also for walkmap fields
-    // and room objects), roomChars, objects (ObjectFrame), characters (CharacterFrame).
-    int slot = 0;
-    // Name of the script's owner: the cutscene, item, room, object or character name, the instance
-    // name of a character placement, the room name for walkmap fields and room objects.
-    QString name;
-    int placement = 0;    // RoomObject: slot (1..200) in the room's placements
-    QString instanceName; // RoomObject: the placement's instance name
-    int column = 0, row = 0; // WalkmapField: 1..192, 1..96
-    int state = 0, frame = 0; // frame sources: both from 1
     // The whole message box text in the catalog's language at the time of the check.
     QString text;
 };
@@ -79,12 +58,8 @@ public:
     explicit ScriptChecker(const MessageCatalog &catalog) : m_catalog(catalog) {}
 
     // Checks the whole project and returns its first mistake, or nullopt when every script passes.
-    // Order: cutscenes, items, rooms, walkmap fields (room by room, column by column, row by row),
-    // room objects (room by room), character placements, then the frame lines of items, objects
-    // and characters (owner by owner, state by state, frame by frame). A slot is checked only
-    // while it is in use (its name or instance name is set; a walkmap field while its has-script
-    // mark is set; a frame line while it holds a non-blank character; the placements and walkmap
-    // fields of rooms that are in use).
+    // Scripts are checked in the order of forEachScript() (cutscenes, items, rooms, walkmap
+    // fields, room objects, character placements, frame lines); a frame line of blanks passes.
     std::optional<ScriptMistake> check(const ProjectModel &project) const;
 
     // One script: the { }, ( ) and [ ] balance in that order, then the calls. Calls are collected

@@ -78,6 +78,45 @@ private slots:
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains("Cutscene \"intro\" : Unknown Command : foo (Line 4)"), qPrintable(r.err));
     }
+    void findAndReplace()
+    {
+        QTemporaryDir dir;
+        auto m = testing::sampleProject();
+        m->rooms[1].walkmap.script(150, 90) << "speech (Self ; hi)";
+        QVERIFY(saveProject(*m, dir.path(), "sample").ok);
+        const QString adv = dir.filePath("sample.adv");
+
+        Run r = cli({"find", adv, "SELF"}, dir.path());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("Cutscene \"intro\" (Line 1): speech(self;Grüße, café ½ – \u20AC)\n"
+                                       "Walkmap \"hall 150/90\" (Line 3): speech (Self ; hi)\n"
+                                       "Roomobject \"hall / door1\" (Line 2): { speech(self;locked) }\n"
+                                       "3 hits in 3 scripts\n"));
+        r = cli({"find", adv, "Self", "--case", "--lang", "DE"}, dir.path());
+        QCOMPARE(r.out, QStringLiteral("Walkmap \"hall 150/90\" (Zeile 3): speech (Self ; hi)\n1 Treffer in 1 Skripten\n"));
+        r = cli({"find", adv, "sel", "--word"}, dir.path());
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, QStringLiteral("0 hits in 0 scripts\n"));
+
+        const QByteArray before = [&] { QFile f(adv); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        r = cli({"find", adv, "self", "--word", "--replace", "bob1"}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY(r.out.endsWith("3 hits in 3 scripts\n"));
+        QCOMPARE(cli({"find", adv, "self"}, dir.path()).status, 1);
+        r = cli({"find", adv, "bob1"}, dir.path());
+        QVERIFY(r.out.contains("Walkmap \"hall 150/90\" (Line 3): speech (bob1 ; hi)\n"));
+
+        // Nothing to replace: the file is not touched. Bad input is a usage error.
+        const QByteArray after = [&] { QFile f(adv); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        QVERIFY(after != before);
+        QCOMPARE(cli({"find", adv, "nowhere", "--replace", "x"}, dir.path()).status, 1);
+        QFile f(adv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), after);
+        QCOMPARE(cli({"find", adv, ""}, dir.path()).status, 2);
+        QCOMPARE(cli({"find", adv, "self", "--replace", "a\tb"}, dir.path()).status, 2);
+        QCOMPARE(cli({"find", dir.filePath("none.adv"), "self"}, dir.path()).status, 2);
+    }
     void demoBuildsAGame()
     {
         QTemporaryDir dir;

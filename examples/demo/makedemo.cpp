@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPolygonF>
+#include <QRadialGradient>
 #include <QtEndian>
 
 #include <cmath>
@@ -62,7 +64,8 @@ QImage background(const QColor &sky, const QColor &ground, const QString &label)
     return img;
 }
 
-// A simple figure; `step` moves the legs, `mouth` opens the mouth, `dir` 0 front, 1 left, 2 right.
+// A simple figure; `step` moves the legs, `mouth` opens the mouth, `dir` 0 front, 1 left, 2 right,
+// 3 back (no face).
 QImage figure(int dir, int step, bool mouth)
 {
     QImage img(48, 96, QImage::Format_ARGB32);
@@ -75,12 +78,17 @@ QImage figure(int dir, int step, bool mouth)
     p.setBrush(QColor(240, 200, 160));
     p.drawEllipse(12, 4, 24, 24);
     const int eye = dir == 1 ? -4 : dir == 2 ? 4 : 0;
-    p.drawPoint(20 + eye, 14);
-    p.drawPoint(28 + eye, 14);
-    if (mouth)
-        p.drawEllipse(21 + eye, 19, 6, 5);
-    else
-        p.drawLine(21 + eye, 21, 27 + eye, 21);
+    if (dir != 3) {
+        p.drawPoint(20 + eye, 14);
+        p.drawPoint(28 + eye, 14);
+        if (mouth)
+            p.drawEllipse(21 + eye, 19, 6, 5);
+        else
+            p.drawLine(21 + eye, 21, 27 + eye, 21);
+    } else {
+        p.setBrush(QColor(110, 70, 30)); // hair
+        p.drawEllipse(12, 4, 24, 20);
+    }
     const int swing = (step % 2 == 0 ? 1 : -1) * (step ? 6 : 0);
     p.drawLine(20, 64, 18 - swing, 94);
     p.drawLine(28, 64, 30 + swing, 94);
@@ -99,6 +107,89 @@ QImage door(bool open)
         p.setBrush(Qt::yellow);
         p.drawEllipse(60, 70, 8, 8);
     }
+    return img;
+}
+
+// The meadow: two screens wide, its sky transparent so that the clouds behind it show.
+QImage meadow()
+{
+    QImage img(1280, 480, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(90, 120, 90));
+    for (int i = 0; i < 9; ++i)
+        p.drawEllipse(QPointF(i * 160, 250), 140, 70); // hills
+    QLinearGradient g(0, 240, 0, 480);
+    g.setColorAt(0, QColor(110, 170, 80));
+    g.setColorAt(1, QColor(50, 110, 40));
+    p.setBrush(g);
+    p.drawRect(0, 240, 1280, 240);
+    p.setBrush(QColor(150, 120, 80));
+    p.drawPolygon(QPolygonF({QPointF(560, 480), QPointF(720, 480), QPointF(660, 240), QPointF(620, 240)})); // path
+    return img;
+}
+
+QImage clouds()
+{
+    QImage img(960, 480, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 300);
+    g.setColorAt(0, QColor(60, 110, 200));
+    g.setColorAt(1, QColor(170, 200, 240));
+    p.fillRect(img.rect(), g);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 250, 255));
+    for (int i = 0; i < 7; ++i) {
+        const QPointF c(70 + i * 140, 60 + (i % 3) * 40);
+        p.drawEllipse(c, 50, 20);
+        p.drawEllipse(c + QPointF(30, -10), 35, 20);
+    }
+    return img;
+}
+
+QImage tree()
+{
+    QImage img(120, 200, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(100, 70, 40));
+    p.drawRect(52, 110, 16, 90);
+    p.setBrush(QColor(40, 120, 50));
+    p.drawEllipse(QPointF(60, 70), 58, 66);
+    p.setBrush(QColor(60, 150, 60));
+    p.drawEllipse(QPointF(45, 55), 28, 26);
+    return img;
+}
+
+QImage rock()
+{
+    QImage img(90, 50, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 2));
+    p.setBrush(QColor(130, 130, 125));
+    p.drawEllipse(QRectF(2, 6, 86, 42));
+    return img;
+}
+
+// A soft yellow glow; the object that shows it is drawn additively.
+QImage glow()
+{
+    QImage img(80, 80, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    QRadialGradient g(40, 40, 40);
+    g.setColorAt(0, QColor(160, 140, 40, 255));
+    g.setColorAt(1, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(0, 0, 80, 80);
     return img;
 }
 
@@ -196,8 +287,8 @@ int main(int argc, char **argv)
     TreeNode *things = gfx->addChild(QStringLiteral("things"), nodeimage::Folder);
     addImage(m, bgs, QStringLiteral("garden"), background(QColor(90, 150, 230), QColor(60, 140, 60), QStringLiteral("The Garden")));
     addImage(m, bgs, QStringLiteral("cellar"), background(QColor(50, 40, 60), QColor(90, 80, 70), QStringLiteral("The Cellar")));
-    static const char *const dirs[3] = {"front", "left", "right"};
-    for (int d = 0; d < 3; ++d) {
+    static const char *const dirs[4] = {"front", "left", "right", "back"};
+    for (int d = 0; d < 4; ++d) {
         addImage(m, hero, QStringLiteral("bob_stand_%1").arg(QLatin1String(dirs[d])), figure(d, 0, false));
         for (int step = 1; step <= 2; ++step)
             addImage(m, hero, QStringLiteral("bob_walk_%1_%2").arg(QLatin1String(dirs[d])).arg(step), figure(d, step, false));
@@ -206,6 +297,11 @@ int main(int argc, char **argv)
     addImage(m, things, QStringLiteral("door_closed"), door(false));
     addImage(m, things, QStringLiteral("door_open"), door(true));
     addImage(m, things, QStringLiteral("key"), keyImage());
+    addImage(m, bgs, QStringLiteral("meadow"), meadow());
+    addImage(m, bgs, QStringLiteral("clouds"), clouds());
+    addImage(m, things, QStringLiteral("tree"), tree());
+    addImage(m, things, QStringLiteral("rock"), rock());
+    addImage(m, things, QStringLiteral("glow"), glow());
     TreeNode *sounds = m.mediaTree.root(2);
     for (const auto &[name, notes] : std::initializer_list<std::pair<const char *, std::initializer_list<double>>>{
              {"creak", {220, 180}}, {"ding", {880}}, {"steps", {110, 0, 110}}}) {
@@ -215,15 +311,19 @@ int main(int argc, char **argv)
     m.mediaadd(Music, QStringLiteral("theme"), saveWav(QStringLiteral("theme"), {262, 330, 392, 523, 392, 330}, 0.3));
     m.mediaTree.root(1)->addChild(QStringLiteral("theme"), nodeimage::Music);
 
-    // Character: stand, walk and talk in three directions (states 1-12).
+    // Character: stand, walk and talk facing front, back and right (states 1-9), and own left
+    // frames (extra states 17-19, that is states 33-35).
     Rcharacter &bob = m.characters[1];
     bob.name = QStringLiteral("bob");
     bob.textColor = 0x00FFFF;
     bob.walkSpeed = 3;
     bob.walkSound = QStringLiteral("steps");
-    for (int d = 0; d < 3; ++d) {
+    bob.leftani = true;
+    for (int d = 0; d < 4; ++d) {
         const QString dir = QLatin1String(dirs[d]);
-        const int stand = d * 4, walk = d * 4 + 1, talk = d * 4 + 2;
+        // front, left, right, back -> their stand, walk and talk states (0-based)
+        static const int standOf[4] = {0, 32, 2, 1}, walkOf[4] = {3, 33, 5, 4}, talkOf[4] = {6, 34, 8, 7};
+        const int stand = standOf[d], walk = walkOf[d], talk = talkOf[d];
         bob.frames[stand][0].image = QStringLiteral("bob_stand_") + dir;
         bob.frames[walk][0].image = QStringLiteral("bob_walk_%1_1").arg(dir);
         bob.frames[walk][1].image = QStringLiteral("bob_walk_%1_2").arg(dir);
@@ -237,7 +337,7 @@ int main(int argc, char **argv)
             bob.speed[st] = 20;
         }
     }
-    bob.frames[1][1].script = QStringLiteral("playsound(steps;60)");
+    bob.frames[3][1].script = QStringLiteral("playsound(steps;60)");
     m.gameTree.root(0)->addChild(QStringLiteral("bob"), nodeimage::Character);
 
     // Objects with states.
@@ -253,6 +353,18 @@ int main(int argc, char **argv)
     keyObj.width = 40;
     keyObj.height = 20;
     keyObj.frames[0][0].image = QStringLiteral("key");
+    auto simpleObject = [&](int slot, const char *name, int w, int h, bool additive) {
+        Robj &o = m.objects[slot];
+        o.name = QLatin1String(name);
+        o.width = uint16_t(w);
+        o.height = uint16_t(h);
+        o.flag = additive;
+        o.frames[0][0].image = QLatin1String(name);
+        m.gameTree.root(3)->addChild(o.name, nodeimage::Object);
+    };
+    simpleObject(3, "tree", 120, 200, false);
+    simpleObject(4, "rock", 90, 50, false);
+    simpleObject(5, "glow", 80, 80, true);
     m.gameTree.root(3)->addChild(QStringLiteral("door"), nodeimage::Object);
     m.gameTree.root(3)->addChild(QStringLiteral("keyonfloor"), nodeimage::Object);
 
@@ -269,13 +381,13 @@ int main(int argc, char **argv)
         r.name = name;
         r.width = 640;
         r.height = 480;
-        r.zoomTop = 5;
-        r.zoomBottom = 10;
+        r.zoomTop = 12;
+        r.zoomBottom = 22;
         r.background = bg;
         for (int k = 1; k <= 3; ++k)
             r.fx[k - 1].flag2 = true;
-        for (int col = 1; col <= 80; ++col)
-            for (int row = 40; row <= 58; ++row)
+        for (int col = 1; col <= 32; ++col)
+            for (int row = 15; row <= 23; ++row)
                 r.walkmap.setBlocked(col, row, false);
         m.names[NameLists::RoomNames] << name;
         m.gameTree.root(4)->addChild(name, nodeimage::Room);
@@ -313,8 +425,8 @@ int main(int argc, char **argv)
                        QStringLiteral("  setobj (thekey ; 0)"), QStringLiteral("  playsound (ding ; 70)"),
                        QStringLiteral("}")};
     m.names[NameLists::ObjectInstances] << QStringLiteral("cellardoor") << QStringLiteral("thekey");
-    garden.walkmap.setHasScript(70, 50, true);
-    garden.walkmap.script(70, 50) = {QStringLiteral("on (enter)"), QStringLiteral("{"),
+    garden.walkmap.setHasScript(26, 16, true);
+    garden.walkmap.script(26, 16) = {QStringLiteral("on (enter)"), QStringLiteral("{"),
                                      QStringLiteral("  showinfo (The way to the cellar ; 3)"), QStringLiteral("}")};
     Rroom &cellar = makeRoom(2, QStringLiteral("cellar"), QStringLiteral("cellar"));
     cellar.script = {QStringLiteral("on (enter)"), QStringLiteral("{"), QStringLiteral("  textscene (talkbob)"), QStringLiteral("}")};
@@ -323,10 +435,75 @@ int main(int argc, char **argv)
     bobIn.instanceName = QStringLiteral("bob");
     bobIn.characterName = QStringLiteral("bob");
     bobIn.roomName = QStringLiteral("garden");
-    bobIn.x = 320;
-    bobIn.y = 440;
+    bobIn.x = 300;
+    bobIn.y = 330;
+    bobIn.byteValue = 1; // facing the viewer
+    bobIn.flag1 = true;  // may move
     bobIn.script = {QStringLiteral("on (look)"), QStringLiteral("{"), QStringLiteral("  speech (bob ; That's me.)"), QStringLiteral("}")};
     m.names[NameLists::CharacterInstances] << QStringLiteral("bob");
+
+    // The meadow shows every layer of the room editor: clouds behind a background two screens
+    // wide, a rock at the back, a tree between the characters by its depth line, a glow in front,
+    // bob twice (near, facing left with his own left frames, and far away, small by depth), a
+    // walkmap with cell scripts, an inventory field and two FX shapes.
+    Rroom &meadowRoom = makeRoom(3, QStringLiteral("meadow"), QStringLiteral("meadow"));
+    meadowRoom.width = 1280;
+    meadowRoom.parallax = QStringLiteral("clouds");
+    meadowRoom.scrollX = 160;
+    meadowRoom.zoomTop = 13;
+    meadowRoom.zoomBottom = 22;
+    meadowRoom.zoomStep = 5;
+    for (int col = 1; col <= 64; ++col)
+        for (int row = 13; row <= 24; ++row)
+            meadowRoom.walkmap.setBlocked(col, row, false);
+    for (int col = 20; col <= 24; ++col)
+        meadowRoom.walkmap.setBlocked(col, 18, true); // the tree's trunk
+    meadowRoom.walkmap.setHasScript(40, 20, true);
+    meadowRoom.walkmap.script(40, 20) = {QStringLiteral("on (enter)"), QStringLiteral("{"),
+                                         QStringLiteral("  showinfo (A quiet meadow ; 3)"), QStringLiteral("}")};
+    meadowRoom.walkmap.setHasScript(12, 22, true);
+    meadowRoom.walkmap.script(12, 22) = {QStringLiteral("on (enter)"), QStringLiteral("{"), QStringLiteral("}")};
+    auto placeObject = [&](int slot, const char *inst, const char *obj, int x, int y, int layer, int depth) {
+        Rroomobj &o = meadowRoom.objects[slot - 1];
+        o.instanceName = QLatin1String(inst);
+        o.objectName = QLatin1String(obj);
+        o.x = x;
+        o.y = y;
+        o.byteValue = uint8_t(layer);
+        o.depthLine = depth;
+        o.state = 1;
+        m.names[NameLists::ObjectInstances] << o.instanceName;
+    };
+    placeObject(1, "bigrock", "rock", 680, 380, 0, 1);
+    placeObject(2, "oak", "tree", 400, 170, 1, 18);
+    placeObject(3, "sunspot", "glow", 700, 250, 2, 1);
+    auto placeBob = [&](int entry, const char *inst, int x, int y, int direction) {
+        Rroomchar &c = m.roomChars[entry];
+        c.instanceName = QLatin1String(inst);
+        c.characterName = QStringLiteral("bob");
+        c.roomName = meadowRoom.name;
+        c.x = x;
+        c.y = y;
+        c.byteValue = uint8_t(direction);
+        c.flag1 = true;
+        m.names[NameLists::CharacterInstances] << c.instanceName;
+    };
+    placeBob(2, "bobnear", 600, 340, 4);
+    placeBob(3, "bobfar", 580, 170, 2);
+    placeBob(4, "bobright", 330, 280, 3);
+    meadowRoom.flag2 = true; // an inventory field of 4 x 1 slots
+    meadowRoom.values = {200, 20, 4, 1};
+    meadowRoom.factors = {1.0, 1.0};
+    meadowRoom.fx[0].flag1 = true; // a floor mirror under the path
+    meadowRoom.fx[0].cornerX = {540, 660, 690, 510};
+    meadowRoom.fx[0].cornerY = {420, 420, 470, 470};
+    meadowRoom.fx[1].flag1 = true; // a wall mirror on the rock
+    meadowRoom.fx[1].int1 = 1;
+    meadowRoom.fx[1].int2 = 20;
+    meadowRoom.fx[1].cornerX = {690, 760, 760, 690};
+    meadowRoom.fx[1].cornerY = {386, 386, 426, 426};
+    for (Rfxshape &shape : meadowRoom.fx)
+        shape.calcziehpunkt();
 
     // Scripts.
     m.cutscenes[1].name = QStringLiteral("intro");

@@ -1,10 +1,12 @@
 // The command-line front end as a user runs it: the real program, its output and exit status.
 #include "platform/ziparchive.h"
 #include "project/projectfile.h"
+#include "support/roomfixture.h"
 #include "support/sampleproject.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,6 +146,71 @@ private slots:
         QCOMPARE(gfx.compressionMethod("garden.jpg"), 0);
         // Nothing of the build is left beside the project.
         QCOMPARE(QDir(dir.filePath("project")).entryList({"*.00?"}, QDir::Files), QStringList());
+    }
+    void renderRoomOfTheDemo()
+    {
+        QTemporaryDir dir;
+        QProcess gen;
+        gen.start(QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-make-demo"), {dir.filePath("project")});
+        QVERIFY(gen.waitForFinished(60000));
+        QCOMPARE(gen.exitCode(), 0);
+        const QString adv = dir.filePath("project/demo.adv");
+
+        Run r = cli({"render-room", adv, "--all", dir.filePath("rooms")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QStringList rooms = QDir(dir.filePath("rooms")).entryList({"*.png"});
+        QVERIFY2(rooms.size() >= 2, qPrintable(rooms.join(',')));
+        for (const QString &f : rooms) {
+            const QImage img(dir.filePath("rooms/" + f));
+            QCOMPARE(img.size(), QSize(640, 480));
+            QVERIFY(img.pixel(320, 240) != img.pixel(0, 479)); // a picture, not a cleared frame
+        }
+        // Each mode draws its overlay over the same room.
+        r = cli({"render-room", adv, "garden", dir.filePath("normal.png")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(QImage(dir.filePath("normal.png")), QImage(dir.filePath("rooms/garden.png")));
+        for (const char *mode : {"walkmap", "depth", "inventory", "fx"}) {
+            const QString out = dir.filePath(QString("garden-%1.png").arg(mode));
+            r = cli({"render-room", adv, "garden", out, "--mode", mode, "--scroll", "40,0"}, dir.path());
+            QVERIFY2(r.status == 0, qPrintable(r.err));
+            QVERIFY2(QImage(out) != QImage(dir.filePath("normal.png")), mode);
+        }
+
+        // Usage: an unknown room, mode or scroll.
+        r = cli({"render-room", adv, "nosuchroom", dir.filePath("x.png")}, dir.path());
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.contains("nosuchroom"));
+        QCOMPARE(cli({"render-room", adv, "garden", dir.filePath("x.png"), "--mode", "sideways"}, dir.path()).status, 2);
+        QCOMPARE(cli({"render-room", adv, "garden", dir.filePath("x.png"), "--scroll", "12"}, dir.path()).status, 2);
+        QVERIFY(!QFile::exists(dir.filePath("x.png")));
+
+        // A missing image is named, the room is drawn without it, and the exit status says so.
+        QDir gfx(dir.filePath("project/gfx"));
+        const QString door = gfx.filePath(gfx.entryList({"door_closed.*"}).value(0));
+        QVERIFY(QFile::remove(door));
+        r = cli({"render-room", adv, "garden", dir.filePath("nodoor.png")}, dir.path());
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(door + " is not existent."), qPrintable(r.err));
+        QVERIFY(QImage(dir.filePath("nodoor.png")) != QImage(dir.filePath("normal.png")));
+    }
+    void renderRoomDrawsTheRenderersPixels()
+    {
+        // The command line and the renderer's golden picture of the same room and view agree.
+        QTemporaryDir dir;
+        auto fx = testing::roomFixture(dir.path());
+        QVERIFY(saveProject(*fx.model, dir.path(), "rooms").ok);
+        const QString out = dir.filePath("fx.png");
+        const Run r = cli({"render-room", dir.filePath("rooms.adv"), "hall", out, "--mode", "fx"}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        const QImage golden(QDir(qEnvironmentVariable("MOSSBRAMBLE_SOURCE_DIR")).filePath("tests/core/room/data/golden/fx.png"));
+        QVERIFY(!golden.isNull());
+        const QImage drawn = QImage(out).convertToFormat(golden.format());
+        QCOMPARE(drawn.size(), golden.size());
+        int differing = 0;
+        for (int y = 0; y < golden.height(); ++y)
+            for (int x = 0; x < golden.width(); ++x)
+                differing += drawn.pixel(x, y) != golden.pixel(x, y);
+        QVERIFY2(differing < golden.width() * golden.height() / 500, qPrintable(QString::number(differing)));
     }
     void openErrors()
     {

@@ -1,13 +1,11 @@
 #include "room/roomimagecache.h"
 
+#include "platform/imagedecoder.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
 #include "project/texthelpers.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -17,52 +15,6 @@ namespace {
 
 // Scaled character frames kept at once; past this the least recently used go.
 constexpr qint64 ScaledBudget = 96ll * 1024 * 1024;
-
-QByteArray formatOf(const QString &path, bool *keyed)
-{
-    const QString ext = QFileInfo(path).suffix().toLower();
-    *keyed = ext == QLatin1String("tga");
-    if (ext == QLatin1String("bmp"))
-        return "bmp";
-    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpe") || ext == QLatin1String("jpeg"))
-        return "jpeg";
-    if (ext == QLatin1String("tga"))
-        return "tga";
-    if (ext == QLatin1String("gif"))
-        return "gif";
-    if (ext == QLatin1String("png"))
-        return "png";
-    return {};
-}
-
-// Qt's Targa reader takes only files with the version 2 footer; older files have the same
-// layout without it, so they are read with the footer added in memory.
-QImage readTarga(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return {};
-    }
-    if (file.size() > 64ll * 1024 * 1024) {
-        *error = QStringLiteral("too large for a Targa image");
-        return {};
-    }
-    static const QByteArray signature("TRUEVISION-XFILE.");
-    QByteArray data = file.readAll();
-    if (!data.endsWith(signature + '\0'))
-        data.append(QByteArray(8, '\0')).append(signature).append('\0');
-    QBuffer buffer(&data);
-    QImageReader reader(&buffer, "tga");
-    const QSize full = reader.size();
-    if (full.width() > RoomImageCache::MaxWidth || full.height() > RoomImageCache::MaxHeight)
-        reader.setClipRect(QRect(0, 0, std::min(full.width(), int(RoomImageCache::MaxWidth)),
-                                 std::min(full.height(), int(RoomImageCache::MaxHeight))));
-    QImage img = reader.read();
-    if (img.isNull())
-        *error = reader.errorString();
-    return img;
-}
 
 bool everyPixelOpaque(const QImage &argb32)
 {
@@ -86,26 +38,14 @@ QString ImageProblem::text(const MessageCatalog &catalog) const
 
 RoomImage RoomImageCache::decode(const QString &path, uint32_t targaColour, QString *error)
 {
-    bool keyed = false;
-    const QByteArray format = formatOf(path, &keyed);
-    QString why;
-    QImage img;
-    if (keyed) {
-        img = readTarga(path, &why);
-    } else {
-        QImageReader reader(path, format);
-        const QSize full = reader.size();
-        if (full.width() > MaxWidth || full.height() > MaxHeight)
-            reader.setClipRect(QRect(0, 0, std::min(full.width(), int(MaxWidth)), std::min(full.height(), int(MaxHeight))));
-        img = reader.read();
-        if (img.isNull())
-            why = reader.errorString();
-    }
-    if (img.isNull()) {
+    DecodedImage decoded = decodeImageByExtension(path);
+    if (!decoded.ok()) {
         if (error)
-            *error = why;
+            *error = decoded.error;
         return {};
     }
+    QImage img = std::move(decoded.image);
+    const bool keyed = decoded.format == "tga";
     if (img.width() > MaxWidth || img.height() > MaxHeight)
         img = img.copy(0, 0, std::min(img.width(), int(MaxWidth)), std::min(img.height(), int(MaxHeight)));
 

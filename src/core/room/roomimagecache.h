@@ -75,10 +75,10 @@ public:
     // Files decoded so far; for tests and benchmarks.
     int filesRead() const { return m_filesRead; }
 
-    // Decodes a file as the room editor shows it, by its extension: bmp; jpg, jpe, jpeg; tga with
-    // the Targa colour key (a project colour 0x00BBGGRR) made transparent; gif (first image, with
-    // its transparent colour); png (with its alpha channel, or opaque without one). Other
-    // extensions are decoded by content. A null image with `error` set when it fails.
+    // Decodes a file as the room editor shows it, by its extension (decodeImageByExtension): bmp;
+    // jpg, jpe, jpeg; tga with the Targa colour key (a project colour 0x00BBGGRR) made
+    // transparent; gif (first image, with its transparent colour); png (with its alpha channel,
+    // or opaque without one). A null image with `error` set when it fails.
     static RoomImage decode(const QString &path, uint32_t targaColour, QString *error);
 
 private:

@@ -92,7 +92,11 @@ public:
 
 private:
     void setBlend(Blend blend);
+    // Writes opaque pixels straight into an RGB32 target, inside the clip; false when it cannot
+    // (no frame begun, another format) and the painter must draw them.
+    bool fillSpan(const QRect &rect, QRgb colour);
     QImage *m_target;
+    uchar *m_bits = nullptr; // the target's pixels while a frame is drawn
     QPainter m_painter;
     QRect m_clip;
     Blend m_blend = Blend::Alpha;

@@ -33,6 +33,16 @@ Run cli(const QStringList &args, const QString &editorFolder = QString())
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+// Generates the demo project into dir/project; the path of its .adv file, empty on failure.
+QString makeDemo(const QTemporaryDir &dir)
+{
+    QProcess gen;
+    gen.start(QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-make-demo"), {dir.filePath("project")});
+    if (!gen.waitForFinished(60000) || gen.exitStatus() != QProcess::NormalExit || gen.exitCode() != 0)
+        return {};
+    return dir.filePath("project/demo.adv");
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -122,11 +132,8 @@ private slots:
     void demoBuildsAGame()
     {
         QTemporaryDir dir;
-        QProcess gen;
-        gen.start(QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-make-demo"), {dir.filePath("project")});
-        QVERIFY(gen.waitForFinished(60000));
-        QCOMPARE(gen.exitCode(), 0);
-        const QString adv = dir.filePath("project/demo.adv");
+        const QString adv = makeDemo(dir);
+        QVERIFY(!adv.isEmpty());
         Run r = cli({"check", adv}, dir.path());
         QVERIFY2(r.status == 0, qPrintable(r.err));
         // No game runtime in this editor folder: everything else is written, with a warning.
@@ -150,11 +157,8 @@ private slots:
     void renderRoomOfTheDemo()
     {
         QTemporaryDir dir;
-        QProcess gen;
-        gen.start(QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-make-demo"), {dir.filePath("project")});
-        QVERIFY(gen.waitForFinished(60000));
-        QCOMPARE(gen.exitCode(), 0);
-        const QString adv = dir.filePath("project/demo.adv");
+        const QString adv = makeDemo(dir);
+        QVERIFY(!adv.isEmpty());
 
         Run r = cli({"render-room", adv, "--all", dir.filePath("rooms")}, dir.path());
         QVERIFY2(r.status == 0, qPrintable(r.err));

@@ -159,6 +159,22 @@ private slots:
         QCOMPARE(pose.footRow, 7); // (100 + 40) / 20
     }
 
+    void unknownDirectionStandsFacingFront()
+    {
+        // A damaged file may hold any byte; it must not pick a state outside the table.
+        Rcharacter c;
+        c.footY[0] = 40;
+        Rroomchar p;
+        Rroom room;
+        GameSettings s;
+        for (int direction : {0, 5, 255}) {
+            p.byteValue = uint8_t(direction);
+            const CharacterPose pose = characterPose(c, p, room, RoomMetrics::of(s));
+            QCOMPARE(pose.state, 1);
+            QVERIFY(!pose.mirrored);
+        }
+    }
+
     void footRows()
     {
         const auto fx = testing::roomFixture(m_dir.path());

@@ -28,6 +28,7 @@
 #include <ctime>
 #include <cstdio>
 #include <functional>
+#include <thread>
 #include <vector>
 
 using namespace mb;
@@ -194,7 +195,13 @@ int main(int argc, char **argv)
 
     RoomImageCache cache;
     double firstCpu = 0;
-    const double first = wallMs([&] { firstCpu = timeMs([&] { renderRoom(canvas, b.model, b.room, b.view, cache, catalog); }); });
+    // As the window opens a room: the images it shows at once are decoded together, then drawn.
+    const double first = wallMs([&] {
+        firstCpu = timeMs([&] {
+            cache.preloadRoom(b.model, b.room);
+            renderRoom(canvas, b.model, b.room, b.view, cache, catalog);
+        });
+    });
     const int decoded = cache.filesRead();
     if (qEnvironmentVariableIsSet("ROOMBENCH_PROFILE")) {
         profiledFrames(canvas, b, cache, catalog, 10);
@@ -259,7 +266,8 @@ int main(int argc, char **argv)
     std::printf("room renderer, 1024 x 768 game, 3072 x 1536 background, %d objects and %d characters on screen\n",
                 kObjects, kPlacedCharacters);
     std::printf("times are processor time of the process (all threads), medians of %d interleaved runs\n", frames);
-    std::printf("  first frame with decoding (%d files):   %8.2f ms (wall %.2f ms)\n", decoded, firstCpu, first);
+    std::printf("  first frame with decoding (%d files):   %8.2f ms processor time, %.2f ms wall (decoded on %d threads)\n",
+                decoded, firstCpu, first, std::max(1u, std::thread::hardware_concurrency()));
     std::printf("  warm whole frame:                        %8.2f ms (wall %.2f ms)\n", median(whole), median(wholeWall));
     std::printf("  warm repaint of 120 x 160 pixels:        %8.2f ms\n", median(dirty));
     std::printf("  bare QPainter loop, same sprites:        %8.2f ms (smooth scaling %.2f ms)\n", median(bare),

@@ -132,6 +132,7 @@ int renderRoomCommand(Context &ctx)
         view.scroll = QPoint(std::max(0, std::min(wanted.x(), room.width - width)),
                              std::max(0, std::min(wanted.y(), room.height - height)));
         view.mode = *mode;
+        images.preloadRoom(*model, slot);
         renderRoom(canvas, *model, slot, view, images, ctx.catalog);
         for (const ImageProblem &p : images.takeProblems()) {
             ctx.err << p.text(ctx.catalog) << "\n";

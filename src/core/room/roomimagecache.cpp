@@ -8,6 +8,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace mb {
 
@@ -76,36 +78,46 @@ const RoomImage *RoomImageCache::find(const QString &name) const
     return it == m_images.end() ? nullptr : &it->second;
 }
 
-const RoomImage *RoomImageCache::image(const ProjectModel &model, const QString &name)
+QString RoomImageCache::pathToLoad(const ProjectModel &model, const QString &name)
 {
-    if (name.isEmpty())
-        return nullptr;
-    if (const RoomImage *cached = find(name))
-        return cached;
-    if (m_failed.contains(name))
-        return nullptr;
-
+    if (name.isEmpty() || find(name) || m_failed.contains(name))
+        return {};
     const MediaTable &table = model.media[Images];
     const int slot = table.find(text::asciiLower(name));
     if (slot == 0) {
         m_failed.insert(name, true); // not an image of the project: nothing to say
-        return nullptr;
+        return {};
     }
     const QString path = table.path(slot);
     if (!QFileInfo(path).isFile()) {
         m_failed.insert(name, true);
         m_problems.push_back({name, path, QString()});
-        return nullptr;
+        return {};
     }
-    QString error;
+    return path;
+}
+
+const RoomImage *RoomImageCache::store(const QString &name, const QString &path, RoomImage &&decoded, const QString &error)
+{
     ++m_filesRead;
-    RoomImage decoded = decode(path, model.settings.targacolor, &error);
     if (decoded.image.isNull()) {
         m_failed.insert(name, true);
         m_problems.push_back({name, path, error.isEmpty() ? QStringLiteral("cannot be read") : error});
         return nullptr;
     }
     return &m_images.insert_or_assign(name, std::move(decoded)).first->second;
+}
+
+const RoomImage *RoomImageCache::image(const ProjectModel &model, const QString &name)
+{
+    if (const RoomImage *cached = find(name))
+        return cached;
+    const QString path = pathToLoad(model, name);
+    if (path.isEmpty())
+        return nullptr;
+    QString error;
+    RoomImage decoded = decode(path, model.settings.targacolor, &error);
+    return store(name, path, std::move(decoded), error);
 }
 
 QImage RoomImageCache::transformed(const QString &name, const RoomImage &image, QSize size, bool mirrored)
@@ -148,31 +160,51 @@ void RoomImageCache::preloadRoom(const ProjectModel &model, int roomSlot)
     if (roomSlot < 1 || roomSlot > model.rooms.size() || !model.rooms.used(roomSlot))
         return;
     const Rroom &room = model.rooms[roomSlot];
-    image(model, room.background);
-    image(model, room.parallax);
+    QStringList names{room.background, room.parallax};
     for (const Rroomobj &o : room.objects) {
         if (o.instanceName.isEmpty())
             continue;
-        const int def = model.objects.find(o.objectName);
-        if (!def)
-            continue;
-        for (int s = 0; s < Robj::States; ++s) {
-            image(model, model.objects[def].frames[s][0].image);
-            image(model, model.objects[def].frames[s][0].image2);
-        }
+        if (const int def = model.objects.find(o.objectName))
+            for (int s = 0; s < Robj::States; ++s)
+                names << model.objects[def].frames[s][0].image << model.objects[def].frames[s][0].image2;
     }
     for (const Rroomchar &c : model.roomChars) {
         if (c.instanceName.isEmpty() || c.roomName != room.name)
             continue;
-        const int def = model.characters.find(c.characterName);
-        if (!def)
-            continue;
         // The states the room shows: standing front, back, right, and left.
-        for (int s : {0, 1, 2, 32}) {
-            image(model, model.characters[def].frames[s][0].image);
-            image(model, model.characters[def].frames[s][0].image2);
-        }
+        if (const int def = model.characters.find(c.characterName))
+            for (int s : {0, 1, 2, 32})
+                names << model.characters[def].frames[s][0].image << model.characters[def].frames[s][0].image2;
     }
+    names.removeDuplicates();
+
+    struct Job
+    {
+        QString name, path, error;
+        RoomImage decoded;
+    };
+    std::vector<Job> jobs;
+    for (const QString &name : std::as_const(names)) {
+        const QString path = pathToLoad(model, name);
+        if (!path.isEmpty())
+            jobs.push_back({name, path, {}, {}});
+    }
+    // Decoding is most of opening a room; the files are decoded on all cores at once.
+    std::atomic<size_t> next{0};
+    const uint32_t key = model.settings.targacolor;
+    auto work = [&] {
+        for (size_t i = next++; i < jobs.size(); i = next++)
+            jobs[i].decoded = decode(jobs[i].path, key, &jobs[i].error);
+    };
+    const int helpers = std::min<int>(int(jobs.size()) - 1, std::max(1u, std::thread::hardware_concurrency()) - 1);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &t : threads)
+        t.join();
+    for (Job &job : jobs)
+        store(job.name, job.path, std::move(job.decoded), job.error);
 }
 
 void RoomImageCache::retryFailed()

@@ -58,7 +58,8 @@ public:
     QImage transformed(const QString &name, const RoomImage &image, QSize size, bool mirrored);
 
     // Loads what opening a room shows at once: background, parallax background, the first frame
-    // of each state of every placed object and of every character placed in the room.
+    // of each state of every placed object and of the standing states of every character placed
+    // in the room. The files are decoded on all cores.
     void preloadRoom(const ProjectModel &model, int roomSlot);
 
     // Forgets the names that failed, so that the next use tries (and reports) them again.
@@ -82,6 +83,11 @@ public:
     static RoomImage decode(const QString &path, uint32_t targaColour, QString *error);
 
 private:
+    // The file of a name that is not loaded yet; empty when there is nothing to load (no name,
+    // loaded, failed before, not an image of the project, file missing: the last reported).
+    QString pathToLoad(const ProjectModel &model, const QString &name);
+    const RoomImage *store(const QString &name, const QString &path, RoomImage &&decoded, const QString &error);
+
     struct ScaledKey
     {
         QString name;

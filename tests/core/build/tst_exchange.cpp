@@ -6,7 +6,9 @@
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
 #include "project/texthelpers.h"
+#include "support/recordcompare.h"
 #include "support/sampleproject.h"
+#include "support/withoutroot.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -88,12 +90,75 @@ std::unique_ptr<ProjectModel> savedSample(const QString &media, const QString &p
     return m;
 }
 
-// The companion files except .001 (which holds the media paths and the icon that an import
-// changes on purpose).
-std::array<QByteArray, 3> elementFiles(ProjectModel &m)
+// The character of data/exchange/hero/char.dat, field by field. Its last line, the extra state
+// names of older editors, replaces the names inside the record.
+Rcharacter handMadeHero()
 {
-    const CompanionFiles f = writeCompanionFiles(m);
-    return {f.files[1], f.files[2], f.files[3]};
+    Rcharacter c;
+    c.name = "hero";
+    c.textColor = 12632256;
+    c.walkSpeed = 4;
+    c.dontzoom = false;
+    c.leftani = true;
+    c.memres = false;
+    c.ghostmode = true;
+    c.walkSound = "herosteps";
+    const char *const extras[20] = {"Bow",   "Wave",  "Sit",   "Stand up", "Jump",      "Fall",     "Climb",
+                                    "Crawl", "Push",  "Pull",  "Throw",    "Catch",     "Eat",      "Drink",
+                                    "Sleep", "Wake",  "Look left", "Walk left", "Talk left", "Walk and talk left"};
+    for (int i = 0; i < 20; ++i)
+        c.extraNames[i] = QString::fromLatin1(extras[i]);
+    c.fontIndex = 2;
+    c.scale = 95;
+    for (int s = 1; s <= 36; ++s) {
+        c.width[s - 1] = uint16_t(40 + s);
+        c.height[s - 1] = uint16_t(80 + s);
+        c.footX[s - 1] = -s;
+        c.footY[s - 1] = 120 + s;
+        c.speed[s - 1] = uint8_t(s + 3);
+    }
+    c.frames[0][0] = {"hero_stand", "", "", 0, -1, 0, 0};
+    c.frames[0][1] = {"hero_stand", "hero_shadow", "playsound(step;70)", 2, 3, 4, 5};
+    c.frames[3][29] = {"hero_walk", "", "", -6, 7, 0, 0};
+    return c;
+}
+
+// The room of data/exchange/tower, with the scripts of its script.dat.
+Rroom handMadeTower()
+{
+    Rroom r;
+    r.name = "tower";
+    r.width = 960;
+    r.height = 540;
+    r.scrollX = 12;
+    r.scrollY = -3;
+    r.zoomTop = 20;
+    r.zoomBottom = 80;
+    r.zoomStep = 5;
+    r.background = "towerbg";
+    r.parallax = "towersky";
+    r.flag1 = true;
+    auto shape = [](Rfxshape &f, bool flag1, bool flag2, int int1, const char *text, int int2, int int3, int int4,
+                    int int5, std::array<int, 4> xs, std::array<int, 4> ys, int dragX, int dragY) {
+        f = {flag1, flag2, int1, QString::fromLatin1(text), int2, dragX, dragY, int3, int4, int5, xs, ys};
+    };
+    shape(r.fx[0], true, true, 1, "mist", 16, -9, -6, 124, {0, 100, 100, 1}, {0, 0, 100, 101}, 50, 50);
+    shape(r.fx[1], false, false, 2, "", 17, -8, -5, 123, {200, 300, 300, 200}, {10, 10, 110, 110}, 250, 60);
+    shape(r.fx[2], false, true, 3, "glow", 18, -7, -4, 122, {50, 70, 71, 50}, {60, 60, 90, 91}, 60, 75);
+    r.flag2 = true;
+    r.values = {5, 6, -7, 8};
+    r.factors = {2.5, 0.75};
+    for (auto [c, row] : {std::pair{1, 1}, {2, 1}, {10, 20}, {192, 96}})
+        r.walkmap.setBlocked(c, row, false);
+    r.walkmap.setHasScript(10, 20, true);
+    r.walkmap.setHasScript(191, 95, true); // blocked, with a script
+    r.walkmap.script(10, 20) = {"on(enter)", "{ loadroom(cellar;2) }"};
+    r.walkmap.script(191, 95) = {"{ blocked but scripted }"};
+    r.objects[0] = {44, false, 9, {"on(click)", "{ speech(self;Heavy.) }"}, "crate", "crate1", 120, 330, 1};
+    r.objects[1] = {7, true, 0, {}, "torch", "torch1", -20, 40, 3};
+    r.objects[2] = {45, true, 1, {"on(rightclick)"}, "crate", "crate2", 400, 335, 0};
+    r.script = {"on(enter)", "{ playmusic(wind;loop) }"};
+    return r;
 }
 
 } // namespace
@@ -122,6 +187,8 @@ private slots:
     void existingImageKeepsItsEntry();
     void roomBringsItsObjects();
     void roomKeepsExistingObjectDefinition();
+    void handMadeCharacterOfAnOlderEditor();
+    void handMadeRoom();
     void damagedElementFiles_data();
     void damagedElementFiles();
 };
@@ -169,8 +236,7 @@ void TestExchange::projectRoundTrip()
     QCOMPARE(imported.settings.projectName, QStringLiteral("sample"));
     QVERIFY(!imported.modified);
 
-    // The same tables; every media path inside the new folder, with the exported bytes.
-    QCOMPARE(elementFiles(imported), elementFiles(*source));
+    // Every media path inside the new folder, with the exported bytes.
     for (int kind : {Images, Sounds, Music}) {
         QCOMPARE(imported.media[kind].usedCount(), source->media[kind].usedCount());
         for (int slot = 1; slot <= source->media[kind].usedCount(); ++slot) {
@@ -184,11 +250,19 @@ void TestExchange::projectRoundTrip()
     QCOMPARE(imported.media[Images].path(2), folder + '/' + cat.msg(6) + "/door_a.png");
     QCOMPARE(imported.media[Movies].usedCount(), 0);
     QCOMPARE(imported.settings.gameIcon, folder + "/game.ico");
+    // Everything else is the exported project, field by field (the cell script without its
+    // has-script flag is not saved).
+    for (int kind : {Images, Sounds, Music})
+        for (int slot = 1; slot <= source->media[kind].usedCount(); ++slot)
+            source->media[kind].setPath(slot, imported.media[kind].path(slot));
+    source->settings.gameIcon = imported.settings.gameIcon;
+    source->rooms[1].walkmap.removeScript(3, 3);
+    MB_COMPARE_RECORDS(imported, *source);
 
     // What was saved is what is in memory, and no work folder is left behind.
     ProjectModel reopened;
     QVERIFY(openProject(reopened, cat, r.path).ok);
-    QCOMPARE(writeCompanionFiles(reopened).files, writeCompanionFiles(imported).files);
+    MB_COMPARE_RECORDS(reopened, imported);
     for (const QString &f : filesBelow(away.path()))
         QVERIFY2(!f.contains(".mossbramble"), qPrintable(f));
 }
@@ -299,12 +373,11 @@ void TestExchange::importBesideEditorWhenFolderIsReadOnly()
     QCOMPARE(importBaseFolder(medium.filePath("x.adz"), editor.path()), medium.path());
     auto m = savedSample(media.path(), home.path());
     QVERIFY(exportProject(*m, cat, medium.filePath("x.adz")).ok);
-    QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
-    const bool readOnly = text::folderreadonly(medium.path());
-    if (!readOnly) {
-        QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QSKIP("the folder stays writable for this user (running as root)");
-    }
+    testing::WithoutRoot user({medium.path(), editor.path()});
+    if (!user.ok())
+        QSKIP(qPrintable(user.reason()));
+    QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(text::folderreadonly(medium.path()));
     QCOMPARE(importBaseFolder(medium.filePath("x.adz"), editor.path()), editor.path());
     ProjectModel imported;
     imported.editorFolder = editor.path();
@@ -314,6 +387,7 @@ void TestExchange::importBesideEditorWhenFolderIsReadOnly()
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.path, editor.filePath("x/sample.adv"));
     QVERIFY(imported.media[Images].path(1).startsWith(editor.filePath("x/")));
+    QCOMPARE(filesBelow(medium.path()), QStringList{"x.adz"});
 }
 
 void TestExchange::damagedProjectExportLeavesModelUnchanged()
@@ -473,7 +547,7 @@ void TestExchange::characterRoundTripIntoEmptyProject()
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.elementName, QStringLiteral("bob"));
     QCOMPARE(r.message, cat.msg(380));
-    QCOMPARE(characterRecord(target.characters[1]), characterRecord(m->characters[1]));
+    MB_COMPARE_RECORDS(target.characters[1], m->characters[1]);
     QVERIFY(target.modified);
     // The images live in ProjectFolder/NAME and in the media pool folder NAME.
     QCOMPARE(target.media[Images].usedCount(), 2);
@@ -507,7 +581,7 @@ void TestExchange::characterWithoutImages()
     target.projectFolder = dir.filePath("project");
     const ExchangeResult r = importCharacter(target, cat, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
-    QCOMPARE(characterRecord(target.characters[1]), characterRecord(m->characters[1]));
+    MB_COMPARE_RECORDS(target.characters[1], m->characters[1]);
     QCOMPARE(target.media[Images].usedCount(), 0);
 }
 
@@ -602,10 +676,10 @@ void TestExchange::roomBringsItsObjects()
     QVERIFY2(r.ok, qPrintable(r.message));
     QVERIFY(r.notes.isEmpty());
     QCOMPARE(target.objects.usedCount(), 1);
-    QCOMPARE(objectRecord(target.objects[1]), objectRecord(m->objects[1]));
-    QCOMPARE(roomRecord(target.rooms[1]), roomRecord(hall));
-    QCOMPARE(roomScriptSections(target.rooms[1]), roomScriptSections(hall));
-    QCOMPARE(target.rooms[1].objects[1].script[1], QStringLiteral("{ speech(self;second) }"));
+    MB_COMPARE_RECORDS(target.objects[1], m->objects[1]);
+    Rroom expected = hall;
+    expected.walkmap.removeScript(3, 3); // no has-script flag: not exported
+    MB_COMPARE_RECORDS(target.rooms[1], expected);
     QVERIFY(target.gameTree.contains("door", nodeimage::Object));
     QVERIFY(target.gameTree.contains("hall", nodeimage::Room));
     QVERIFY(target.names[NameLists::RoomNames].contains("hall"));
@@ -632,6 +706,78 @@ void TestExchange::roomKeepsExistingObjectDefinition()
     QCOMPARE(target.rooms[1].objects[0].objectName, QStringLiteral("DOOR"));
     QCOMPARE(r.notes.size(), 1);
     QVERIFY2(r.notes[0].contains("\"DOOR\"") && r.notes[0].contains(cat.msg(147)), qPrintable(r.notes[0]));
+}
+
+void TestExchange::handMadeCharacterOfAnOlderEditor()
+{
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    const QDir src(QFINDTESTDATA("data/exchange/hero"));
+    const QString file = dir.filePath("hero.adc");
+    writeZip(file,
+             {{"char.dat", readBytes(src.filePath("char.dat"))},
+              {"gfx.chr", zipBytes({{"hero_stand.png", "standing"}, {"hero_walk.png", "walking"}})},
+              {"list.gfx", readBytes(src.filePath("list.gfx"))}},
+             9);
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dir.filePath("project");
+    const ExchangeResult r = importCharacter(target, cat, file);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(target.characters.usedCount(), 1);
+    MB_COMPARE_RECORDS(target.characters[1], handMadeHero());
+    // One image entry per line of list.gfx, in its order, unpacked into ProjectFolder/hero.
+    QCOMPARE(target.media[Images].usedCount(), 2);
+    QCOMPARE(target.media[Images].name(1), QStringLiteral("hero_stand"));
+    QCOMPARE(target.media[Images].path(1), dir.filePath("project/hero/hero_stand.png"));
+    QCOMPARE(target.media[Images].name(2), QStringLiteral("hero_walk"));
+    QCOMPARE(readBytes(target.media[Images].path(2)), QByteArray("walking"));
+}
+
+void TestExchange::handMadeRoom()
+{
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    const QDir src(QFINDTESTDATA("data/exchange/tower"));
+    const QString file = dir.filePath("tower.adr");
+    writeZip(file,
+             {{"room.dat", readBytes(src.filePath("room.dat"))},
+              {"script.dat", readBytes(src.filePath("script.dat"))},
+              {"gfx.roo", zipBytes({{"towerbg.jpg", "bg"}, {"crateimg.png", "crate"}, {"torch_a.png", "torch"}})},
+              {"list.gfx", readBytes(src.filePath("list.gfx"))}},
+             9);
+    ProjectModel target;
+    target.allesneu(cat);
+    target.projectFolder = dir.filePath("project");
+    const ExchangeResult r = importRoom(target, cat, file);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(target.rooms.usedCount(), 1);
+    MB_COMPARE_RECORDS(target.rooms[1], handMadeTower());
+
+    // The object definitions the file carries.
+    QCOMPARE(target.objects.usedCount(), 2);
+    const Robj &crate = target.objects[target.objects.find("crate")];
+    const Robj &torch = target.objects[target.objects.find("torch")];
+    Robj expectedCrate;
+    expectedCrate.name = "crate";
+    expectedCrate.width = 48;
+    expectedCrate.height = 36;
+    expectedCrate.frames[0][0] = {"crateimg", "", "", 0, 0, 0, 0};
+    Robj expectedTorch;
+    expectedTorch.name = "torch";
+    expectedTorch.width = 12;
+    expectedTorch.height = 64;
+    expectedTorch.flag = true;
+    expectedTorch.frames[2][0] = {"torch_a", "torch_b", "light(on;3)", 1, 1, 2, 2};
+    for (int s = 1; s <= 10; ++s) {
+        expectedCrate.speed[s - 1] = uint8_t(10 + s);
+        expectedTorch.speed[s - 1] = uint8_t(60 + s);
+    }
+    MB_COMPARE_RECORDS(crate, expectedCrate);
+    MB_COMPARE_RECORDS(torch, expectedTorch);
+    QCOMPARE(target.names[NameLists::ObjectInstances], QStringList({"crate1", "crate2", "torch1"}));
+    QCOMPARE(target.media[Images].usedCount(), 3);
+    QCOMPARE(target.media[Images].path(target.media[Images].find("torch_a")), dir.filePath("project/tower/torch_a.png"));
 }
 
 void TestExchange::damagedElementFiles_data()

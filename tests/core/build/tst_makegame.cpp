@@ -189,6 +189,11 @@ struct Fixture
         m.fonts[1].size = 10;
         m.cutscenes[1].name = QStringLiteral("intro");
         m.cutscenes[1].script = {QStringLiteral("speech(self;Hello there;hello.wav)"), QStringLiteral("showinfo(A door;true)")};
+        // Frame scripts, which game.002 holds with the escaped ";".
+        m.items[1].name = QStringLiteral("key");
+        m.items[1].frames[0][0] = {QStringLiteral("wall"), QStringLiteral("speech(self;Goodbye;bye.wav)")};
+        m.objects[1].name = QStringLiteral("door");
+        m.objects[1].frames[0][0] = {QStringLiteral("wall"), QString(), QStringLiteral("showinfo(A door;true)"), 0, 0, 0, 0};
 
         QImage hero(24, 16, QImage::Format_ARGB32);
         hero.fill(qRgba(200, 100, 50, 128));
@@ -341,12 +346,23 @@ void TestMakeGame::wholeBuild()
     QVERIFY(game001.contains(("\r\n" + f.mediaPath("wall.png") + "\r\n").toLocal8Bit()));
     const QByteArray game003 = pack.read(QStringLiteral("game.003")).value();
     QVERIFY(game003.contains("speech(self;|#00000#|Hello there;|#00000#|hello.wav)\r\nshowinfo(|#00000#|A door;true)\r\n"));
+    // game.002: the frame scripts get their markers behind the escaped ";" (byte 0xAF).
+    const QByteArray game002 = pack.read(QStringLiteral("game.002")).value();
+    const int goodbye = int(f.model->origin.speech.indexOf(QStringLiteral("Goodbye")));
+    const int bye = int(f.model->origin.voicespeech.indexOf(QStringLiteral("bye.wav")));
+    QVERIFY(goodbye > 0 && bye > 0);
+    const QByteArray itemFrame = QStringLiteral("\r\nwall;speech(self\u00AF|#%1#|Goodbye\u00AF|#%2#|bye.wav)\r\n")
+                                     .arg(goodbye, 5, 10, QChar(u'0'))
+                                     .arg(bye, 5, 10, QChar(u'0'))
+                                     .toLatin1();
+    QVERIFY2(game002.contains(itemFrame), itemFrame.trimmed().constData());
+    QVERIFY(game002.contains("\r\n0;0;0;0;showinfo(|#00000#|A door\xAFtrue)\r\n"));
     // game.004 is the language file as saved, new texts still marked; the model lost the marks.
     ZipReader adv(QDir(f.project).filePath(QStringLiteral("demo.adv")));
     const QByteArray game004 = pack.read(QStringLiteral("game.004")).value();
     QCOMPARE(game004, adv.read(QStringLiteral("demo.004")).value());
     QVERIFY(game004.contains("*NEU*Hello there\r\n"));
-    QCOMPARE(f.model->origin.speech, QStringList{QStringLiteral("Hello there")});
+    QCOMPARE(f.model->origin.speech, (QStringList{QStringLiteral("Hello there"), QStringLiteral("Goodbye")}));
 
     // The media archives: stored, bare names, the PNG with alpha as its JPEG pair, encrypted
     // with the password of game.005 when protected.

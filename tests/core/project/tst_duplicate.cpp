@@ -3,6 +3,7 @@
 #include "project/poolops.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "support/recordcompare.h"
 #include "support/sampleproject.h"
 
 #include <QTest>
@@ -192,8 +193,7 @@ void TestDuplicate::roomCopyHasItsOwnPlacements()
     renamed.name = hall.name;
     for (int i = 0; i < 2; ++i)
         renamed.objects[i].instanceName = hall.objects[i].instanceName;
-    QCOMPARE(roomRecord(renamed), roomRecord(hall));
-    QCOMPARE(roomScriptSections(renamed), roomScriptSections(hall));
+    MB_COMPARE_RECORDS(renamed, hall);
     m->rooms[r.slot].walkmap.script(150, 90) << "changed";
     QCOMPARE(hall.walkmap.script(150, 90).size(), 2);
     // Character placements stay with the source room; the copy sits in the source's folder.
@@ -210,7 +210,7 @@ void TestDuplicate::characterAndObjectAreFullCopies()
     QVERIFY(r.ok);
     Rcharacter c = m->characters[r.slot];
     c.name = "bob";
-    QCOMPARE(characterRecord(c), characterRecord(m->characters[1]));
+    MB_COMPARE_RECORDS(c, m->characters[1]);
     m->characters[r.slot].frames[35][29].image = "other";
     QCOMPARE(m->characters[1].frames[35][29].image, QStringLiteral("bob_walk"));
 
@@ -218,7 +218,7 @@ void TestDuplicate::characterAndObjectAreFullCopies()
     QVERIFY(r.ok);
     Robj o = m->objects[r.slot];
     o.name = "door";
-    QCOMPARE(objectRecord(o), objectRecord(m->objects[1]));
+    MB_COMPARE_RECORDS(o, m->objects[1]);
 }
 
 void TestDuplicate::refusesFoldersAndRoots()

@@ -1,5 +1,6 @@
 // The command-line front end as a user runs it: the real program, its output and exit status.
 #include "platform/ziparchive.h"
+#include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "support/roomfixture.h"
 #include "support/sampleproject.h"
@@ -42,6 +43,55 @@ QString makeDemo(const QTemporaryDir &dir)
         return {};
     return dir.filePath("project/demo.adv");
 }
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The sample project saved as ROOT/project/sample.adv, its media files under ROOT/media.
+QString sampleOnDisk(const QString &root)
+{
+    auto m = testing::sampleProject();
+    auto place = [&](int kind, int slot, const QString &relative) {
+        const QString path = QDir(root).filePath("media/" + relative);
+        writeBytes(path, "content of " + relative.toUtf8());
+        m->media[kind].setPath(slot, path);
+    };
+    place(Images, 1, "hallbg.png");
+    place(Images, 2, "door_a.png");
+    place(Sounds, 1, "ding.wav");
+    place(Music, 1, "theme.xm");
+    place(Movies, 1, "intro.swf");
+    QDir().mkpath(QDir(root).filePath("project"));
+    const ProjectFileResult saved = saveProject(*m, QDir(root).filePath("project"), "sample");
+    return saved.ok ? QDir(root).filePath("project/sample.adv") : saved.message;
+}
+
+// The value of a "name: value" line of `info`.
+QString infoValue(const QString &adv, const QString &name, const QString &editor)
+{
+    const Run r = cli({"info", adv}, editor);
+    for (const QString &line : r.out.split(u'\n'))
+        if (line.startsWith(name + ": "))
+            return line.mid(name.size() + 2);
+    return QStringLiteral("(no line \"%1\" in: %2 %3)").arg(name, r.out, r.err);
+}
+
+// Every command the program lists in --help is run by a test of this suite; a new command
+// needs one here.
+const QStringList kCommandsRunHere{"msg", "resave", "info", "check", "find", "build", "fonts", "render-room",
+                                   "lang-update", "dialogues", "soundlists", "export", "import", "export-room",
+                                   "export-char", "import-room", "import-char", "missing", "duplicate"};
 
 } // namespace
 
@@ -215,6 +265,153 @@ private slots:
             for (int x = 0; x < golden.width(); ++x)
                 differing += drawn.pixel(x, y) != golden.pixel(x, y);
         QVERIFY2(differing < golden.width() * golden.height() / 500, qPrintable(QString::number(differing)));
+    }
+    void everyCommandIsRunHere()
+    {
+        const Run r = cli({"--help"});
+        QCOMPARE(r.status, 0);
+        const QString commands = r.out.mid(r.out.indexOf("Commands:"));
+        QStringList listed;
+        for (const QString &line : commands.split(u'\n'))
+            if (line.startsWith("  ") && !line.startsWith("   "))
+                listed << line.trimmed().section(u' ', 0, 0);
+        for (const QString &c : std::as_const(listed))
+            QVERIFY2(kCommandsRunHere.contains(c), qPrintable("no test runs the command " + c));
+        for (const QString &c : kCommandsRunHere)
+            QVERIFY2(listed.contains(c), qPrintable("--help does not list " + c));
+    }
+    void exchangeCommands()
+    {
+        QTemporaryDir dir;
+        const MessageCatalog cat;
+        const QString adv = sampleOnDisk(dir.path());
+        QVERIFY2(adv.endsWith(".adv"), qPrintable(adv));
+        const QString out = dir.filePath("out");
+        QDir().mkpath(out);
+
+        // The whole project: export, then import beside the file.
+        Run r = cli({"export", adv, dir.filePath("out/moved")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(177) + ' ' + dir.filePath("out/moved.adz") + ' ' + cat.msg(178) + '\n');
+        r = cli({"import", dir.filePath("out/moved.adz")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, dir.filePath("out/moved/sample.adv") + '\n');
+        QCOMPARE(infoValue(dir.filePath("out/moved/sample.adv"), "rooms", dir.path()), QStringLiteral("2"));
+        QCOMPARE(readBytes(dir.filePath("out/moved/backgrounds/hallbg.png")), QByteArray("content of hallbg.png"));
+
+        // One room and one character into a project that has neither.
+        r = cli({"export-room", adv, "hall", dir.filePath("out/hall")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(380) + '\n');
+        QVERIFY(QFile::exists(dir.filePath("out/hall.adr")));
+        r = cli({"export-char", adv, "bob", dir.filePath("out/bob.adc")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(380) + '\n');
+        ProjectModel empty;
+        empty.allesneu(cat);
+        empty.makeBackup = false;
+        QDir().mkpath(dir.filePath("target"));
+        QVERIFY(saveProject(empty, dir.filePath("target"), "target").ok);
+        const QString target = dir.filePath("target/target.adv");
+        r = cli({"import-room", target, dir.filePath("out/hall.adr")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(380) + '\n');
+        r = cli({"import-char", target, dir.filePath("out/bob.adc")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(380) + '\n');
+        QCOMPARE(infoValue(target, "rooms", dir.path()), QStringLiteral("1"));
+        QCOMPARE(infoValue(target, "objects", dir.path()), QStringLiteral("1"));
+        QCOMPARE(infoValue(target, "characters", dir.path()), QStringLiteral("1"));
+        QCOMPARE(infoValue(target, "images", dir.path()), QStringLiteral("2"));
+        QCOMPARE(readBytes(dir.filePath("target/hall/door_a.png")), QByteArray("content of door_a.png"));
+
+        // Refusals: the character is there now; the room to export is not.
+        r = cli({"import-char", target, dir.filePath("out/bob.adc")}, dir.path());
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, "bob " + cat.msg(147) + '\n');
+        r = cli({"export-room", adv, "nowhere", dir.filePath("out/x.adr")}, dir.path());
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, QStringLiteral("\"nowhere\": there is no such room.\n"));
+        QVERIFY(!QFile::exists(dir.filePath("out/x.adr")));
+    }
+    void missingAndDuplicate()
+    {
+        QTemporaryDir dir;
+        const QString adv = sampleOnDisk(dir.path());
+        QVERIFY2(adv.endsWith(".adv"), qPrintable(adv));
+        // One image moved to a folder given on the command line: repaired and saved.
+        QVERIFY(QDir().mkpath(dir.filePath("found")));
+        QVERIFY(QFile::rename(dir.filePath("media/door_a.png"), dir.filePath("found/door_a.png")));
+        Run r = cli({"missing", adv, dir.filePath("found")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, QStringLiteral("1 repaired, 0 missing\n"));
+        ProjectModel m;
+        QVERIFY(openProject(m, MessageCatalog(), adv).ok);
+        QCOMPARE(m.media[Images].path(2), dir.filePath("found/door_a.png"));
+        // One sound gone for good: listed, exit status 1.
+        QVERIFY(QFile::remove(dir.filePath("media/ding.wav")));
+        r = cli({"missing", adv}, dir.path());
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, "S ding: " + dir.filePath("media/ding.wav") + "\n0 repaired, 1 missing\n");
+
+        r = cli({"duplicate", adv, "room", "hall"}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, QStringLiteral("hall1\n"));
+        QCOMPARE(infoValue(adv, "rooms", dir.path()), QStringLiteral("3"));
+        QCOMPARE(infoValue(adv, "object placements", dir.path()), QStringLiteral("2"));
+        r = cli({"duplicate", adv, "thing", "hall"}, dir.path());
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.err, QStringLiteral("KIND must be script, item, character, object or room\n"));
+    }
+    void languageAndSoundCommands()
+    {
+        QTemporaryDir dir;
+        const MessageCatalog cat;
+        const QString adv = sampleOnDisk(dir.path());
+        QVERIFY2(adv.endsWith(".adv"), qPrintable(adv));
+        Run r = cli({"lang-update", adv}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(104) + '\n');
+        ProjectModel m;
+        QVERIFY(openProject(m, cat, adv).ok);
+        QVERIFY2(m.origin.speech.contains("*NEU*locked"), qPrintable(m.origin.speech.join(" | ")));
+
+        r = cli({"dialogues", adv, dir.filePath("dialogues")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY2(r.out.endsWith(cat.msg(380) + '\n'), qPrintable(r.out));
+        QVERIFY2(r.out.contains(dir.filePath("dialogues/")), qPrintable(r.out));
+        QVERIFY(readBytes(dir.filePath("dialogues/self.txt")).contains("locked"));
+        r = cli({"dialogues", adv, dir.filePath("dialogues"), "--language", "klingon"}, dir.path());
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.err, QStringLiteral("--language: the project has no language \"klingon\"\n"));
+
+        r = cli({"soundlists", adv, dir.filePath("sounds")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, dir.filePath("sounds/sounds.txt") + '\n' + cat.msg(380) + '\n'); // no music played
+        QVERIFY(readBytes(dir.filePath("sounds/sounds.txt")).contains("ding"));
+        r = cli({"soundlists", adv, dir.filePath("sounds"), "--only", "whistle"}, dir.path());
+        QCOMPARE(r.status, 2);
+    }
+    void fonts()
+    {
+        QTemporaryDir dir;
+        const MessageCatalog cat;
+        const QString adv = sampleOnDisk(dir.path());
+        QVERIFY2(adv.endsWith(".adv"), qPrintable(adv));
+        Run r = cli({"fonts", adv, dir.filePath("fonts")}, dir.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(r.out, cat.msg(125) + " (1)\n");
+        // No runtime font file in this editor folder: said, and the rendered fonts are complete.
+        QVERIFY2(r.err.contains("font.dat: not found"), qPrintable(r.err));
+        QCOMPARE(ZipReader(dir.filePath("fonts/fonts.dat")).entryNames(), QStringList{"font.001"});
+
+        ProjectModel none;
+        none.allesneu(cat);
+        none.makeBackup = false;
+        QVERIFY(saveProject(none, dir.path(), "nofonts").ok);
+        r = cli({"fonts", dir.filePath("nofonts.adv"), dir.filePath("none")}, dir.path());
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, cat.msg(117) + '\n');
     }
     void openErrors()
     {

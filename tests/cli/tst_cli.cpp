@@ -2,6 +2,7 @@
 #include "platform/ziparchive.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
+#include "support/filebytes.h"
 #include "support/roomfixture.h"
 #include "support/sampleproject.h"
 
@@ -13,6 +14,8 @@
 #include <QTest>
 
 using namespace mb;
+using testing::readBytes;
+using testing::writeBytes;
 
 namespace {
 
@@ -42,20 +45,6 @@ QString makeDemo(const QTemporaryDir &dir)
     if (!gen.waitForFinished(60000) || gen.exitStatus() != QProcess::NormalExit || gen.exitCode() != 0)
         return {};
     return dir.filePath("project/demo.adv");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The sample project saved as ROOT/project/sample.adv, its media files under ROOT/media.

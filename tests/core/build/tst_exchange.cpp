@@ -6,6 +6,7 @@
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
 #include "project/texthelpers.h"
+#include "support/filebytes.h"
 #include "support/recordcompare.h"
 #include "support/sampleproject.h"
 #include "support/withoutroot.h"
@@ -18,22 +19,12 @@
 #include <QTest>
 
 using namespace mb;
+using testing::readBytes;
+using testing::writeBytes;
 
 namespace {
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeZip(const QString &path, const QList<std::pair<QString, QByteArray>> &entries, int level = 0)
 {

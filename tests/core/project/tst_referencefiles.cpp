@@ -7,6 +7,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "support/filebytes.h"
 #include "support/recordcompare.h"
 
 #include <QDir>
@@ -17,14 +18,10 @@
 #include <memory>
 
 using namespace mb;
+using testing::readBytes;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // "" when equal, else the first line that differs (1-based) with both texts.
 QString firstDifferentLine(const QByteArray &actual, const QByteArray &expected)

@@ -1,0 +1,29 @@
+#pragma once
+// Whole files as bytes, for tests that write fixtures and look at what was written.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTest>
+
+namespace mb::testing {
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes the bytes, creating the folders on the way; fails the test when it cannot.
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path + ": " + f.errorString()));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace mb::testing

@@ -1,6 +1,6 @@
 // Writes the demo project: two rooms with backgrounds, a character with stand, walk and talk
 // frames, objects with states, an item, scripts with speech and a textscene, one font, a second
-// language and a few sounds.
+// language, a few sounds, a tracker module, a short video and a Flash movie.
 //
 //   mossbramble-make-demo OUTDIR     writes OUTDIR/demo.adv and its media below OUTDIR
 #include "platform/headless.h"
@@ -9,6 +9,7 @@
 #include "project/projectmodel.h"
 #include "tools/languageupdate.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include <QRadialGradient>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -235,6 +237,128 @@ QString saveWav(const QString &name, std::initializer_list<double> notes, double
     return path;
 }
 
+QByteArray le(quint32 v, int bytes)
+{
+    QByteArray b;
+    for (int i = 0; i < bytes; ++i)
+        b.append(char(v >> (8 * i)));
+    return b;
+}
+
+QString writeMedia(const QString &sub, const QString &fileName, const QByteArray &bytes)
+{
+    const QString path = QDir(g_out).filePath(sub + u'/' + fileName);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+// A four-channel ProTracker module: a square-wave lead over a triangle bass, two patterns of
+// 32 rows at speed 6 (about eight seconds). Notes are Amiga periods; 0 is a rest.
+QString saveModule(const QString &name)
+{
+    QByteArray mod = QByteArray("mossbramble ditty").leftJustified(20, '\0');
+    auto be16 = [&](int v) { mod.append(char(v >> 8)).append(char(v & 0xFF)); };
+    const int words = 32; // each sample is one 64-byte cycle, looped
+    for (int s = 0; s < 31; ++s) {
+        mod.append(QByteArray(s == 0 ? "lead" : s == 1 ? "bass" : "").leftJustified(22, '\0'));
+        be16(s < 2 ? words : 0);
+        mod.append(char(0)).append(char(s == 0 ? 40 : s == 1 ? 64 : 0));
+        be16(0);
+        be16(s < 2 ? words : 1);
+    }
+    mod.append(char(2)).append(char(127));
+    mod.append(QByteArray("\x00\x01", 2)).append(QByteArray(126, '\0'));
+    mod.append("M.K.");
+    enum { C1 = 856, F1 = 640, G1 = 570, A1 = 508, C = 428, D = 381, E = 339, F = 320, G = 285, A = 254, H = 226, C3 = 214 };
+    const int melody[2][16] = {{E, G, C3, G, E, G, A, G, F, A, C3, A, G, E, D, C},
+                               {C, E, G, E, D, F, A, F, E, G, C3, H, C3, G, E, C}};
+    const int bass[2][4] = {{C1, A1, F1, G1}, {C1, F1, G1, C1}};
+    for (int p = 0; p < 2; ++p) {
+        QByteArray pattern(64 * 16, '\0');
+        auto cell = [&](int row, int channel, int sample, int period, int effect, int param) {
+            char *c = pattern.data() + (row * 4 + channel) * 4;
+            c[0] = char((sample & 0xF0) | (period >> 8));
+            c[1] = char(period & 0xFF);
+            c[2] = char(((sample & 0x0F) << 4) | effect);
+            c[3] = char(param);
+        };
+        for (int i = 0; i < 16; ++i)
+            cell(i * 2, 0, 1, melody[p][i], 0, 0);
+        for (int i = 0; i < 4; ++i)
+            cell(i * 8, 1, 2, bass[p][i], 0, 0);
+        cell(0, 3, 0, 0, 0xF, 6);
+        cell(31, 3, 0, 0, 0xD, 0);
+        mod.append(pattern);
+    }
+    for (int i = 0; i < words * 2; ++i)
+        mod.append(char(i < words ? 60 : -60));
+    for (int i = 0; i < words * 2; ++i)
+        mod.append(char(i < words ? -120 + i * 240 / words : 120 - (i - words) * 240 / words));
+    return writeMedia(QStringLiteral("music"), name + QStringLiteral(".mod"), mod);
+}
+
+// A two-second Motion-JPEG AVI (no sound): the hero walks across the garden.
+QString saveVideo(const QString &name, const QImage &scene, const QImage &walker1, const QImage &walker2)
+{
+    const int w = 320, h = 240, fps = 12, count = 24;
+    QList<QByteArray> frames;
+    for (int i = 0; i < count; ++i) {
+        QImage frame = scene.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QPainter p(&frame);
+        p.drawImage(QPoint(20 + i * 11, 110), i % 2 ? walker1 : walker2);
+        p.end();
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        frame.save(&buffer, "JPEG", 85);
+        frames << jpeg;
+    }
+    auto chunk = [](const char *id, const QByteArray &data) {
+        QByteArray c = QByteArray(id, 4) + le(quint32(data.size()), 4) + data;
+        return data.size() % 2 ? c + '\0' : c;
+    };
+    auto list = [](const char *type, const QByteArray &data) {
+        return QByteArray("LIST") + le(quint32(data.size() + 4), 4) + QByteArray(type, 4) + data;
+    };
+    quint32 largest = 0;
+    for (const QByteArray &f : frames)
+        largest = std::max(largest, quint32(f.size()));
+    const QByteArray avih = le(1000000 / fps, 4) + le(largest * fps, 4) + le(0, 4) + le(0x10, 4) + le(count, 4) + le(0, 4) +
+                            le(1, 4) + le(largest, 4) + le(w, 4) + le(h, 4) + QByteArray(16, '\0');
+    const QByteArray strh = QByteArray("vidsMJPG") + le(0, 4) + le(0, 4) + le(0, 4) + le(1, 4) + le(fps, 4) + le(0, 4) +
+                            le(count, 4) + le(largest, 4) + le(0xFFFFFFFF, 4) + le(0, 4) + le(0, 4) + le(w, 2) + le(h, 2);
+    const QByteArray strf = le(40, 4) + le(w, 4) + le(h, 4) + le(1, 2) + le(24, 2) + QByteArray("MJPG") + le(w * h * 3, 4) +
+                            QByteArray(16, '\0');
+    QByteArray movi, index;
+    quint32 offset = 4;
+    for (const QByteArray &f : frames) {
+        const QByteArray c = chunk("00dc", f);
+        index += QByteArray("00dc") + le(0x10, 4) + le(offset, 4) + le(quint32(f.size()), 4);
+        offset += quint32(c.size());
+        movi += c;
+    }
+    const QByteArray body = QByteArray("AVI ") + list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf))) +
+                            list("movi", movi) + chunk("idx1", index);
+    return writeMedia(QStringLiteral("movies"), name + QStringLiteral(".avi"), QByteArray("RIFF") + le(quint32(body.size()), 4) + body);
+}
+
+// A zlib-compressed Flash movie of 48 empty frames on a 550 x 400 stage at 24 frames a second:
+// the preview shows its header.
+QString saveFlashMovie(const QString &name)
+{
+    // Stage rectangle: 15-bit fields 0, 11000, 0, 8000 twips.
+    QByteArray body = QByteArray::fromHex("7800055f00000fa000");
+    body += le(24 << 8, 2) + le(48, 2);
+    body += le(9 << 6 | 3, 2) + QByteArray::fromHex("3c8c3c"); // background colour
+    for (int i = 0; i < 48; ++i)
+        body += le(1 << 6, 2); // show frame
+    body += le(0, 2);          // end
+    const QByteArray head = QByteArray("CWS") + char(8) + le(quint32(8 + body.size()), 4);
+    return writeMedia(QStringLiteral("movies"), name + QStringLiteral(".swf"), head + qCompress(body, 9).mid(4));
+}
+
 void addImage(ProjectModel &m, TreeNode *folder, const QString &name, const QImage &img)
 {
     m.mediaadd(Images, name, img.hasAlphaChannel() ? savePng(name, img) : saveJpeg(name, img));
@@ -252,7 +376,7 @@ int main(int argc, char **argv)
         return 2;
     }
     g_out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    for (const char *sub : {"gfx", "sfx"})
+    for (const char *sub : {"gfx", "sfx", "music", "movies"})
         QDir().mkpath(QDir(g_out).filePath(QLatin1String(sub)));
 
     MessageCatalog cat;
@@ -310,6 +434,14 @@ int main(int argc, char **argv)
     }
     m.mediaadd(Music, QStringLiteral("theme"), saveWav(QStringLiteral("theme"), {262, 330, 392, 523, 392, 330}, 0.3));
     m.mediaTree.root(1)->addChild(QStringLiteral("theme"), nodeimage::Music);
+    m.mediaadd(Music, QStringLiteral("ditty"), saveModule(QStringLiteral("ditty")));
+    m.mediaTree.root(1)->addChild(QStringLiteral("ditty"), nodeimage::Music);
+    m.mediaadd(Movies, QStringLiteral("walk"),
+               saveVideo(QStringLiteral("walk"), background(QColor(90, 150, 230), QColor(60, 140, 60), QStringLiteral("The Garden")),
+                         figure(2, 1, false), figure(2, 2, false)));
+    m.mediaTree.root(3)->addChild(QStringLiteral("walk"), nodeimage::Movie);
+    m.mediaadd(Movies, QStringLiteral("titles"), saveFlashMovie(QStringLiteral("titles")));
+    m.mediaTree.root(3)->addChild(QStringLiteral("titles"), nodeimage::Movie);
 
     // Character: stand, walk and talk facing front, back and right (states 1-9), and own left
     // frames (extra states 17-19, that is states 33-35).

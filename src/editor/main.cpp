@@ -2,12 +2,15 @@
 #include "app/singleinstance.h"
 #include "app/tform1.h"
 #include "platform/editorfolder.h"
+#include "preview/mediaplayback.h"
+#include "preview/tform2.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char **argv)
 {
+    mb::MediaPlayback::selectBackend();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mossbramble"));
     QApplication::setApplicationVersion(QStringLiteral(MOSSBRAMBLE_VERSION));
@@ -24,6 +27,7 @@ int main(int argc, char **argv)
     model->allesneu(catalog);
 
     mb::TForm1 window(*model, catalog, settings);
+    mb::TForm2::registerWith(window, *model, catalog, settings);
     window.show();
     // The first activation may open a project and show boxes: after the window is up.
     const QStringList args = QApplication::arguments().mid(1);

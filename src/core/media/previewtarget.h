@@ -27,6 +27,17 @@ QString previewExtension(QStringView path);
 // mod, s3m, mo3, umx, mtm); sounds only streams; every movie but a Flash movie is a video.
 PreviewPlayer previewPlayerFor(int nodeImage, QStringView path);
 
+// What the media tree asks the preview to show: a media entry's name and node image, or the
+// name "free" for nothing. A later request replaces an earlier one.
+struct PreviewRequest
+{
+    QString name;
+    int nodeImage = 0;
+    bool isFree() const { return name == QLatin1String("free"); }
+    bool operator==(const PreviewRequest &) const = default;
+    static PreviewRequest free() { return {QStringLiteral("free"), 0}; }
+};
+
 // A preview request resolved against the project.
 struct PreviewTarget
 {

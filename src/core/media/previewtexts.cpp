@@ -22,6 +22,8 @@ constexpr std::array kTexts = {
     Pair{"%1 cannot be played: %2", "%1 kann nicht abgespielt werden: %2"},
     Pair{"Flash movies cannot be played here; this is the movie's header.",
          "Flash-Filme können hier nicht abgespielt werden; dies ist der Kopf des Films."},
+    Pair{"Play from the start (Space)", "Von Anfang an abspielen (Leertaste)"},
+    Pair{"Stop (Space)", "Anhalten (Leertaste)"},
     Pair{"Version: %1", "Version: %1"},
     Pair{"Stage: %1 x %2 pixels", "Bühne: %1 x %2 Pixel"},
     Pair{"Frame rate: %1 frames per second", "Bildrate: %1 Bilder pro Sekunde"},

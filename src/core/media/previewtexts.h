@@ -16,6 +16,9 @@ enum class PreviewText {
     ModuleUnreadable,    // %1 = file, %2 = the library's reason
     MediaUnreadable,     // %1 = file, %2 = the player's reason
     FlashNoPlayback,     // Flash movies are shown by their header only
+    // buttons
+    Play,
+    Stop,
     // the Flash header panel
     FlashVersion,        // %1
     FlashStage,          // %1 x %2 pixels

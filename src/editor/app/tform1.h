@@ -1,6 +1,7 @@
 #pragma once
 
 #include "build/elementexchange.h"
+#include "media/previewtarget.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/missingfiles.h"
@@ -138,6 +139,10 @@ public:
     void mediatreeminus();
     void mediapoolEdited(TreeNode *node, const QString &text);
     void mediapoolDblClick(TreeNode *node);
+    // A click on a media entry (or moving onto another one) asks the preview to show it.
+    void mediapoolClick(TreeNode *node);
+    // The preview's request slot: the last entry asked for, "free" after a reset.
+    PreviewRequest previewRequest() const { return m_previewRequest; }
 
     // --- tool windows (component names "room", "objbox", "charbox", "itembox", "Form2",
     // "skriptwindow", "mausbox")
@@ -157,6 +162,10 @@ public:
     void windowtoolbar();
     void helpmanual();
     void helpabout();
+
+signals:
+    // The preview request changed (or the same entry was clicked again).
+    void previewRequested(const mb::PreviewRequest &request);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -232,6 +241,7 @@ private:
     QString m_presetOpen;
     QString m_chosenLanguage;
     QString m_mediaFolder; // where the last media files were picked
+    PreviewRequest m_previewRequest = PreviewRequest::free();
 };
 
 } // namespace mb

@@ -97,8 +97,17 @@ QWidget *TForm1::buildPoolPanel(PoolView *view, bool media)
         });
         connect(view, &PoolView::deletePressed, this, &TForm1::MediaMinus);
         connect(view, &PoolView::insertPressed, this, &TForm1::MediaPlus);
-        connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                [this, view](const QModelIndex &i) { m_ops.selectMediaNode(view->poolModel()->node(i)); });
+        connect(view, &QTreeView::clicked, this,
+                [this, view](const QModelIndex &i) { mediapoolClick(view->poolModel()->node(i)); });
+        // Moving onto another entry (keys, a click) asks for it; a rebuild of the trees that
+        // selects the same entry again does not restart what the preview plays.
+        connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, view](const QModelIndex &i) {
+            TreeNode *node = view->poolModel()->node(i);
+            m_ops.selectMediaNode(node);
+            if (node && node->parent && !PoolOps::isFolder(node) &&
+                !(m_previewRequest == PreviewRequest{node->text, node->imageIndex}))
+                mediapoolClick(node);
+        });
     } else {
         connect(model, &PoolTreeModel::renameRequested, this, &TForm1::gamepoolEdited, Qt::QueuedConnection);
         connect(view, &QTreeView::clicked, this,
@@ -398,6 +407,15 @@ void TForm1::mediapoolDblClick(TreeNode *node)
     }
     m_ops.selectMediaNode(node);
     bringToFront(QStringLiteral("Form2"));
+}
+
+void TForm1::mediapoolClick(TreeNode *node)
+{
+    if (!node || !node->parent || PoolOps::isFolder(node))
+        return;
+    m_ops.selectMediaNode(node);
+    m_previewRequest = {node->text, node->imageIndex};
+    emit previewRequested(m_previewRequest);
 }
 
 // --- duplicate and exchange

@@ -41,6 +41,8 @@ QStringList TForm1::allesneu()
 {
     const QStringList closed = closeResetWindows();
     replaceTrees([this] { m_model.allesneu(m_catalog); });
+    m_previewRequest = PreviewRequest::free();
+    emit previewRequested(m_previewRequest);
     StatusBar1Click();
     updateCaption();
     return closed;

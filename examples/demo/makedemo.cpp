@@ -649,7 +649,18 @@ int main(int argc, char **argv)
                              QStringLiteral("    speech (bob ; I am Bob, the gardener.)"), QStringLiteral("  }"),
                              QStringLiteral("  row (2 ; Goodbye. ; true)"), QStringLiteral("  {"),
                              QStringLiteral("    endscene ()"), QStringLiteral("  }"), QStringLiteral("}")};
-    for (int i = 1; i <= 2; ++i) {
+    // A script that shows every colour of the script editor: a comment with a marked part,
+    // keywords, signs, numbers, a bracketed term and a string.
+    m.cutscenes[3].name = QStringLiteral("clock");
+    m.cutscenes[3].script = {QStringLiteral("(* The garden clock strikes every hour."),
+                             QStringLiteral("   & hours % counts the strokes *)"),
+                             QStringLiteral("on (loop1)"), QStringLiteral("{"),
+                             QStringLiteral("  if_num (hours ; 12)"), QStringLiteral("    setnum (hours ; 0)"),
+                             QStringLiteral("  setnum (hours ; [hours+1])"),
+                             QStringLiteral("  if_bool (doorOpen ; true)"),
+                             QStringLiteral("    offspeech (320 ; 40 ; \"The clock strikes.\")"),
+                             QStringLiteral("  wait (2)"), QStringLiteral("}")};
+    for (int i = 1; i <= 3; ++i) {
         m.names[NameLists::ScriptNames] << m.cutscenes[i].name;
         m.gameTree.root(1)->addChild(m.cutscenes[i].name, nodeimage::Script);
     }
@@ -676,6 +687,7 @@ int main(int argc, char **argv)
         {"Chapter One", "Erstes Kapitel"},
         {"Who are you?", "Wer bist du?"},
         {"Goodbye.", "Auf Wiedersehen."},
+        {"The clock strikes.", "Die Uhr schlägt."},
     };
     for (int list = 0; list < LangLists::Count; ++list)
         for (QString &entry : de.lists.list(list)) {

@@ -163,7 +163,17 @@ public:
     void helpmanual();
     void helpabout();
 
+    // Asks the script editor to show a script: `key` as ScriptKey spells it ("0intro", "8hall",
+    // "free" ...), `line` (from 1, 0 for none) where the caret goes, `show` to open the window
+    // when it is closed and bring it to the front. A later request replaces an earlier one that
+    // was not yet served.
+    void requestScript(const QString &key, int line = 0, bool show = true)
+    {
+        emit scriptOpenRequested(key, line, show);
+    }
+
 signals:
+    void scriptOpenRequested(const QString &key, int line, bool show);
     // The preview request changed (or the same entry was clicked again).
     void previewRequested(const mb::PreviewRequest &request);
 

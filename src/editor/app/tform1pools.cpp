@@ -378,6 +378,8 @@ void TForm1::gamepoolClick(TreeNode *node)
     // Raised, not activated: the keyboard stays with the tree.
     if (QMdiSubWindow *w = window.isEmpty() ? nullptr : toolWindow(window))
         w->raise();
+    if (scriptKeySet)
+        requestScript(m_model.current.scriptKey, 0, false);
     if (QMdiSubWindow *w = scriptKeySet ? toolWindow(QStringLiteral("skriptwindow")) : nullptr)
         w->raise();
 }
@@ -391,7 +393,10 @@ void TForm1::gamepoolDblClick(TreeNode *node)
             m_gamepool->renameNode(node);
         return;
     }
-    const QString window = m_ops.selectGameNode(node);
+    bool scriptKeySet = false;
+    const QString window = m_ops.selectGameNode(node, &scriptKeySet);
+    if (scriptKeySet)
+        requestScript(m_model.current.scriptKey, 0, false);
     if (!window.isEmpty() && !isToolWindowOpen(window))
         openToolWindow(window);
 }

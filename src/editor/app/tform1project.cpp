@@ -7,6 +7,7 @@
 #include "app/tmissingfiles.h"
 #include "build/projectexchange.h"
 #include "script/scriptchecker.h"
+#include "script/scriptkey.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,9 +158,12 @@ void TForm1::Action2Execute()
     m_wait->showwait(m_catalog.msg(121));
     const auto mistake = ScriptChecker(m_catalog).check(m_model);
     m_wait->hidewait();
-    if (mistake)
+    if (mistake) {
         error(mistake->text);
-    else
+        // The script of the mistake opens at its line (frame lines have no script window).
+        if (const auto key = ScriptKey::of(*mistake))
+            requestScript(key->text(), std::max(1, mistake->problem.line));
+    } else
         information(m_catalog.msg(179));
 }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/ttexteingabe.h"
 
+#include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
 #include "tools/commandlistops.h"
@@ -116,7 +117,20 @@ Tcommandlist::Tcommandlist(ProjectModel &model, MessageCatalog &catalog, EditorS
     top->addLayout(words);
     top->addLayout(buttons);
     resize(620, 600);
+    const QString family = settings.readsetting(QStringLiteral("Skript Font"));
+    if (family != QLatin1String("-1"))
+        setScriptFont(family);
     load();
+}
+
+void Tcommandlist::setScriptFont(const QString &family)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{m_grid, m_bools, m_linktext, m_givelink, m_walktext}) {
+        QFont f = w->font();
+        f.setFamily(family);
+        w->setFont(f);
+    }
+    m_input->setScriptFont(family);
 }
 
 void Tcommandlist::load()

@@ -46,6 +46,10 @@ public:
 
     DialogMessage message = messageBoxMessage();
 
+    // The names of the grid, the bool list, the three words and the text input dialog are shown
+    // in this font family (the script editor's), each at its own size.
+    void setScriptFont(const QString &family);
+
     // Escape and the window's close button go through the same checks as OK.
     void reject() override { okClick(); }
 

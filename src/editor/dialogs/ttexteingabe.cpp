@@ -21,7 +21,6 @@ Ttexteingabe::Ttexteingabe(ProjectModel &model, MessageCatalog &catalog, EditorS
                            QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_model(model), m_catalog(catalog)
 {
-    Q_UNUSED(settings);
     setModal(true);
     // Borderless: the box draws its own frame.
     auto *box = new QFrame;
@@ -42,6 +41,17 @@ Ttexteingabe::Ttexteingabe(ProjectModel &model, MessageCatalog &catalog, EditorS
     frame->addWidget(m_button);
     connect(m_button, &QPushButton::clicked, this, &Ttexteingabe::eintragen);
     connect(m_edit1, &QLineEdit::returnPressed, this, &Ttexteingabe::eintragen);
+    // Names are typed in the script editor's font (config.ini "Skript Font").
+    const QString family = settings.readsetting(QStringLiteral("Skript Font"));
+    if (family != QLatin1String("-1"))
+        setScriptFont(family);
+}
+
+void Ttexteingabe::setScriptFont(const QString &family)
+{
+    QFont f = m_edit1->font();
+    f.setFamily(family);
+    m_edit1->setFont(f);
 }
 
 void Ttexteingabe::start(Mode mode, int boolIndex)

@@ -39,6 +39,9 @@ public:
     QPushButton *enterButton() const { return m_button; }
     QLabel *label() const { return m_label; }
 
+    // The edit field shows names in this font family (the script editor's), at its own size.
+    void setScriptFont(const QString &family);
+
     // "Eintragen": takes the entered name according to the mode.
     void eintragen();
 

@@ -159,6 +159,29 @@ QSize inventoryFieldSlots(const QRect &band, const RoomMetrics &metrics)
     return {columns, rows};
 }
 
+RoomSizeRange roomSizeRange(const RoomMetrics &metrics)
+{
+    return {32, 96, metrics.rowsPerScreen, 2 * metrics.rowsPerScreen};
+}
+
+void setRoomSize(ProjectModel &model, int roomSlot, int columns, int rows)
+{
+    Rroom &room = model.rooms[roomSlot];
+    const RoomMetrics m = RoomMetrics::of(model.settings, &room);
+    const RoomSizeRange range = roomSizeRange(m);
+    room.width = m.cell * std::clamp(columns, range.minColumns, range.maxColumns);
+    room.height = m.cell * std::clamp(rows, range.minRows, range.maxRows);
+    correctpos(model, roomSlot);
+}
+
+QSize roomWindowClientSize(const RoomMetrics &metrics)
+{
+    constexpr int Panels = 115;
+    if (metrics.gameWidth == 320)
+        return {640, 2 * metrics.gameHeight + Panels};
+    return {metrics.gameWidth, metrics.gameHeight + Panels};
+}
+
 void correctpos(ProjectModel &model, int roomSlot)
 {
     Rroom &room = model.rooms[roomSlot];

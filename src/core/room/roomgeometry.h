@@ -107,6 +107,19 @@ InventoryFieldLayout inventoryField(const Rroom &room, const RoomMetrics &metric
 // band is too small for one slot.
 QSize inventoryFieldSlots(const QRect &band, const RoomMetrics &metrics);
 
+// The sizes a room may have, in cells of RoomMetrics::cell: one to three screens wide, one to
+// two screens high.
+struct RoomSizeRange
+{
+    int minColumns = 32, maxColumns = 96, minRows = 24, maxRows = 48;
+};
+RoomSizeRange roomSizeRange(const RoomMetrics &metrics);
+// Sets the room's size in cells (kept within the range), then clamps as correctpos() does.
+void setRoomSize(ProjectModel &model, int roomSlot, int columns, int rows);
+// The room window's client area: the room surface (doubled for a game 320 pixels wide) over the
+// 115 pixels of the panels.
+QSize roomWindowClientSize(const RoomMetrics &metrics);
+
 // Clamps a room's placements, scroll offset and depth lines after its size changed: objects and
 // the room's characters at most 10 pixels before the right and bottom edge, object depth lines
 // inside the room, the scroll offset within the room, depth line 2 above the bottom and line 1

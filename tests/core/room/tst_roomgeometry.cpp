@@ -258,6 +258,36 @@ private slots:
         QCOMPARE(r.scrollY, 0);
     }
 
+    void roomSizeSteps_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("640, two screens wide") << 0 << 64 << 24 << QSize(1280, 480) << QSize(640, 595);
+        QTest::newRow("320x200, too low") << 1 << 40 << 5 << QSize(400, 200) << QSize(640, 515);
+        QTest::newRow("320x240, too wide") << 2 << 200 << 48 << QSize(960, 480) << QSize(640, 595);
+        QTest::newRow("800x600") << 3 << 32 << 30 << QSize(800, 750) << QSize(800, 715);
+        QTest::newRow("1024x768, too narrow") << 4 << 10 << 48 << QSize(1024, 1536) << QSize(1024, 883);
+    }
+    void roomSizeSteps()
+    {
+        QFETCH(int, choice);
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        ProjectModel m;
+        m.settings.setResolutionChoice(choice);
+        m.rooms[1].name = "r";
+        m.rooms[1].objects[0] = {};
+        m.rooms[1].objects[0].instanceName = "far";
+        m.rooms[1].objects[0].x = 5000;
+        roomgeo::setRoomSize(m, 1, columns, rows);
+        QTEST(QSize(m.rooms[1].width, m.rooms[1].height), "size");
+        QCOMPARE(m.rooms[1].objects[0].x, m.rooms[1].width - 10); // clamped as well
+        QTEST(roomgeo::roomWindowClientSize(RoomMetrics::of(m.settings)), "window");
+    }
+
     void walkmapScriptColour_data()
     {
         QTest::addColumn<QStringList>("script");

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace mb {
+
+class MessageCatalog;
+
+// Texts of the main window's desktop features that the numbered message catalog does not hold
+// (recent projects, recovery of unsaved work), in English and German.
+enum class DesktopText {
+    OpenRecent,      // Project menu: the submenu of recent projects
+    ClearRecent,     // its last entry
+    NoRecent,        // the disabled entry of an empty list
+    RestoreQuestion, // "%1" project name, "%2" time of the recovery copy
+    RestoreTitle,
+    ColumnName,      // the missing-files list
+    ColumnKind,
+    ColumnStoredPath,
+    Count
+};
+
+// The text in the catalog's current language (German for "DE", else English).
+QString desktopText(DesktopText text, const MessageCatalog &catalog);
+
+} // namespace mb

@@ -1,4 +1,5 @@
 // mossbramble: the editor.
+#include "app/commandline.h"
 #include "app/singleinstance.h"
 #include "app/tform1.h"
 #include "platform/editorfolder.h"
@@ -9,17 +10,29 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
     mb::MediaPlayback::selectBackend();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mossbramble"));
     QApplication::setApplicationVersion(QStringLiteral(MOSSBRAMBLE_VERSION));
+    // Ties the windows to the installed desktop entry (icon and grouping under Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.mossbramble.Mossbramble"));
+    const QStringList args = QApplication::arguments().mid(1);
 
-    // One editor per user: a second start ends without a word.
+    // One editor per user: a later start (a double click in the file manager) hands its project
+    // to the running editor and ends.
     mb::SingleInstance instance;
-    if (!instance.acquired())
-        return 0;
+    if (!instance.acquired()) {
+        const QString path = mb::handOverPath(mb::parseStartupArguments(args).projectPath);
+        if (instance.handOver(path))
+            return 0;
+        std::fprintf(stderr, "mossbramble: another editor runs (%s) but does not answer\n",
+                     qPrintable(instance.lockPath()));
+        return 1;
+    }
 
     mb::EditorSettings settings(mb::defaultEditorFolder());
     mb::MessageCatalog catalog(settings.startLanguage());
@@ -32,7 +45,7 @@ int main(int argc, char **argv)
     new mb::ScriptEditorSetup(window, *model, catalog, settings); // owned by the window
     window.show();
     // The first activation may open a project and show boxes: after the window is up.
-    const QStringList args = QApplication::arguments().mid(1);
     QTimer::singleShot(0, &window, [&window, args] { window.FormActivate(args); });
+    QObject::connect(&instance, &mb::SingleInstance::projectRequested, &window, &mb::TForm1::openRequested);
     return app.exec();
 }

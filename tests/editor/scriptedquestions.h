@@ -17,6 +17,7 @@ public:
         QString kind; // "yesNoCancel", "yesNo", "error", "information", "open", "save", "folder"
         QString caption;
         QString text;
+        QString start; // the folder a folder chooser starts in
     };
     QList<Shown> shown;
     QList<Answer> answers;       // for yesNoCancel and yesNo (Yes or No); empty: Cancel / No
@@ -45,6 +46,13 @@ public:
         shown.append({QStringLiteral("yesNo"), caption, text});
         return !answers.isEmpty() && answers.takeFirst() == Yes;
     }
+    // Recorded as a yesNo box; the default answer is listed in defaultNo.
+    bool yesNoDefaultNo(QWidget *parent, const QString &caption, const QString &text) override
+    {
+        defaultNo << text;
+        return yesNo(parent, caption, text);
+    }
+    QStringList defaultNo; // texts of the questions whose default answer is No
     void error(QWidget *, const QString &caption, const QString &text) override
     {
         shown.append({QStringLiteral("error"), caption, text});
@@ -63,9 +71,9 @@ public:
         shown.append({QStringLiteral("save"), title, proposed + u'|' + filter});
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    QString folder(QWidget *, const QString &title, const QString &) override
+    QString folder(QWidget *, const QString &title, const QString &start) override
     {
-        shown.append({QStringLiteral("folder"), title, QString()});
+        shown.append({QStringLiteral("folder"), title, QString(), start});
         return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
     }
 };

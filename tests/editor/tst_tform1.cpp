@@ -4,6 +4,8 @@
 #include "app/tform1.h"
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
+#include "project/recentprojects.h"
+#include "project/recovery.h"
 #include "platform/ziparchive.h"
 #include "editor/scriptedquestions.h"
 
@@ -19,7 +21,11 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QToolBar>
 
 #include <functional>
@@ -125,7 +131,7 @@ private slots:
         const auto menus = e.w().menuBar()->actions();
         QCOMPARE(menus.size(), 6);
         for (int i = 0; i < 6; ++i)
-            QCOMPARE(menus[i]->text(), c.msg(10 + i));
+            QCOMPARE(QString(menus[i]->text()).remove(u'&'), c.msg(10 + i)); // with its mnemonic
         QCOMPARE(e.w().gameModel()->rowCount(), 5);
         QCOMPARE(e.w().gameModel()->index(2, 0).data().toString(), c.msg(3));
         QCOMPARE(e.w().mediaModel()->index(3, 0).data().toString(), c.msg(9));
@@ -255,6 +261,7 @@ private slots:
             QVERIFY(e.questions.shown.isEmpty());
         } else {
             QCOMPARE(e.questions.texts("yesNo"), QStringList({e.catalog.msg(139) + " floors " + e.catalog.msg(140)}));
+            QCOMPARE(e.questions.defaultNo, e.questions.texts("yesNo")); // Enter keeps the folder
             QCOMPARE(e.questions.shown[0].caption, e.catalog.msg(365));
         }
         QCOMPARE(e.model->rooms.usedCount(), deleted ? 1 : 3);
@@ -490,14 +497,19 @@ private slots:
         QVERIFY(d);
         QVERIFY(d->isVisible());
         QCOMPARE(d->Label3()->text(), QString("(1)"));
-        QCOMPARE(d->missimages()->count(), 1);
-        QCOMPARE(d->missimages()->item(0)->text(), QString("wall"));
+        // Each entry with its kind and stored path; OK is the default button.
+        QCOMPARE(d->missimages()->topLevelItemCount(), 1);
+        QCOMPARE(d->missimages()->topLevelItem(0)->text(0), QString("wall"));
+        QCOMPARE(d->missimages()->topLevelItem(0)->text(1), e.catalog.msg(6));
+        QCOMPARE(d->missimages()->topLevelItem(0)->text(2), QString("/gone/wall.png"));
+        QVERIFY(d->Button2()->isDefault());
         QVERIFY(e.model->busy);
 
         QImage img(1, 1, QImage::Format_ARGB32);
         QVERIFY(img.save(elsewhere.filePath("wall.png")));
         e.questions.folderAnswers << elsewhere.path() << elsewhere.path();
         d->Button1Click();
+        QCOMPARE(e.questions.shown.last().start, e.dir.path()); // the chooser starts in the project folder
         QCOMPARE(d->Label3()->text(), QString("(0)"));
         QCOMPARE(d->newfolder()->count(), 1);
         d->Button1Click(); // the same folder again is not listed twice
@@ -572,6 +584,260 @@ private slots:
         QCOMPARE(next.model->openFolder, QString("/projects"));
         QVERIFY(!next.model->fitImage);
         QVERIFY(!next.model->makeBackup);
+    }
+
+    // --- keyboard
+
+    void enterOnANodeOpensItsWindow_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+    }
+    void enterOnANodeOpensItsWindow()
+    {
+        QFETCH(int, key);
+        Editor e;
+        TreeNode *room = e.insert(Rooms, "hall");
+        e.w().closewindow("room");
+        e.select(room);
+        QVERIFY(!e.w().isToolWindowOpen("room"));
+        QTest::keyClick(e.w().gamepool(), Qt::Key(key));
+        QVERIFY(e.w().isToolWindowOpen("room"));
+        // On a folder Enter opens it, as a double click does.
+        TreeNode *folder = e.folder(e.gameRoot(Scripts), "chapter");
+        e.insert(Scripts, "intro", folder);
+        e.select(folder);
+        const QModelIndex index = e.w().gameModel()->indexOf(folder);
+        e.w().gamepool()->collapse(index);
+        QTest::keyClick(e.w().gamepool(), Qt::Key(key));
+        QVERIFY(e.w().gamepool()->isExpanded(index));
+    }
+
+    void keyboardOpensTheTreeMenu_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    }
+    void keyboardOpensTheTreeMenu()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        Editor e;
+        e.w().show();
+        TreeNode *script = e.insert(Scripts, "intro");
+        e.insert(Scripts, "outro");
+        e.select(script);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                shown = popup->objectName();
+                popup->close();
+            }
+        });
+        QTest::keyClick(e.w().gamepool(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(shown, QString("gamepopup"));
+        // The menu is the current node's, not the one under a stale mouse position.
+        QCOMPARE(e.selectedGame(), script);
+    }
+
+    void menusHaveMnemonics_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::newRow("EN") << "EN";
+        QTest::newRow("DE") << "DE";
+    }
+    void menusHaveMnemonics()
+    {
+        QFETCH(QString, lang);
+        Editor e(lang);
+        auto letters = [](const QList<QAction *> &actions) {
+            QStringList out;
+            for (QAction *a : actions) {
+                if (a->isSeparator())
+                    continue;
+                const int at = QString(a->text()).replace("&&", "").indexOf('&');
+                out << (at < 0 ? QString() : QString(a->text()).replace("&&", "").mid(at + 1, 1).toLower());
+            }
+            return out;
+        };
+        auto unique = [](const QStringList &l) {
+            return !l.contains(QString()) && QSet<QString>(l.begin(), l.end()).size() == l.size();
+        };
+        QVERIFY2(unique(letters(e.w().menuBar()->actions())), qPrintable(letters(e.w().menuBar()->actions()).join(',')));
+        for (QAction *title : e.w().menuBar()->actions()) {
+            QMenu *menu = title->menu();
+            emit menu->aboutToShow();
+            QVERIFY2(unique(letters(menu->actions())), qPrintable(title->text() + ": " + letters(menu->actions()).join(',')));
+        }
+        // A caption that changes while the editor runs gets its mnemonic when its menu opens.
+        QMenu *window = e.w().menuBar()->actions()[3]->menu();
+        e.w().openToolWindow("mausbox");
+        QCOMPARE(e.w().action("windowmaus")->text(), e.catalog.msg(49));
+        emit window->aboutToShow();
+        QCOMPARE(QString(e.w().action("windowmaus")->text()).remove('&'), e.catalog.msg(49));
+        QVERIFY(unique(letters(window->actions())));
+    }
+
+    void f10OpensTheMenuBar()
+    {
+        Editor e;
+        e.w().show();
+        QApplication::setActiveWindow(&e.w());
+        QVERIFY(QTest::qWaitForWindowActive(&e.w()));
+        e.w().gamepool()->setFocus();
+        QTest::keyClick(e.w().gamepool(), Qt::Key_F10);
+        QCOMPARE(e.w().menuBar()->activeAction(), e.w().menuBar()->actions().first());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    }
+
+    // --- recent projects, hand-over from another start
+
+    void recentProjects()
+    {
+        Editor e;
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(e.path("wall.png")));
+        const QString castle = writeProject(e.dir.path(), "castle", e.path("wall.png"));
+        const QString cave = writeProject(e.dir.path(), "cave", e.path("wall.png"));
+        QVERIFY(e.w().openRecent(castle));
+        QVERIFY(e.w().openRecent(cave));
+        QCOMPARE(RecentProjects(e.settings).list(), QStringList({cave, castle}));
+        // The menu lists them newest first; a file that went is left out.
+        QFile::remove(castle);
+        emit e.w().recentMenu()->aboutToShow();
+        QCOMPARE(e.w().recentMenu()->actions().first()->data().toString(), cave);
+        QCOMPARE(e.w().recentMenu()->actions()[1]->isSeparator(), true);
+        // An entry goes the way of Open: changes are asked about first, and Cancel keeps all.
+        e.model->modified = true;
+        e.questions.shown.clear();
+        QVERIFY(!e.w().openRecent(cave));
+        QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
+        QVERIFY(e.model->modified);
+        // ...and nothing is left pending for the next Open, which shows its dialog.
+        e.model->modified = false;
+        QVERIFY(!e.w().projectOpenExecute());
+        QCOMPARE(e.questions.shown.last().kind, QString("open"));
+    }
+
+    void anotherStartHandsOverItsProject()
+    {
+        Editor e;
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(e.path("wall.png")));
+        const QString castle = writeProject(e.dir.path(), "castle", e.path("wall.png"));
+        e.w().FormActivate();
+        // Unsaved changes: the usual question first; Cancel keeps the project.
+        e.model->modified = true;
+        e.w().openRequested(castle);
+        QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
+        QCOMPARE(e.model->settings.projectName, e.catalog.msg(100));
+        e.questions.answers << Questions::No;
+        e.w().openRequested(castle);
+        QCOMPARE(e.model->settings.projectName, QString("castle"));
+        QVERIFY(!e.model->modified);
+        // A start without a project only brings the window up.
+        e.questions.shown.clear();
+        e.w().openRequested(QString());
+        QVERIFY(e.questions.shown.isEmpty());
+        QCOMPARE(e.model->settings.projectName, QString("castle"));
+    }
+
+    void positionAndTreeDividerAreRestored()
+    {
+        QTemporaryDir keep;
+        QList<int> sizes;
+        QRect geometry;
+        {
+            Editor e;
+            e.w().show();
+            e.w().setGeometry(60, 70, 900, 640);
+            QVERIFY(QTest::qWaitForWindowExposed(&e.w()));
+            e.w().treeSplitter()->setSizes({150, 420});
+            sizes = e.w().treeSplitter()->sizes();
+            geometry = e.w().geometry();
+            QVERIFY(e.w().FormClose());
+            QFile::copy(e.settings.filePath(), keep.filePath("config.ini"));
+        }
+        EditorSettings settings(keep.path());
+        Editor next("EN", {{"Mainform Geometry", qPrintable(settings.readsetting("Mainform Geometry"))},
+                           {"Mainform State", qPrintable(settings.readsetting("Mainform State"))},
+                           {"Tree Splitter", qPrintable(settings.readsetting("Tree Splitter"))}});
+        next.w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&next.w()));
+        QCOMPARE(next.w().geometry(), geometry);
+        QCOMPARE(next.w().treeSplitter()->sizes(), sizes);
+    }
+
+    // --- recovery of unsaved work
+
+    void unsavedWorkIsRecoveredAfterACrash_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("restored") << true;
+        QTest::newRow("declined") << false;
+    }
+    void unsavedWorkIsRecoveredAfterACrash()
+    {
+        QFETCH(bool, restore);
+        QTemporaryDir projects;
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(projects.filePath("wall.png")));
+        const QString castle = writeProject(projects.path(), "castle", projects.filePath("wall.png"));
+        const QByteArray saved = [&] { QFile f(castle); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+        Editor e;
+        e.w().FormActivate();
+        QVERIFY(e.w().openRecent(castle));
+        e.w().setAutosaveInterval(40);
+        const Recovery recovery(e.dir.path());
+        QTest::qWait(150);
+        QVERIFY(!QFile::exists(recovery.filePath())); // nothing unsaved, nothing written
+        e.insert(Rooms, "cellar");
+        QVERIFY(e.model->modified);
+        QTRY_VERIFY(QFile::exists(recovery.filePath()));
+        // The copy never touches the project or the open session.
+        QVERIFY(e.model->modified);
+        QCOMPARE(e.model->settings.projectName, QString("castle"));
+        QCOMPARE(e.model->projectFolder, QDir(projects.path()).absolutePath());
+        QCOMPARE([&] { QFile f(castle); f.open(QIODevice::ReadOnly); return f.readAll(); }(), saved);
+
+        // The editor "crashes": its window never closes. The next start finds the copy.
+        Editor next;
+        QDir().mkpath(next.path("recovery"));
+        for (const QString &f : {recovery.filePath(), recovery.notePath()})
+            QVERIFY(QFile::copy(f, next.path("recovery/") + QFileInfo(f).fileName()));
+        if (restore)
+            next.questions.answers << Questions::Yes;
+        next.w().FormActivate();
+        QCOMPARE(next.questions.shown.size(), 1);
+        QVERIFY(next.questions.shown[0].text.contains("\"castle\""));
+        if (!restore) {
+            QVERIFY(!QFile::exists(Recovery(next.dir.path()).filePath()));
+            QCOMPARE(next.model->rooms.usedCount(), 0);
+            return;
+        }
+        QVERIFY(next.model->rooms.find("cellar") != 0);
+        QCOMPARE(next.model->settings.projectName, QString("castle"));
+        QCOMPARE(next.model->projectFolder, QDir(projects.path()).absolutePath());
+        QVERIFY(next.model->modified);
+        // A clean close (here without saving) removes the copy.
+        next.questions.answers << Questions::No;
+        QVERIFY(next.w().FormClose());
+        QVERIFY(!QFile::exists(Recovery(next.dir.path()).filePath()));
+    }
+
+    void autosaveIntervalFromConfig()
+    {
+        Editor off("EN", {{"Autosave minutes", "0"}});
+        off.w().FormActivate();
+        QVERIFY(!off.w().autosaveTimer()->isActive());
+        Editor five("EN", {{"Autosave minutes", "5"}});
+        five.w().FormActivate();
+        QVERIFY(five.w().autosaveTimer()->isActive());
+        QCOMPARE(five.w().autosaveTimer()->interval(), 5 * 60000);
     }
 
     void windowMenuToggles()

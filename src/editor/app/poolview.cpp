@@ -2,6 +2,7 @@
 
 #include "app/pooltreemodel.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 namespace mb {
@@ -87,8 +88,40 @@ void PoolView::keyPressEvent(QKeyEvent *event)
             emit insertPressed();
             return;
         }
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+            emit enterPressed();
+            return;
+        }
+        if (event->key() == Qt::Key_Menu) {
+            menuAtCurrentNode();
+            return;
+        }
+    }
+    if (state() != EditingState && event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        menuAtCurrentNode();
+        return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void PoolView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        menuAtCurrentNode();
+        return;
+    }
+    QTreeView::contextMenuEvent(event);
+}
+
+void PoolView::menuAtCurrentNode()
+{
+    const QModelIndex index = currentIndex();
+    if (!index.isValid())
+        return;
+    scrollTo(index);
+    const QRect r = visualRect(index);
+    // Beside the node's text, like a right click on it.
+    emit customContextMenuRequested(QPoint(r.left() + qMin(r.width() / 2, 40), r.center().y()));
 }
 
 void PoolView::mouseMoveEvent(QMouseEvent *event)

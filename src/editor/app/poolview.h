@@ -9,8 +9,9 @@ class PoolTreeModel;
 struct TreeNode;
 
 // The view of one project tree. It keeps which nodes are expanded across the model's rebuilds,
-// and reports the Delete and Insert keys, which act on the tree (delete the selected node, run
-// the tree's add button).
+// and reports the Delete, Insert and Enter keys, which act on the tree (delete the selected node,
+// run the tree's add button, open the node). The pop-up menu is asked for with
+// customContextMenuRequested(), from the mouse or, at the current node, from the keyboard.
 class PoolView : public QTreeView
 {
     Q_OBJECT
@@ -33,13 +34,18 @@ public:
 signals:
     void deletePressed();
     void insertPressed();
+    // Enter or Return on the current node (not while renaming): opens it as a double click does.
+    void enterPressed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // The Menu key and Shift+F10 open the pop-up menu at the current node.
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void restoreExpansion();
+    void menuAtCurrentNode();
 
     PoolTreeModel *m_model;
     QSet<const TreeNode *> m_expanded;

@@ -19,6 +19,12 @@ bool DialogQuestions::yesNo(QWidget *parent, const QString &caption, const QStri
         == QMessageBox::Yes;
 }
 
+bool DialogQuestions::yesNoDefaultNo(QWidget *parent, const QString &caption, const QString &text)
+{
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
 void DialogQuestions::error(QWidget *parent, const QString &caption, const QString &text)
 {
     QMessageBox::critical(parent, caption, text);

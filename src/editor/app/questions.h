@@ -18,6 +18,12 @@ public:
 
     virtual Answer yesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
     virtual bool yesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A question whose Yes deletes or overwrites something: No is the default answer, so that
+    // Enter does no harm. Answered like yesNo() unless overridden.
+    virtual bool yesNoDefaultNo(QWidget *parent, const QString &caption, const QString &text)
+    {
+        return yesNo(parent, caption, text);
+    }
     virtual void error(QWidget *parent, const QString &caption, const QString &text) = 0;
     virtual void information(QWidget *parent, const QString &caption, const QString &text) = 0;
 
@@ -36,6 +42,7 @@ class DialogQuestions : public Questions
 public:
     Answer yesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     bool yesNo(QWidget *parent, const QString &caption, const QString &text) override;
+    bool yesNoDefaultNo(QWidget *parent, const QString &caption, const QString &text) override;
     void error(QWidget *parent, const QString &caption, const QString &text) override;
     void information(QWidget *parent, const QString &caption, const QString &text) override;
     QStringList openFiles(QWidget *parent, const QString &title, const QString &folder,

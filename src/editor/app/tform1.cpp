@@ -8,6 +8,12 @@
 #include "app/tform12.h"
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
+#include "platform/appicon.h"
+#include "platform/editorfolder.h"
+#include "project/desktoptexts.h"
+#include "project/mnemonics.h"
+#include "project/recentprojects.h"
+#include "project/recovery.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -18,9 +24,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -117,7 +125,10 @@ void TForm1::setQuestions(Questions *questions)
 void TForm1::FormCreate()
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(poolicons::node(nodeimage::Room));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(drawAppIcon(size)));
+    setWindowIcon(icon);
     m_chosenLanguage = m_catalog.language();
     if (m_model.editorFolder.isEmpty())
         m_model.editorFolder = m_settings.editorFolder();
@@ -135,7 +146,7 @@ void TForm1::FormCreate()
     buildMenus();
     buildToolBar();
 
-    auto *trees = new QSplitter(Qt::Vertical);
+    auto *trees = m_treeSplitter = new QSplitter(Qt::Vertical);
     trees->setObjectName(QStringLiteral("treepanel"));
     trees->addWidget(buildPoolPanel(m_gamepool, false));
     trees->addWidget(buildPoolPanel(m_mediapool, true));
@@ -166,6 +177,12 @@ void TForm1::FormCreate()
     m_savetimer->setObjectName(QStringLiteral("savetimer"));
     m_savetimer->setInterval(250);
     connect(m_savetimer, &QTimer::timeout, this, &TForm1::savetimerTimer);
+    m_autosave = new QTimer(this);
+    m_autosave->setObjectName(QStringLiteral("autosave"));
+    connect(m_autosave, &QTimer::timeout, this, &TForm1::autosave);
+    bool okMinutes = false;
+    const int minutes = m_settings.readsetting(QStringLiteral("Autosave minutes")).toInt(&okMinutes);
+    m_autosave->setInterval(okMinutes && minutes >= 0 ? minutes * 60000 : 3 * 60000);
 
     updateCaption();
     replaceTrees([] {});
@@ -185,6 +202,15 @@ void TForm1::FormCreate()
         if (okH && okW && h > 100 && w > 100)
             resize(w, h);
     }
+    // Position, maximised state and the divider between the trees, beside the keys above.
+    auto restore = [this](const char *key, const std::function<bool(const QByteArray &)> &apply) {
+        const QString v = m_settings.readsetting(QLatin1String(key));
+        if (v != QLatin1String("-1") && !v.isEmpty())
+            apply(QByteArray::fromBase64(v.toLatin1()));
+    };
+    restore("Mainform Geometry", [this](const QByteArray &b) { return restoreGeometry(b); });
+    restore("Mainform State", [this](const QByteArray &b) { return restoreState(b); });
+    restore("Tree Splitter", [this](const QByteArray &b) { return m_treeSplitter->restoreState(b); });
 }
 
 QAction *TForm1::makeAction(const QString &name, int captionNumber, int hint, const std::function<void()> &slot)
@@ -292,6 +318,12 @@ void TForm1::buildMenus()
     QMenu *help = menuBar()->addMenu(m_catalog.msg(14));
     fill(help, {"helpmanual", "helpabout"});
 
+    m_recentMenu = new QMenu(desktopText(DesktopText::OpenRecent, m_catalog), this);
+    m_recentMenu->setObjectName(QStringLiteral("projectrecent"));
+    project->insertMenu(action(QStringLiteral("projectsave")), m_recentMenu);
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentMenu);
+    fillRecentMenu(); // so that the entry is enabled or not from the start
+
     QMenu *language = menuBar()->addMenu(m_catalog.msg(15));
     auto *group = new QActionGroup(this);
     for (const auto &[name, text, code] : {std::tuple{"english", "English", "EN"}, std::tuple{"deutsch", "Deutsch", "DE"}}) {
@@ -305,6 +337,72 @@ void TForm1::buildMenus()
         const QString c = QLatin1String(code);
         connect(a, &QAction::triggered, this, [this, c] { setLanguage(c); });
     }
+
+    // Alt+letter opens a menu, a letter picks an entry in an open one, in either language.
+    applyMnemonics(menuBar()->actions());
+    // The recent projects are numbered instead.
+    for (QMenu *menu : {project, insert, setup, window, help, language})
+        connect(menu, &QMenu::aboutToShow, this, [menu] { applyMnemonics(menu->actions()); });
+    // F10 opens the first menu, as on other desktop programs.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    f10->setObjectName(QStringLiteral("menukey"));
+    connect(f10, &QShortcut::activated, this, [this] {
+        const auto titles = menuBar()->actions();
+        if (!titles.isEmpty())
+            menuBar()->setActiveAction(titles.first());
+    });
+}
+
+void TForm1::applyMnemonics(const QList<QAction *> &actions)
+{
+    QList<QAction *> entries;
+    QStringList plain;
+    for (QAction *a : actions) {
+        if (a->isSeparator() || a->text().isEmpty())
+            continue;
+        // A caption set anew since the last time (show/hide texts) is plain text again.
+        const bool ours = a->property("mnemonicText").toString() == a->text();
+        plain << (ours ? a->property("plainText").toString() : a->text());
+        entries << a;
+    }
+    const QStringList marked = withMnemonics(plain);
+    for (int i = 0; i < entries.size(); ++i) {
+        entries[i]->setProperty("plainText", plain[i]);
+        entries[i]->setProperty("mnemonicText", marked[i]);
+        entries[i]->setText(marked[i]);
+    }
+}
+
+void TForm1::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList recent = RecentProjects(m_settings).list();
+    for (int i = 0; i < recent.size(); ++i) {
+        // Numbered like other programs do; the number is the mnemonic (1..9, 0 for the tenth).
+        const QString text = QStringLiteral("&%1  %2").arg((i + 1) % 10).arg(QString(recent[i]).replace(u'&', QStringLiteral("&&")));
+        QAction *a = m_recentMenu->addAction(text);
+        a->setData(recent[i]);
+        a->setProperty("plainText", text); // keeps its number as the mnemonic
+        a->setProperty("mnemonicText", QString());
+        const QString path = recent[i];
+        connect(a, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    if (recent.isEmpty()) {
+        m_recentMenu->addAction(desktopText(DesktopText::NoRecent, m_catalog))->setEnabled(false);
+        return;
+    }
+    m_recentMenu->addSeparator();
+    m_recentMenu->addAction(desktopText(DesktopText::ClearRecent, m_catalog), this, [this] {
+        RecentProjects(m_settings).clear();
+        fillRecentMenu();
+    });
+}
+
+void TForm1::rememberProject()
+{
+    if (m_model.projectFolder.isEmpty())
+        return;
+    RecentProjects(m_settings).add(QDir(m_model.projectFolder).filePath(m_model.settings.projectName + QStringLiteral(".adv")));
 }
 
 void TForm1::buildToolBar()
@@ -500,12 +598,23 @@ void TForm1::windowtoolbar()
 
 void TForm1::helpmanual()
 {
-    const QString manual = QDir(m_model.editorFolder).filePath(QStringLiteral("Manual.html"));
-    if (!QFileInfo::exists(manual)) {
-        error(m_catalog.msg(115) + u' ' + QDir::toNativeSeparators(manual) + u' ' + m_catalog.msg(116));
-        return;
+    // The editor folder may hold the author's own copy; the shipped one is beside the program
+    // (or in the installation's data folder). The German manual is taken when German is shown.
+    QStringList names;
+    if (m_catalog.language() == QLatin1String("DE"))
+        names << QStringLiteral("Manual.de.html");
+    names << QStringLiteral("Manual.html");
+    const QString editorCopy = QDir(m_model.editorFolder).filePath(QStringLiteral("Manual.html"));
+    for (const QString &folder : {m_model.editorFolder, programDataFolder()}) {
+        for (const QString &name : names) {
+            const QString manual = QDir(folder).filePath(name);
+            if (QFileInfo::exists(manual)) {
+                QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+                return;
+            }
+        }
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+    error(m_catalog.msg(115) + u' ' + QDir::toNativeSeparators(editorCopy) + u' ' + m_catalog.msg(116));
 }
 
 void TForm1::helpabout()
@@ -558,11 +667,58 @@ void TForm1::FormActivate(const QStringList &args)
     if (createPath != QLatin1String("-1"))
         m_model.lastGameFolder = createPath;
 
+    offerRecovery();
     const StartupArguments startup = parseStartupArguments(args);
     m_sixteenBit = startup.sixteenBit;
     if (!startup.projectPath.isEmpty())
         openFromCommandLine(startup.projectPath);
     m_savetimer->start();
+    if (m_autosave->interval() > 0)
+        m_autosave->start();
+}
+
+void TForm1::setAutosaveInterval(int ms)
+{
+    m_autosave->stop();
+    m_autosave->setInterval(ms);
+    if (ms > 0 && m_activated)
+        m_autosave->start();
+}
+
+void TForm1::autosave()
+{
+    // Not in the middle of other work or while a box waits for an answer.
+    if (!m_model.modified || m_model.busy || m_closing || QApplication::activeModalWidget())
+        return;
+    Recovery recovery(m_model.editorFolder);
+    if (!recovery.write(m_model))
+        m_panels[2]->setText(recovery.errorString());
+}
+
+void TForm1::offerRecovery()
+{
+    const Recovery recovery(m_model.editorFolder);
+    const Recovery::Found found = recovery.find();
+    if (!found.exists)
+        return;
+    const QString text = desktopText(DesktopText::RestoreQuestion, m_catalog)
+                             .arg(found.projectName, QLocale().toString(found.time, QLocale::ShortFormat));
+    if (!m_questions->yesNo(this, desktopText(DesktopText::RestoreTitle, m_catalog), text)) {
+        recovery.remove();
+        return;
+    }
+    ProjectFileResult result;
+    replaceTrees([&] { result = recovery.restore(m_model, m_catalog); });
+    StatusBar1Click();
+    updateCaption();
+    savetimerTimer();
+    if (!result.ok)
+        error(result.message);
+}
+
+void TForm1::dropRecovery()
+{
+    Recovery(m_model.editorFolder).remove();
 }
 
 void TForm1::openFromCommandLine(const QString &path)
@@ -584,6 +740,22 @@ void TForm1::openFromCommandLine(const QString &path)
     projectOpenExecute();
 }
 
+void TForm1::openRequested(const QString &projectPath)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (projectPath.isEmpty() || m_closing)
+        return;
+    // A box or dialog is open (perhaps the question of an earlier request): ask again later.
+    if (QApplication::activeModalWidget() || (m_missingDialog && m_missingDialog->isVisible())) {
+        QTimer::singleShot(250, this, [this, projectPath] { openRequested(projectPath); });
+        return;
+    }
+    openFromCommandLine(projectPath);
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     if (FormClose())
@@ -600,6 +772,8 @@ bool TForm1::FormClose()
         return false;
     m_closing = true;
     m_savetimer->stop();
+    m_autosave->stop();
+    dropRecovery();
     // The layout records the windows as they were before they are closed.
     QHash<QString, bool> open;
     for (const char *n : {"Form2", "itembox", "skriptwindow", "objbox", "charbox", "mausbox", "room"})
@@ -627,6 +801,9 @@ void TForm1::positionsave(const QHash<QString, bool> &openWindows)
         m_settings.writesetting(QStringLiteral("Openpath"), m_model.openFolder);
     if (!m_model.lastGameFolder.isEmpty())
         m_settings.writesetting(QStringLiteral("Createpath"), m_model.lastGameFolder);
+    m_settings.writesetting(QStringLiteral("Mainform Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
+    m_settings.writesetting(QStringLiteral("Mainform State"), QString::fromLatin1(saveState().toBase64()));
+    m_settings.writesetting(QStringLiteral("Tree Splitter"), QString::fromLatin1(m_treeSplitter->saveState().toBase64()));
 }
 
 } // namespace mb

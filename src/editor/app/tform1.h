@@ -18,6 +18,8 @@
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QMenu;
+class QSplitter;
 class QTimer;
 class QToolBar;
 
@@ -65,6 +67,11 @@ public:
     // The toolbar's save button, enabled by the save timer while the project has changes.
     QAction *saveButton() const { return m_saveButton; }
     TForm13 *waitWindow() const { return m_wait; }
+    QMenu *recentMenu() const { return m_recentMenu; }
+    // The divider between the game tree and the media tree.
+    QSplitter *treeSplitter() const { return m_treeSplitter; }
+    // Opens a project from Project > Open Recent: the same road as Open, without its dialog.
+    bool openRecent(const QString &projectPath);
     Tmissingfiles *missingFilesDialog() const { return m_missingDialog; }
     bool sixteenBit() const { return m_sixteenBit; }
     QString chosenLanguage() const { return m_chosenLanguage; }
@@ -77,6 +84,22 @@ public:
     // windows and writes the layout.
     bool FormClose();
     void positionsave(const QHash<QString, bool> &openWindows);
+    // Another start of the editor asked for this project (empty: none): the window comes to the
+    // front and opens it as the command line does, after the question about unsaved changes.
+    // While a dialog is open the request waits for it to close.
+    void openRequested(const QString &projectPath);
+
+    // --- recovery of unsaved work
+    // Every interval (config.ini "Autosave minutes", 3 when missing, 0 off) a modified project is
+    // copied to the recovery file in the editor folder. The interval in milliseconds; 0 stops.
+    void setAutosaveInterval(int ms);
+    QTimer *autosaveTimer() const { return m_autosave; }
+    // Writes the recovery copy when the project has unsaved changes and nothing else runs.
+    void autosave();
+    // At start: a recovery copy left by a run that did not end properly is offered for restore.
+    void offerRecovery();
+    // The copy is no longer wanted (saved, closed, replaced).
+    void dropRecovery();
 
     // --- project commands
     void projectNewExecute();
@@ -191,6 +214,13 @@ private:
     void buildToolBar();
     QWidget *buildPoolPanel(PoolView *view, bool media);
     void popupMenu(PoolView *view, const QPoint &pos);
+    void enterOnNode(PoolView *view);
+    // Gives the entries of a menu (or the menu bar's titles) mnemonics of their own; run again
+    // when a menu opens, since some captions change while the editor runs.
+    static void applyMnemonics(const QList<QAction *> &actions);
+    void fillRecentMenu();
+    // The open project's file joins the recent projects.
+    void rememberProject();
     QAction *makeAction(const QString &name, int caption, int hint = 0, const std::function<void()> &slot = {});
     QString caption() const;
     void updateCaption();
@@ -232,10 +262,13 @@ private:
     PoolView *m_mediapool = nullptr;
     QMdiArea *m_mdi = nullptr;
     QToolBar *m_toolbar = nullptr;
+    QSplitter *m_treeSplitter = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QLabel *m_panels[3] = {};
     QHash<QString, QAction *> m_actions;
     QAction *m_saveButton = nullptr;
     QTimer *m_savetimer = nullptr;
+    QTimer *m_autosave = nullptr;
     TForm13 *m_wait = nullptr;
     // The Setup dialogs, made on first use and kept for the whole run.
     Tgamesetup *m_gamesetup = nullptr;

@@ -95,6 +95,7 @@ QWidget *TForm1::buildPoolPanel(PoolView *view, bool media)
         connect(view, &QTreeView::doubleClicked, this, [this, view](const QModelIndex &i) {
             mediapoolDblClick(view->poolModel()->node(i));
         });
+        connect(view, &PoolView::enterPressed, this, [this, view] { enterOnNode(view); });
         connect(view, &PoolView::deletePressed, this, &TForm1::MediaMinus);
         connect(view, &PoolView::insertPressed, this, &TForm1::MediaPlus);
         connect(view, &QTreeView::clicked, this,
@@ -114,6 +115,7 @@ QWidget *TForm1::buildPoolPanel(PoolView *view, bool media)
                 [this, view](const QModelIndex &i) { gamepoolClick(view->poolModel()->node(i)); });
         connect(view, &QTreeView::doubleClicked, this,
                 [this, view](const QModelIndex &i) { gamepoolDblClick(view->poolModel()->node(i)); });
+        connect(view, &PoolView::enterPressed, this, [this, view] { enterOnNode(view); });
         connect(view, &PoolView::deletePressed, this, &TForm1::gameminus);
         connect(view, &PoolView::insertPressed, this, &TForm1::gameplus);
         connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -124,6 +126,19 @@ QWidget *TForm1::buildPoolPanel(PoolView *view, bool media)
     }, Qt::QueuedConnection);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &pos) { popupMenu(view, pos); });
     return panel;
+}
+
+void TForm1::enterOnNode(PoolView *view)
+{
+    // As a double click: a folder opens or closes, an element opens its tool window.
+    const QModelIndex index = view->currentIndex();
+    if (view->poolModel()->rowCount(index) > 0)
+        view->setExpanded(index, !view->isExpanded(index));
+    TreeNode *node = view->currentNode();
+    if (view == m_mediapool)
+        mediapoolDblClick(node);
+    else
+        gamepoolDblClick(node);
 }
 
 void TForm1::popupMenu(PoolView *view, const QPoint &pos)
@@ -339,7 +354,7 @@ void TForm1::deleteSelected(PoolView *view)
     if (!node || !node->parent)
         return;
     const QString question = m_ops.deleteQuestion(node);
-    if (!question.isEmpty() && !m_questions->yesNo(this, m_catalog.msg(MsgConfirmation), question))
+    if (!question.isEmpty() && !m_questions->yesNoDefaultNo(this, m_catalog.msg(MsgConfirmation), question))
         return;
     TreeNode *parent = node->parent;
     const bool media = view == m_mediapool;

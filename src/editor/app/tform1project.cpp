@@ -56,16 +56,19 @@ void TForm1::projectNewExecute()
     const QStringList closed = allesneu();
     reopen(closed);
     m_model.modified = false;
+    dropRecovery();
     m_panels[2]->clear();
     savetimerTimer();
 }
 
 bool TForm1::projectOpenExecute()
 {
-    if (!askSaveChanges())
-        return false;
+    // A path given by the command line, another start or the recent list is used once, even
+    // when the question about changes is cancelled: a later Open shows its dialog again.
     QString path = m_presetOpen;
     m_presetOpen.clear();
+    if (!askSaveChanges())
+        return false;
     if (path.isEmpty()) {
         const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(94), m_model.openFolder,
                                                           QLatin1String(kAdvFilter), false);
@@ -92,6 +95,8 @@ bool TForm1::projectOpenExecute()
         return false;
     }
     m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 103));
+    rememberProject();
+    dropRecovery();
     m_model.modified = false;
     m_model.mediaChanged = {true, true, true, true};
     savetimerTimer();
@@ -110,6 +115,7 @@ void TForm1::runMissingFilesCheck()
         m_missingDialog = new Tmissingfiles(m_missing, m_catalog, *m_questions, this);
         connect(m_missingDialog, &Tmissingfiles::repaired, this, &TForm1::savetimerTimer);
     }
+    m_missingDialog->setStartFolder(m_model.projectFolder);
     m_missingDialog->refresh();
     m_missingDialog->open();
 }
@@ -130,9 +136,21 @@ bool TForm1::runSave(const std::function<ProjectFileResult()> &save)
         return false;
     }
     m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 104));
+    rememberProject();
+    dropRecovery();
     updateCaption();
     savetimerTimer();
     return true;
+}
+
+bool TForm1::openRecent(const QString &projectPath)
+{
+    if (!QFileInfo(projectPath).isFile()) {
+        error(projectPath + u' ' + m_catalog.msg(116));
+        return false;
+    }
+    m_presetOpen = projectPath;
+    return projectOpenExecute();
 }
 
 bool TForm1::projectsaveExecute()

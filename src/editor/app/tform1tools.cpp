@@ -27,7 +27,8 @@ public:
     }
     bool updatePreviousGame(const QString &text) override
     {
-        return m_questions.yesNo(m_parent, m_catalog.msg(365), text);
+        // Yes writes over the previous game folder.
+        return m_questions.yesNoDefaultNo(m_parent, m_catalog.msg(365), text);
     }
     QString chooseProgramFile(const QString &suggestedName, const QString &initialFolder) override
     {

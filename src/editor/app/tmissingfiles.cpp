@@ -2,12 +2,16 @@
 
 #include "app/questions.h"
 #include "project/messagecatalog.h"
+#include "project/desktoptexts.h"
 #include "project/missingfiles.h"
+#include "project/projectmodel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QHeaderView>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QPushButton>
 
 namespace mb {
@@ -27,8 +31,14 @@ Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog
     auto *missingLabel = new QLabel(catalog.msg(419));
     m_count = new QLabel;
     m_count->setObjectName(QStringLiteral("Label3"));
-    m_missimages = new QListWidget;
+    m_missimages = new QTreeWidget;
     m_missimages->setObjectName(QStringLiteral("missimages"));
+    m_missimages->setRootIsDecorated(false);
+    m_missimages->setColumnCount(3);
+    m_missimages->setHeaderLabels({desktopText(DesktopText::ColumnName, catalog),
+                                   desktopText(DesktopText::ColumnKind, catalog),
+                                   desktopText(DesktopText::ColumnStoredPath, catalog)});
+    m_missimages->header()->setStretchLastSection(true);
     auto *foldersLabel = new QLabel(catalog.msg(420));
     m_newfolder = new QListWidget;
     m_newfolder->setObjectName(QStringLiteral("newfolder"));
@@ -36,7 +46,10 @@ Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog
     m_add->setObjectName(QStringLiteral("Button1"));
     m_ok = new QPushButton(tr("OK"));
     m_ok->setObjectName(QStringLiteral("Button2"));
+    // Enter anywhere in the dialog is OK, also when the list has the focus.
     m_ok->setDefault(true);
+    m_ok->setAutoDefault(true);
+    m_add->setAutoDefault(false);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(intro, 0, 0, 1, 2);
@@ -53,7 +66,9 @@ Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog
     buttons->addStretch();
     buttons->addWidget(m_ok);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    resize(560, 360);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 1);
+    resize(760, 380);
 
     connect(m_add, &QPushButton::clicked, this, &Tmissingfiles::Button1Click);
     connect(m_ok, &QPushButton::clicked, this, &Tmissingfiles::Button2Click);
@@ -62,7 +77,14 @@ Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog
 void Tmissingfiles::refresh()
 {
     m_missimages->clear();
-    m_missimages->addItems(m_search.names());
+    for (const MissingEntry &e : m_search.missing()) {
+        // The kind as the media tree names its root.
+        auto *row = new QTreeWidgetItem({e.name, m_catalog.msg(6 + e.kind), e.path});
+        row->setToolTip(2, e.path);
+        m_missimages->addTopLevelItem(row);
+    }
+    for (int c = 0; c < 2; ++c)
+        m_missimages->resizeColumnToContents(c);
     m_newfolder->clear();
     m_newfolder->addItems(m_search.addedFolders());
     m_count->setText(m_search.countText());
@@ -70,7 +92,8 @@ void Tmissingfiles::refresh()
 
 void Tmissingfiles::Button1Click()
 {
-    const QString folder = m_questions.folder(this, m_catalog.msg(444), m_search.addedFolders().value(0));
+    const QStringList added = m_search.addedFolders();
+    const QString folder = m_questions.folder(this, m_catalog.msg(444), added.isEmpty() ? m_startFolder : added.last());
     if (folder.isEmpty())
         return;
     const int before = m_search.count();

@@ -4,6 +4,7 @@
 
 class QLabel;
 class QListWidget;
+class QTreeWidget;
 class QPushButton;
 
 namespace mb {
@@ -12,8 +13,8 @@ class MessageCatalog;
 class MissingFiles;
 class Questions;
 
-// The dialog after an open that left media files missing: the names still missing with their
-// count, the folders the user added, "Add" to search one more folder and OK. The search and its
+// The dialog after an open that left media files missing: the entries still missing (name, kind
+// and stored path) with their count, the folders the user added, "Add" to search one more folder and OK. The search and its
 // lists belong to the MissingFiles object; the dialog shows them. It is window-modal over the
 // main window, and closing it any way acts like OK.
 class Tmissingfiles : public QDialog
@@ -25,12 +26,15 @@ public:
 
     // Rewrites the lists and the count from the search.
     void refresh();
+    // Where the folder chooser starts when no folder was added yet: the project folder.
+    void setStartFolder(const QString &folder) { m_startFolder = folder; }
     // Add folder: asks for a folder and searches it unless it was added before.
     void Button1Click();
     // OK: the project is no longer busy; entries still missing keep their paths.
     void Button2Click();
 
-    QListWidget *missimages() const { return m_missimages; }
+    // One row per missing entry: name, kind, stored path.
+    QTreeWidget *missimages() const { return m_missimages; }
     QListWidget *newfolder() const { return m_newfolder; }
     QLabel *Label3() const { return m_count; }
     QPushButton *Button1() const { return m_add; }
@@ -47,11 +51,12 @@ private:
     MissingFiles &m_search;
     const MessageCatalog &m_catalog;
     Questions &m_questions;
-    QListWidget *m_missimages;
+    QTreeWidget *m_missimages;
     QListWidget *m_newfolder;
     QLabel *m_count;
     QPushButton *m_add;
     QPushButton *m_ok;
+    QString m_startFolder;
     bool m_finishing = false;
 };
 

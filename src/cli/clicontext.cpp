@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 namespace mb::cli {
 
 namespace {
@@ -22,6 +24,25 @@ QString helpText(const QCommandLineParser &parser)
 }
 
 } // namespace
+
+void Context::progress(const QString &text)
+{
+    if (!progressToTerminal)
+        return;
+    // Carriage return and "erase to end of line": the next step writes over this one.
+    err << "\r\x1b[K" << text;
+    err.flush();
+    m_progressShown = true;
+}
+
+void Context::endProgress()
+{
+    if (!m_progressShown)
+        return;
+    err << "\r\x1b[K";
+    err.flush();
+    m_progressShown = false;
+}
 
 ProjectFileResult Context::open(ProjectModel &model, const QString &advPath)
 {
@@ -102,11 +123,14 @@ int run(const QStringList &arguments)
                                                       : defaultEditorFolder();
         ctx.args = positional.mid(1);
         ctx.parser = &parser;
+        ctx.progressToTerminal = ::isatty(STDERR_FILENO) == 1;
         if (ctx.args.size() < c.minArgs || (c.maxArgs >= 0 && ctx.args.size() > c.maxArgs)) {
             err << "usage: mossbramble-cli " << c.synopsis << "\n";
             return Usage;
         }
-        return c.run(ctx);
+        const int status = c.run(ctx);
+        ctx.endProgress();
+        return status;
     }
     err << "unknown command: " << name << "\n" << helpText(parser);
     return Usage;

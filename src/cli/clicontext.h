@@ -40,6 +40,15 @@ struct Context
     // open() into a new model; on failure prints the message and returns null (the command then
     // exits with Usage). `result`, when given, receives the outcome.
     std::unique_ptr<ProjectModel> load(const QString &advPath, ProjectFileResult *result = nullptr);
+
+    // Progress of long work, on one line of stderr that each call overwrites, and only when
+    // stderr is a terminal: pipes and log files get the results alone. endProgress() clears the
+    // line before the results are printed.
+    void progress(const QString &text);
+    void endProgress();
+    bool progressToTerminal = false; // set from isatty() by main
+private:
+    bool m_progressShown = false;
 };
 
 struct Command

@@ -3,6 +3,7 @@
 #include "build/elementexchange.h"
 #include "build/projectexchange.h"
 #include "cli/clicontext.h"
+#include "project/desktoptexts.h"
 #include "project/duplicate.h"
 #include "project/missingfiles.h"
 #include "project/projectfile.h"
@@ -64,7 +65,9 @@ int exportCmd(Context &ctx)
     auto model = open(ctx, ctx.args[0]);
     if (!model)
         return Usage;
-    const ExchangeResult r = exportProject(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath());
+    const ExchangeResult r = exportProject(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath(),
+                                           [&ctx](const QString &step) { ctx.progress(step); });
+    ctx.endProgress();
     if (!r.ok)
         return fail(ctx, r.message);
     ctx.out << r.message << "\n";
@@ -79,7 +82,9 @@ int importCmd(Context &ctx)
     }
     auto model = newModel(ctx);
     model->allesneu(ctx.catalog);
-    const ExchangeResult r = importProject(*model, ctx.catalog, QFileInfo(ctx.args[0]).absoluteFilePath());
+    const ExchangeResult r = importProject(*model, ctx.catalog, QFileInfo(ctx.args[0]).absoluteFilePath(),
+                                           [&ctx](const QString &step) { ctx.progress(step); });
+    ctx.endProgress();
     if (!r.ok)
         return fail(ctx, r.message);
     ctx.out << QDir::toNativeSeparators(r.path) << "\n";
@@ -133,6 +138,12 @@ int missingCmd(Context &ctx)
     if (!model)
         return Usage;
     MissingFiles search(*model);
+    search.setProgressHandler([&ctx](const MissingFiles::Progress &p) {
+        ctx.progress(desktopText(DesktopText::SearchProgress, ctx.catalog)
+                         .arg(p.stillMissing)
+                         .arg(QDir::toNativeSeparators(p.folder)));
+        return true;
+    });
     search.check();
     for (const QString &folder : ctx.args.mid(1)) {
         if (!QFileInfo(folder).isDir()) {
@@ -142,6 +153,7 @@ int missingCmd(Context &ctx)
         search.addFolder(folder);
     }
     search.finish();
+    ctx.endProgress();
     for (const MissingEntry &e : search.missing())
         ctx.out << e.letter() << ' ' << e.name << ": " << e.path << "\n";
     ctx.out << search.repairedCount() << " repaired, " << search.count() << " missing\n";

@@ -39,6 +39,7 @@ const std::vector<Command> &commands() { return registry(); }
 
 int fail(Context &ctx, const QString &text)
 {
+    ctx.endProgress();
     ctx.err << text << "\n";
     ctx.err.flush();
     return Problem;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -269,6 +270,28 @@ private slots:
         for (const QString &c : kCommandsRunHere)
             QVERIFY2(listed.contains(c), qPrintable("--help does not list " + c));
     }
+    void progressOnlyOnATerminal()
+    {
+        // script(1) runs the command on a pseudo terminal; its output is the terminal's.
+        if (QStandardPaths::findExecutable("script").isEmpty())
+            QSKIP("script(1) is not installed");
+        QTemporaryDir dir;
+        const QString adv = sampleOnDisk(dir.path());
+        const QString cliPath = QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-cli");
+        const QString command = QStringList{cliPath, "export", adv, dir.filePath("moved.adz"), "--editor-folder", dir.path()}
+                                    .replaceInStrings("'", "'\\''")
+                                    .join("' '");
+        QProcess p;
+        p.start("script", {"-qec", "'" + command + "'", "/dev/null"});
+        QVERIFY(p.waitForFinished(120000));
+        const QByteArray terminal = p.readAllStandardOutput();
+        QVERIFY2(p.exitCode() == 0, terminal.constData());
+        // Steps overwrite one line, which is cleared before the result is printed.
+        QVERIFY2(terminal.contains("\r\x1b[K"), terminal.constData());
+        QVERIFY(terminal.contains(MessageCatalog().msg(177).toUtf8()));
+        QVERIFY(QFile::exists(dir.filePath("moved.adz")));
+    }
+
     void exchangeCommands()
     {
         QTemporaryDir dir;
@@ -282,6 +305,7 @@ private slots:
         Run r = cli({"export", adv, dir.filePath("out/moved")}, dir.path());
         QVERIFY2(r.status == 0, qPrintable(r.err));
         QCOMPARE(r.out, cat.msg(177) + ' ' + dir.filePath("out/moved.adz") + ' ' + cat.msg(178) + '\n');
+        QCOMPARE(r.err, QString()); // no progress into a pipe
         r = cli({"import", dir.filePath("out/moved.adz")}, dir.path());
         QVERIFY2(r.status == 0, qPrintable(r.err));
         QCOMPARE(r.out, dir.filePath("out/moved/sample.adv") + '\n');

@@ -81,7 +81,7 @@ private slots:
         p.setArguments(args);
         p.start();
         QTRY_COMPARE_WITH_TIMEOUT(requests.size(), 1, 20000);
-        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(p.state() == QProcess::NotRunning || p.waitForFinished(20000));
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(requests[0][0].toString(), QString(expected).replace("@", QDir(cwd.path()).canonicalPath()));
     }
@@ -114,7 +114,7 @@ private slots:
         p.setArguments({"/games/castle.adv"});
         p.start();
         QTRY_COMPARE_WITH_TIMEOUT(requests.size(), 1, 20000);
-        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(p.state() == QProcess::NotRunning || p.waitForFinished(20000));
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(requests[0][0].toString(), QString("/games/castle.adv"));
     }

@@ -21,7 +21,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <QSignalSpy>
+#include <QMenu>
+#include <QPushButton>
+#include <QSet>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>

@@ -27,6 +27,8 @@ constexpr std::array<Pair, size_t(DesktopText::Count)> kTexts = {{
     {"Name", "Name"},
     {"Kind", "Art"},
     {"Stored path", "Gespeicherter Pfad"},
+    {"%1 missing, searching %2", "%1 fehlen, durchsuche %2"},
+    {"Cancel", "Abbrechen"},
 }};
 
 } // namespace

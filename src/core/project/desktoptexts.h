@@ -7,7 +7,7 @@ namespace mb {
 class MessageCatalog;
 
 // Texts of the main window's desktop features that the numbered message catalog does not hold
-// (recent projects, recovery of unsaved work), in English and German.
+// (recent projects, recovery of unsaved work, the missing-files list and its search), in English and German.
 enum class DesktopText {
     OpenRecent,      // Project menu: the submenu of recent projects
     ClearRecent,     // its last entry
@@ -17,6 +17,8 @@ enum class DesktopText {
     ColumnName,      // the missing-files list
     ColumnKind,
     ColumnStoredPath,
+    SearchProgress,  // "%1" entries still missing, "%2" the folder being searched
+    Cancel,
     Count
 };
 

@@ -6,6 +6,7 @@
 #include "app/questions.h"
 #include "app/tmissingfiles.h"
 #include "build/projectexchange.h"
+#include "project/desktoptexts.h"
 #include "script/scriptchecker.h"
 #include "script/scriptkey.h"
 
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressDialog>
 
 namespace mb {
 
@@ -106,7 +108,24 @@ bool TForm1::projectOpenExecute()
 
 void TForm1::runMissingFilesCheck()
 {
+    // The search of the project folder may walk a big tree: a progress window comes up when it
+    // takes a while, and Cancel stops it with the paths repaired so far kept.
+    QProgressDialog progress(QString(), desktopText(DesktopText::Cancel, m_catalog), 0, 0, this);
+    progress.setObjectName(QStringLiteral("missingprogress"));
+    progress.setWindowTitle(QStringLiteral("Mossbramble"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    m_missing.setProgressHandler([this, &progress](const MissingFiles::Progress &p) {
+        progress.setLabelText(desktopText(DesktopText::SearchProgress, m_catalog)
+                                  .arg(p.stillMissing)
+                                  .arg(QDir::toNativeSeparators(p.folder)));
+        progress.setValue(0); // starts the timer that shows the window after a while
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
     const int stillMissing = m_missing.check();
+    m_missing.setProgressHandler({});
+    progress.reset();
     if (m_missing.repairedCount() > 0)
         StatusBar1Click();
     if (stillMissing == 0)

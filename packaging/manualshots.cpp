@@ -6,6 +6,9 @@
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
 #include "app/tform1.h"
+#include "preview/mediaplayback.h"
+#include "preview/tform2.h"
+#include "script/scripteditorsetup.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,6 +17,8 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 #include <cstdio>
 
@@ -33,6 +38,7 @@ bool save(QWidget *w, const QString &path)
 
 int main(int argc, char **argv)
 {
+    MediaPlayback::selectBackend();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
@@ -51,8 +57,11 @@ int main(int argc, char **argv)
         ProjectModel model;
         model.editorFolder = editorFolder.path();
         model.allesneu(catalog);
+        // The tool windows as the editor registers them.
         TForm1 window(model, catalog, settings);
-        window.resize(1120, 700);
+        TForm2::registerWith(window, model, catalog, settings);
+        new ScriptEditorSetup(window, model, catalog, settings);
+        window.resize(1260, 740);
         window.show();
         window.FormActivate({project});
         if (!QTest::qWaitForWindowExposed(&window))
@@ -61,8 +70,29 @@ int main(int argc, char **argv)
         window.gamepool()->expandAll();
         window.mediapool()->expandAll();
         window.treeSplitter()->setSizes({360, 300});
-        window.openToolWindow(QStringLiteral("room"));
+        // The script editor on a script and the preview on a background, side by side.
+        auto child = [](TreeNode *root, const char *name) -> TreeNode * {
+            TreeNode *found = nullptr;
+            std::function<void(TreeNode *)> walk = [&](TreeNode *n) {
+                if (!found && n->text == QLatin1String(name))
+                    found = n;
+                for (const auto &c : n->children)
+                    walk(c.get());
+            };
+            walk(root);
+            return found;
+        };
+        if (TreeNode *script = child(model.gameTree.root(Scripts), "intro")) {
+            window.gamepool()->selectNode(script);
+            window.gamepoolDblClick(script);
+        }
+        if (TreeNode *image = child(model.mediaTree.root(Images), "meadow")) {
+            window.mediapool()->selectNode(image);
+            window.mediapoolDblClick(image);
+        }
         QTest::qWait(300);
+        window.windowtile();
+        QTest::qWait(500);
         const QString suffix = lang.toLower();
         if (!save(&window, out.filePath(QStringLiteral("main-%1.png").arg(suffix))))
             return 1;

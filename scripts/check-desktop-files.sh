@@ -57,11 +57,14 @@ echo "installed tree: desktop entry, metainfo, MIME types, icons, manual and edi
 [ "$DEB" = 1 ] || exit 0
 (cd "$BUILD_DIR" && cpack -G DEB -B "$TMP/deb" >/dev/null)
 PKG="$(ls "$TMP"/deb/mossbramble_*.deb)"
-dpkg-deb --info "$PKG" | grep -q 'Depends:.*libqt6widgets6' || fail "package lacks its library dependencies"
+# (Read whole first: grep -q would end the pipe early and fail it under pipefail.)
+INFO="$(dpkg-deb --info "$PKG")"
+CONTENTS="$(dpkg-deb --contents "$PKG")"
+grep -q 'Depends:.*libqt6widgets6' <<<"$INFO" || fail "package lacks its library dependencies"
 for f in ./usr/bin/mossbramble ./usr/bin/mossbramble-cli "./usr/share/applications/$ID.desktop" \
          "./usr/share/metainfo/$ID.metainfo.xml" "./usr/share/mime/packages/$ID.xml" \
          ./usr/share/mossbramble/Manual.html "./usr/share/icons/hicolor/48x48/apps/$ID.png"; do
-  dpkg-deb --contents "$PKG" | grep -q " $f\$" || fail "package lacks $f"
+  grep -q " $f\$" <<<"$CONTENTS" || fail "package lacks $f"
 done
 dpkg-deb -x "$PKG" "$TMP/unpacked"
 mkdir -p "$TMP/home2/run" && chmod 700 "$TMP/home2/run"
@@ -72,7 +75,7 @@ mkdir -p "$BUILD_DIR/package" && cp "$PKG" "$BUILD_DIR/package/"
 
 [ "$INSTALL" = 1 ] || exit 0
 [ "$(id -u)" = 0 ] || fail "--install needs root"
-apt-get install -y --no-install-recommends "$BUILD_DIR/package/$(basename "$PKG")" >/dev/null
+apt-get install -y --no-install-recommends "$(realpath "$BUILD_DIR/package/$(basename "$PKG")")" >/dev/null
 command -v mossbramble >/dev/null || fail "mossbramble is not on PATH after the install"
 mkdir -p "$TMP/home3/run" && chmod 700 "$TMP/home3/run"
 run_editor "$(command -v mossbramble)" "$TMP/home3"

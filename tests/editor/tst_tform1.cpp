@@ -10,6 +10,7 @@
 #include "editor/scriptedquestions.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
 #include <QImage>
@@ -112,6 +113,16 @@ QString writeProject(const QString &folder, const QString &name, const QString &
     const ProjectFileResult r = saveProject(*m, folder, name);
     return r.ok ? QDir(folder).filePath(name + ".adv") : QString();
 }
+
+// Receives what the editor hands to the desktop's browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 } // namespace
 
@@ -840,6 +851,42 @@ private slots:
         five.w().FormActivate();
         QVERIFY(five.w().autosaveTimer()->isActive());
         QCOMPARE(five.w().autosaveTimer()->interval(), 5 * 60000);
+    }
+
+    // F1: the manual in the editor's language, from the editor folder or beside the program.
+    void manualOpensInTheBrowser_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QStringList>("files");   // manuals in the editor folder
+        QTest::addColumn<QString>("expected");    // the file handed to the browser; empty: error box
+        QTest::newRow("English") << "EN" << QStringList{"Manual.html", "Manual.de.html"} << "Manual.html";
+        QTest::newRow("German") << "DE" << QStringList{"Manual.html", "Manual.de.html"} << "Manual.de.html";
+        QTest::newRow("German, only the English one") << "DE" << QStringList{"Manual.html"} << "Manual.html";
+        QTest::newRow("none") << "EN" << QStringList{} << "";
+    }
+    void manualOpensInTheBrowser()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        Editor e(lang);
+        for (const QString &f : files) {
+            QFile file(e.path(f));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("file", &catcher, "open");
+        QVERIFY(e.w().action("helpmanual")->shortcuts().contains(QKeySequence(Qt::Key_F1)));
+        e.w().helpmanual();
+        QDesktopServices::unsetUrlHandler("file");
+        if (expected.isEmpty()) {
+            QVERIFY(catcher.urls.isEmpty());
+            QCOMPARE(e.questions.texts("error"),
+                     QStringList({e.catalog.msg(115) + ' ' + e.path("Manual.html") + ' ' + e.catalog.msg(116)}));
+            return;
+        }
+        QVERIFY(e.questions.texts("error").isEmpty());
+        QCOMPARE(catcher.urls, QList<QUrl>({QUrl::fromLocalFile(e.path(expected))}));
     }
 
     void windowMenuToggles()

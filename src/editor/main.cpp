@@ -5,6 +5,7 @@
 #include "platform/editorfolder.h"
 #include "preview/mediaplayback.h"
 #include "preview/tform2.h"
+#include "room/roomeditorsetup.h"
 #include "script/scripteditorsetup.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@ int main(int argc, char **argv)
     mb::TForm1 window(*model, catalog, settings);
     mb::TForm2::registerWith(window, *model, catalog, settings);
     new mb::ScriptEditorSetup(window, *model, catalog, settings); // owned by the window
+    new mb::RoomEditorSetup(window, *model, catalog, settings);   // owned by the window
     window.show();
     // The first activation may open a project and show boxes: after the window is up.
     QTimer::singleShot(0, &window, [&window, args] { window.FormActivate(args); });

@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace mb {
 
 namespace {
@@ -38,7 +40,8 @@ int RoomSurface::pixelScale() const
 
 QSize RoomSurface::sizeHint() const
 {
-    return QSize(m_model.settings.gameWidth, m_model.settings.gameHeight) * pixelScale();
+    const QSizeF size = QSizeF(m_model.settings.gameWidth, m_model.settings.gameHeight) * scale();
+    return QSize(qRound(size.width()), qRound(size.height()));
 }
 
 void RoomSurface::resizeFrame()
@@ -46,12 +49,38 @@ void RoomSurface::resizeFrame()
     const QSize size(m_model.settings.gameWidth, m_model.settings.gameHeight);
     if (m_frame.size() != size)
         m_frame = QImage(size, QImage::Format_RGB32);
-    setFixedSize(size * pixelScale());
+    setFixedSize(sizeHint());
+}
+
+void RoomSurface::setZoom(double zoom)
+{
+    zoom = std::clamp(zoom, 0.125, 8.0);
+    if (qFuzzyCompare(zoom, m_zoom))
+        return;
+    m_zoom = zoom;
+    resizeFrame();
+    update();
+}
+
+void RoomSurface::setGrid(bool on)
+{
+    if (on == m_grid)
+        return;
+    m_grid = on;
+    update();
+}
+
+QPoint RoomSurface::toGame(QPoint surfacePoint) const
+{
+    if (qFuzzyCompare(m_zoom, 1.0)) // exactly as the room editor has always mapped the mouse
+        return roomgeo::surfaceToRoom(surfacePoint, QPoint(), RoomMetrics::of(m_model.settings));
+    const double s = scale();
+    return QPoint(int(surfacePoint.x() / s), int(surfacePoint.y() / s));
 }
 
 QPoint RoomSurface::toRoom(QPoint surfacePoint) const
 {
-    return roomgeo::surfaceToRoom(surfacePoint, m_view.scroll, RoomMetrics::of(m_model.settings));
+    return toGame(surfacePoint) + m_view.scroll;
 }
 
 void RoomSurface::setRoom(int slot)
@@ -111,6 +140,12 @@ void RoomSurface::setMarkedCell(QPoint cell)
         update();
 }
 
+void RoomSurface::setFieldBand(std::optional<QRect> band)
+{
+    m_view.fieldBand = band;
+    update();
+}
+
 void RoomSurface::projectChanged()
 {
     resizeFrame();
@@ -137,8 +172,8 @@ QRect RoomSurface::selectionArea() const
             continue;
         const roomgeo::ScreenBox b = roomgeo::markBox(e.box, m_view.scroll, scene.metrics());
         const QRect game(QPoint(b.x1 - 2, b.y1 - 2), QPoint(b.x2 + 2, b.y2 + 2));
-        const int s = pixelScale();
-        return QRect(game.topLeft() * s, game.size() * s);
+        const double s = scale();
+        return QRectF(QPointF(game.topLeft()) * s, QSizeF(game.size()) * s).toAlignedRect().adjusted(-1, -1, 1, 1);
     }
     return {};
 }
@@ -153,15 +188,18 @@ void RoomSurface::pulseTick()
 
 void RoomSurface::paintEvent(QPaintEvent *event)
 {
-    const int s = pixelScale();
+    const double s = scale();
     const QRect dirty = event->rect();
     // The game pixels under the dirty part of the surface.
-    const QRect game = QRect(QPoint(dirty.left() / s, dirty.top() / s), QPoint(dirty.right() / s, dirty.bottom() / s))
+    const QRect game = QRect(QPoint(int(dirty.left() / s), int(dirty.top() / s)),
+                             QPoint(int(dirty.right() / s), int(dirty.bottom() / s)))
                            .intersected(m_frame.rect());
     Canvas canvas(&m_frame);
     renderRoom(canvas, m_model, m_room, m_view, m_images, m_catalog, game);
     QPainter p(this);
-    p.drawImage(QRect(game.topLeft() * s, game.size() * s), m_frame, game);
+    p.drawImage(QRectF(QPointF(game.topLeft()) * s, QSizeF(game.size()) * s), m_frame, game);
+    if (m_grid && m_room > 0)
+        paintGrid(p);
     const std::vector<ImageProblem> problems = m_images.takeProblems();
     if (!problems.empty()) {
         QStringList texts;
@@ -172,10 +210,29 @@ void RoomSurface::paintEvent(QPaintEvent *event)
     }
 }
 
+void RoomSurface::paintGrid(QPainter &p) const
+{
+    const Rroom &room = m_model.rooms[m_room];
+    const RoomMetrics m = RoomMetrics::of(m_model.settings, &room);
+    const double s = scale(), cell = m.walkCell;
+    p.setPen(QPen(QColor(255, 255, 255, 70), 0));
+    const QSize grid = roomgeo::walkmapGridSize(room, m);
+    for (int i = 1; i < grid.width(); ++i) {
+        const double x = (i * cell - m_view.scroll.x()) * s;
+        if (x >= 0 && x < width())
+            p.drawLine(QPointF(x, 0), QPointF(x, height()));
+    }
+    for (int j = 1; j < grid.height(); ++j) {
+        const double y = (j * cell - m_view.scroll.y()) * s;
+        if (y >= 0 && y < height())
+            p.drawLine(QPointF(0, y), QPointF(width(), y));
+    }
+}
+
 void RoomSurface::mouseMoveEvent(QMouseEvent *event)
 {
-    const int s = pixelScale();
-    m_view.mouse = QPoint(event->position().toPoint().x() / s, event->position().toPoint().y() / s);
+    const double s = scale();
+    m_view.mouse = toGame(event->position().toPoint());
     m_view.mouseOver = true;
     RoomItem hover;
     if (m_room > 0 && m_view.mode == RoomEditMode::None)
@@ -183,12 +240,12 @@ void RoomSurface::mouseMoveEvent(QMouseEvent *event)
     if (hover != m_view.hover) {
         m_view.hover = hover;
         emit hoverChanged(hover);
-        update(QRect(0, 0, width(), StatusHeight * s)); // the object line names it
+        update(QRect(0, 0, width(), int(StatusHeight * s) + 1)); // the object line names it
     }
     if (m_view.mode == RoomEditMode::Walkmap)
         update(); // the pen cursor follows the mouse
     else if (m_model.settings.infoLine && m_view.mode == RoomEditMode::None)
-        update(QRect(0, 0, width(), StatusHeight * s)); // the info line shows the mouse
+        update(QRect(0, 0, width(), int(StatusHeight * s) + 1)); // the info line shows the mouse
     QWidget::mouseMoveEvent(event);
 }
 

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+class QPainter;
+
 #include <vector>
 
 namespace mb {
@@ -38,13 +40,24 @@ public:
     void setSelection(RoomItem item);
     void setPen(WalkmapPen pen);
     void setMarkedCell(QPoint cell);
+    // The rubber band of a new inventory field, in screen pixels of the game; none when unset.
+    void setFieldBand(std::optional<QRect> band);
 
     // The project changed: the whole surface is drawn again.
     void projectChanged();
 
     // Pixels on the surface per game pixel: 2 in a game 320 pixels wide, else 1.
     int pixelScale() const;
-    // A surface point as a room point.
+    // The view's zoom on top of that (0.5, 1, 2 ...; 1 shows the game's pixels as the game does).
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
+    // Surface pixels per game pixel: pixelScale() x zoom().
+    double scale() const { return pixelScale() * m_zoom; }
+    // Lines of the walkmap grid over the room in every mode, a help for lining things up.
+    void setGrid(bool on);
+    bool grid() const { return m_grid; }
+    // A surface point as a point of the screen in game pixels (toward zero), and as a room point.
+    QPoint toGame(QPoint surfacePoint) const;
     QPoint toRoom(QPoint surfacePoint) const;
     // The last frame as drawn, in game pixels.
     const QImage &frame() const { return m_frame; }
@@ -72,6 +85,7 @@ private:
     // The selected thing's frame box on the surface, with its corner marks.
     QRect selectionArea() const;
     void resizeFrame();
+    void paintGrid(QPainter &painter) const;
 
     const ProjectModel &m_model;
     RoomImageCache &m_images;
@@ -81,6 +95,8 @@ private:
     SelectionPulse m_pulseState;
     QTimer m_pulse;
     QImage m_frame;
+    double m_zoom = 1.0;
+    bool m_grid = false;
 };
 
 } // namespace mb

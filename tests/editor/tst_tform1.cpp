@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
+#include "project/desktoptexts.h"
 #include "project/recentprojects.h"
 #include "project/recovery.h"
 #include "platform/ziparchive.h"
@@ -23,6 +24,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSet>
 #include <QSplitter>
@@ -1000,6 +1002,28 @@ private slots:
         QCOMPARE(e.w().windowTitle(), QString("Mossbramble (castle)"));
         QCOMPARE(e.panel(2), e.catalog.msg(167));
         QVERIFY(e.panel(1).endsWith(e.catalog.msg(29) + ": 1"));
+    }
+
+    void exportCanBeCancelled()
+    {
+        QTemporaryDir target;
+        Editor e;
+        QImage img(1, 1, QImage::Format_ARGB32);
+        QVERIFY(img.save(e.path("wall.png")));
+        QVERIFY(e.w().openRecent(writeProject(e.dir.path(), "castle", e.path("wall.png"))));
+        e.questions.saveAnswers << target.filePath("castle");
+        // Cancel as soon as the progress window shows.
+        QTimer::singleShot(0, &e.w(), [&] {
+            if (auto *progress = e.w().findChild<QProgressDialog *>("exchangeprogress"))
+                progress->cancel();
+        });
+        e.w().exportieren();
+        QVERIFY(!QFileInfo::exists(target.filePath("castle.adz")));
+        QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(e.panel(2), desktopText(DesktopText::Cancelled, e.catalog));
+        QVERIFY(e.questions.texts("error").isEmpty());
+        QVERIFY(e.questions.texts("information").isEmpty());
+        QVERIFY(!e.w().findChild<QProgressDialog *>("exchangeprogress"));
     }
 
     void characterExportAndImport()

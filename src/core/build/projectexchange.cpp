@@ -2,6 +2,7 @@
 
 #include "platform/safeextract.h"
 #include "platform/ziparchive.h"
+#include "project/desktoptexts.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -146,13 +147,21 @@ QString exchangeBaseName(const QString &path)
     return name;
 }
 
+static ExchangeResult cancelledResult(const MessageCatalog &catalog)
+{
+    ExchangeResult r = failure(desktopText(DesktopText::Cancelled, catalog));
+    r.cancelled = true;
+    return r;
+}
+
 ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
-                             const ExchangeProgress &progress)
+                             const ExchangeProgress &progress, const ExchangeCancel &cancelled)
 {
     auto report = [&](const QString &text) {
         if (progress)
             progress(text);
     };
+    auto stop = [&] { return cancelled && cancelled(); };
     const QString advPath = QDir(model.projectFolder).filePath(model.settings.projectName + QStringLiteral(".adv"));
     if (model.projectFolder.isEmpty() || model.modified || !QFileInfo(advPath).isFile())
         return failure(catalog.msg(122));
@@ -191,6 +200,8 @@ ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &ca
                     return failure(path + QStringLiteral(": the file of \"") + table.name(slot) +
                                    QStringLiteral("\" is missing; the project was not exported."));
                 report(fileNameOf(path) + u' ' + catalog.msg(171));
+                if (stop())
+                    return cancelledResult(catalog);
             }
         report(catalog.msg(k.zipMessage));
         ZipWriter kindZip(work.filePath(QLatin1String(k.archive)));
@@ -212,6 +223,8 @@ ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &ca
         if (!kindZip.close())
             return failure(kindZip.errorString());
         kindArchives << QLatin1String(k.archive);
+        if (stop())
+            return cancelledResult(catalog);
     }
 
     ZipWriter adz(target);
@@ -244,12 +257,13 @@ QString importBaseFolder(const QString &adzPath, const QString &editorFolder)
 }
 
 ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
-                             const ExchangeProgress &progress)
+                             const ExchangeProgress &progress, const ExchangeCancel &cancelled)
 {
     auto report = [&](const QString &text) {
         if (progress)
             progress(text);
     };
+    auto stop = [&] { return cancelled && cancelled(); };
     const QFileInfo adzInfo(adzPath);
     if (!adzInfo.isFile())
         return failure(adzPath + u' ' + catalog.msg(116));
@@ -273,6 +287,8 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     const safeextract::Result outer = safeextract::extractArchive(adzInfo.absoluteFilePath(), unpacked, adzName);
     if (!outer.ok)
         return failure(outer.message);
+    if (stop())
+        return cancelledResult(catalog);
 
     QString advFile, iconFile;
     QStringList plainFiles; // relative paths of what goes into the project folder as it is
@@ -324,6 +340,8 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
                 return failure(check.message);
             folderArchives.push_back({k.kind, relative.chopped(4), file});
         }
+        if (stop())
+            return cancelledResult(catalog);
     }
 
     auto imported = std::make_unique<ProjectModel>();
@@ -333,7 +351,9 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     if (!opened.ok)
         return failure(opened.message.replace(advInWork, adzName + u'/' + advFile));
 
-    // From here on files are written into the project folder.
+    // From here on files are written into the project folder: no more cancelling.
+    if (stop())
+        return cancelledResult(catalog);
     if (!QDir().mkpath(projectFolder))
         return failure(projectFolder + QStringLiteral(": the folder cannot be created"));
     for (const QString &relative : plainFiles) {

@@ -25,10 +25,15 @@ struct ExchangeResult
     QString elementName;
     // Choices the import made that the user may want to know (one text each).
     QStringList notes;
+    // The user cancelled: nothing was written, `message` says so.
+    bool cancelled = false;
 };
 
 // Receives the status texts of a long operation as it goes (file copies, zipping, unzipping).
 using ExchangeProgress = std::function<void(const QString &text)>;
+// Asked between the steps of a project export or import: true stops the work. It is asked only
+// where stopping leaves nothing half done (see the operations).
+using ExchangeCancel = std::function<bool()>;
 
 // The chosen file name with the extension (".adz", ".adr", ".adc") appended unless its last four
 // characters already are the extension (in any case).
@@ -45,9 +50,12 @@ QString exchangeBaseName(const QString &path);
 // The project must be saved (a project folder, no unsaved changes), otherwise message 122. A
 // media file that is missing ends the export with a message naming it; nothing is written then.
 // Work files live in a private temporary folder beside the target and are removed afterwards;
-// an existing file of the target name is replaced only when the new one is complete.
+// an existing file of the target name is replaced only when the new one is complete. A cancel
+// (asked after each file and archive) ends with `cancelled` set, no target written and no work
+// files left.
 ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &catalog,
-                             const QString &adzPath, const ExchangeProgress &progress = {});
+                             const QString &adzPath, const ExchangeProgress &progress = {},
+                             const ExchangeCancel &cancelled = {});
 
 // The folder a project import unpacks into: the .adz's folder, or the editor folder when no file
 // can be created in the .adz's folder (a read-only medium).
@@ -61,8 +69,10 @@ QString importBaseFolder(const QString &adzPath, const QString &editorFolder);
 // or foreign file gives a message and leaves `model` unchanged. On success `model` holds the
 // imported project (the editor folder, backup and fit options and the new-name counters of the
 // session are kept) and `path` is its project file. The question about unsaved changes of the
-// open project belongs to the caller.
+// open project belongs to the caller. A cancel is asked while the archives are unpacked and
+// checked in the work folder, before anything is written into the project folder; it ends with
+// `cancelled` set, `model` unchanged and no project folder made.
 ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
-                             const ExchangeProgress &progress = {});
+                             const ExchangeProgress &progress = {}, const ExchangeCancel &cancelled = {});
 
 } // namespace mb

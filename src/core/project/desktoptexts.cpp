@@ -29,6 +29,7 @@ constexpr std::array<Pair, size_t(DesktopText::Count)> kTexts = {{
     {"Stored path", "Gespeicherter Pfad"},
     {"%1 missing, searching %2", "%1 fehlen, durchsuche %2"},
     {"Cancel", "Abbrechen"},
+    {"Cancelled; nothing was written.", "Abgebrochen; es wurde nichts geschrieben."},
 }};
 
 } // namespace

@@ -19,6 +19,7 @@ enum class DesktopText {
     ColumnStoredPath,
     SearchProgress,  // "%1" entries still missing, "%2" the folder being searched
     Cancel,
+    Cancelled,       // the end of an export or import that was cancelled
     Count
 };
 

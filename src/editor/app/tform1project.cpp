@@ -204,6 +204,45 @@ void TForm1::Action2Execute()
         information(m_catalog.msg(179));
 }
 
+namespace {
+
+// The window of an export or import: the step texts, a busy bar and Cancel. It is window-modal,
+// so the main window takes no input while the work runs and lets the window repaint between
+// steps.
+class ExchangeProgressWindow
+{
+public:
+    ExchangeProgressWindow(QWidget *parent, const QString &title, const MessageCatalog &catalog, QLabel *status)
+        : m_dialog(title, desktopText(DesktopText::Cancel, catalog), 0, 0, parent), m_status(status)
+    {
+        m_dialog.setObjectName(QStringLiteral("exchangeprogress"));
+        m_dialog.setWindowTitle(QStringLiteral("Mossbramble"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setMinimumWidth(420);
+        m_dialog.show();
+        QCoreApplication::processEvents();
+    }
+    ExchangeProgress progress()
+    {
+        return [this](const QString &step) {
+            m_status->setText(step);
+            m_dialog.setLabelText(step);
+            QCoreApplication::processEvents();
+        };
+    }
+    ExchangeCancel cancelled()
+    {
+        return [this] { return m_dialog.wasCanceled(); };
+    }
+
+private:
+    QProgressDialog m_dialog;
+    QLabel *m_status;
+};
+
+} // namespace
+
 void TForm1::exportieren()
 {
     projectsaveExecute();
@@ -216,15 +255,18 @@ void TForm1::exportieren()
     if (chosen.isEmpty())
         return;
     chosen = withExchangeExtension(chosen, QStringLiteral(".adz"));
-    m_wait->showwait(m_catalog.msg(170));
     beginBusy();
-    setEnabled(false);
-    const ExchangeResult result = exportProject(m_model, m_catalog, chosen,
-                                                [this](const QString &step) { m_panels[2]->setText(step); });
-    setEnabled(true);
+    ExchangeResult result;
+    {
+        ExchangeProgressWindow window(this, m_catalog.msg(170), m_catalog, m_panels[2]);
+        result = exportProject(m_model, m_catalog, chosen, window.progress(), window.cancelled());
+    }
     endBusy();
     m_model.busy = false;
-    m_wait->hidewait();
+    if (result.cancelled) {
+        m_panels[2]->setText(result.message);
+        return;
+    }
     if (!result.ok) {
         m_panels[2]->clear();
         error(result.message);
@@ -243,28 +285,32 @@ void TForm1::importieren()
     if (chosen.isEmpty())
         return;
     const QString adz = chosen.first();
-    m_wait->showwait(m_catalog.msg(161));
     m_panels[2]->setText(QFileInfo(adz).fileName() + u' ' + m_catalog.msg(162));
     beginBusy();
-    setEnabled(false);
     const QStringList windows = closeResetWindows();
     ExchangeResult result;
-    replaceTrees([&] {
-        result = importProject(m_model, m_catalog, adz, [this](const QString &step) { m_panels[2]->setText(step); });
-    });
-    setEnabled(true);
+    {
+        ExchangeProgressWindow window(this, m_catalog.msg(161), m_catalog, m_panels[2]);
+        // The trees repaint between the steps: the project changes only at the very end of a
+        // successful import, after the last step.
+        replaceTrees([&] { result = importProject(m_model, m_catalog, adz, window.progress(), window.cancelled()); });
+    }
     endBusy();
     m_model.busy = false;
-    m_wait->hidewait();
     reopen(windows);
     StatusBar1Click();
     updateCaption();
     savetimerTimer();
+    if (result.cancelled) {
+        m_panels[2]->setText(result.message);
+        return;
+    }
     if (!result.ok) {
         m_panels[2]->clear();
         error(result.message);
         return;
     }
+    dropRecovery();
     m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 167));
     information(result.message);
 }

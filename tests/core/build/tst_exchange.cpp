@@ -2,6 +2,7 @@
 #include "build/projectexchange.h"
 #include "platform/safeextract.h"
 #include "platform/ziparchive.h"
+#include "project/desktoptexts.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -163,6 +164,8 @@ private slots:
     void exportRefusesUnsavedProject_data();
     void exportRefusesUnsavedProject();
     void exportWithMissingMediaWritesNothing();
+    void cancelledExchangeWritesNothing_data();
+    void cancelledExchangeWritesNothing();
     void exchangeExtension_data();
     void exchangeExtension();
     void importBesideEditorWhenFolderIsReadOnly();
@@ -334,6 +337,60 @@ void TestExchange::exportWithMissingMediaWritesNothing()
     // The older file is untouched and no work files are left.
     QCOMPARE(filesBelow(away.path()), QStringList{"x.adz"});
     QCOMPARE(readBytes(away.filePath("x.adz")), QByteArray("an older export"));
+}
+
+void TestExchange::cancelledExchangeWritesNothing_data()
+{
+    QTest::addColumn<bool>("import");
+    QTest::addColumn<bool>("lastChance"); // cancel at the last point where it is asked, else the first
+    QTest::newRow("export, first file") << false << false;
+    QTest::newRow("export, before the target is written") << false << true;
+    QTest::newRow("import, after unpacking") << true << false;
+    QTest::newRow("import, before the project folder is made") << true << true;
+}
+
+void TestExchange::cancelledExchangeWritesNothing()
+{
+    QFETCH(bool, import);
+    QFETCH(bool, lastChance);
+    QTemporaryDir media, home, away, scratch;
+    MessageCatalog cat;
+    auto m = savedSample(media.path(), home.path());
+    // How often each operation asks, counted on a run that is not cancelled.
+    int chances = 0;
+    const ExchangeCancel count = [&] { ++chances; return false; };
+    const QString adz = away.filePath("x.adz");
+    ExchangeResult r;
+    if (!import) {
+        QVERIFY(exportProject(*m, cat, scratch.filePath("y.adz"), {}, count).ok);
+        writeBytes(adz, "an older export");
+    } else {
+        QVERIFY(exportProject(*m, cat, adz).ok);
+        QVERIFY(QFile::copy(adz, scratch.filePath("y.adz")));
+        ProjectModel counted;
+        counted.allesneu(cat);
+        counted.makeBackup = false;
+        QVERIFY(importProject(counted, cat, scratch.filePath("y.adz"), {}, count).ok);
+    }
+    QVERIFY(chances >= 2);
+    const int stopAt = lastChance ? chances : 1;
+    int asked = 0;
+    const ExchangeCancel cancel = [&] { return ++asked == stopAt; };
+
+    ProjectModel open;
+    open.allesneu(cat);
+    open.makeBackup = false;
+    open.rooms[1].name = "kept";
+    const QByteArray before = readBytes(adz);
+    r = import ? importProject(open, cat, adz, {}, cancel) : exportProject(*m, cat, adz, {}, cancel);
+    QVERIFY(!r.ok);
+    QVERIFY(r.cancelled);
+    QCOMPARE(r.message, desktopText(DesktopText::Cancelled, cat));
+    // Nothing new beside the file: no target, no project folder, no work files.
+    QCOMPARE(filesBelow(away.path()), QStringList{"x.adz"});
+    QCOMPARE(QDir(away.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.adz"});
+    QCOMPARE(readBytes(adz), before);
+    QCOMPARE(open.rooms[1].name, QStringLiteral("kept"));
 }
 
 void TestExchange::exchangeExtension_data()

@@ -87,6 +87,54 @@ private slots:
         QVERIFY(!e.room->findChild<QSpinBox *>("roomwidth")->isEnabled());
     }
 
+    void gameTreeClicksShowRooms()
+    {
+        Editor e;
+        TreeNode *rooms = e.m().gameTree.root(Rooms);
+        for (const char *name : {"hall", "empty"})
+            rooms->addChild(QLatin1String(name), nodeimage::Room);
+        e.form->refreshTrees();
+        PoolView *pool = e.form->gamepool();
+        const QModelIndex empty = pool->poolModel()->indexOf(rooms->children.back().get());
+        emit pool->clicked(empty);
+        QCOMPARE(e.room->room(), e.fx.empty);
+        // Closed, a double click opens the window on the room.
+        e.form->closewindow("room");
+        QVERIFY(!e.setup->window());
+        const QModelIndex hall = pool->poolModel()->indexOf(rooms->children.front().get());
+        emit pool->doubleClicked(hall);
+        QTRY_VERIFY(e.setup->window());
+        QCOMPARE(e.setup->window()->room(), e.fx.hall);
+    }
+
+    void modeDragsReachTheRoom()
+    {
+        Editor e;
+        // Depth lines at rows 9 and 20 (20 pixels): line 1 dragged down to row 12.
+        e.setup->toggleMode(RoomEditMode::Depth);
+        QTest::mousePress(e.surface(), Qt::LeftButton, {}, QPoint(300, 9 * 20 + 3));
+        QTest::mouseMove(e.surface(), QPoint(300, 12 * 20 - 4));
+        QTest::mouseRelease(e.surface(), Qt::LeftButton, {}, QPoint(300, 12 * 20 - 4));
+        QCOMPARE(e.hall().zoomTop, 12);
+        QCOMPARE(e.hall().zoomBottom, 20);
+
+        // FX shape 1 (a floor mirror): its first corner (60, 380) dragged by (-10, 5).
+        e.setup->toggleMode(RoomEditMode::Fx);
+        QTest::mousePress(e.surface(), Qt::LeftButton, {}, QPoint(61, 381));
+        QTest::mouseMove(e.surface(), QPoint(51, 386));
+        QTest::mouseRelease(e.surface(), Qt::LeftButton, {}, QPoint(51, 386));
+        QCOMPARE(QPoint(e.hall().fx[0].cornerX[0], e.hall().fx[0].cornerY[0]), QPoint(50, 385));
+
+        // A new inventory field drawn with the rubber band: 250 x 130 gives 3 x 2 slots.
+        e.hall().flag2 = false;
+        e.setup->toggleMode(RoomEditMode::Inventory);
+        QTest::mousePress(e.surface(), Qt::LeftButton, {}, QPoint(100, 50));
+        QTest::mouseMove(e.surface(), QPoint(350, 180));
+        QTest::mouseRelease(e.surface(), Qt::LeftButton, {}, QPoint(350, 180));
+        QVERIFY(e.hall().flag2);
+        QCOMPARE(QList<int>(e.hall().values.begin(), e.hall().values.end()), (QList<int>{100, 50, 3, 2}));
+    }
+
     void mouseSelectsAndDragsWithinLimits()
     {
         Editor e;

@@ -135,6 +135,21 @@ private slots:
         QCOMPARE(QList<int>(e.hall().values.begin(), e.hall().values.end()), (QList<int>{100, 50, 3, 2}));
     }
 
+    void followsRoomsRenamedRemovedOrReplaced()
+    {
+        Editor e;
+        e.hall().name = "great hall";
+        e.form->refreshTrees();
+        QCOMPARE(e.room->room(), e.fx.hall);
+        QCOMPARE(e.form->toolWindow("room")->windowTitle(), QString("Room (great hall)"));
+        // Another project whose slot 1 holds another room: the window looks for its room by name.
+        e.m().projectFolder = e.dir.filePath("other");
+        e.hall().name = "kitchen";
+        e.form->refreshTrees();
+        QCOMPARE(e.room->room(), 0);
+        QCOMPARE(e.form->toolWindow("room")->windowTitle(), QString("Room (none)"));
+    }
+
     void mouseSelectsAndDragsWithinLimits()
     {
         Editor e;

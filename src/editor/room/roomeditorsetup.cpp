@@ -80,6 +80,13 @@ RoomEditorSetup::RoomEditorSetup(TForm1 &form, ProjectModel &model, MessageCatal
             requestRoom(room);
     });
 
+    // The trees are rebuilt after every change of the project's structure (rooms added, removed
+    // or renamed, another project opened): the window looks at its room again.
+    connect(form.gameModel(), &QAbstractItemModel::modelReset, this, [this] {
+        if (Troom *w = window())
+            w->projectChanged();
+    });
+
     for (int i = 0; i < 4; ++i) {
         auto *a = new QAction(&form);
         a->setObjectName(QLatin1String(kModes[i].name));

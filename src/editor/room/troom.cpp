@@ -594,9 +594,25 @@ void Troom::updateFxControls()
 
 void Troom::projectChanged()
 {
-    if (m_room > 0 && !m_model.rooms.used(m_room)) {
-        openRoom(QStringLiteral("free"));
+    // Another project (opened, new, saved elsewhere): its images may share names with the old
+    // one's, and the room slot may hold another room.
+    const QString project = m_model.projectFolder + u'/' + m_model.settings.projectName;
+    if (project != m_project) {
+        m_project = project;
+        m_images.clear();
+        openRoom(m_roomName.isEmpty() ? QStringLiteral("free") : m_roomName);
         return;
+    }
+    if (m_room > 0 && !m_model.rooms.used(m_room)) {
+        // Removed, or moved to another slot.
+        openRoom(m_roomName);
+        return;
+    }
+    if (m_room > 0 && m_model.rooms[m_room].name != m_roomName) {
+        m_roomName = m_model.rooms[m_room].name; // renamed
+        setWindowTitle(m_catalog.msg(209) + m_roomName + u')');
+        if (QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            sub->setWindowTitle(windowTitle());
     }
     // A placement that went away is no longer selected.
     const RoomItem item = selection();
@@ -628,6 +644,8 @@ void Troom::openRoom(const QString &name)
 {
     const int slot = name == QLatin1String("free") ? 0 : m_model.rooms.find(name);
     m_room = slot;
+    m_roomName = slot ? name : QString();
+    m_project = m_model.projectFolder + u'/' + m_model.settings.projectName;
     m_drag = Drag::None;
     if (m_pen == WalkmapPen::ScriptPen || m_pen == WalkmapPen::ScriptEraser)
         m_pen = WalkmapPen::Size1;

@@ -144,6 +144,8 @@ private:
     EditorSettings &m_settings;
     RoomImageCache m_images;
     int m_room = 0;
+    QString m_roomName; // the open room, found again by name when the project changes
+    QString m_project;  // folder and name of the project the room belongs to
 
     RoomSurface *m_surface = nullptr;
     QScrollArea *m_scrollArea = nullptr;

@@ -279,6 +279,7 @@ private:
     QHash<QString, ToolWindowFactory> m_factories;
 
     bool m_activated = false;
+    bool m_searching = false; // the missing-files search runs and lets events through
     bool m_closing = false;
     bool m_sixteenBit = false;
     QString m_presetOpen;

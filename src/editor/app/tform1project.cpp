@@ -123,7 +123,9 @@ void TForm1::runMissingFilesCheck()
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     });
+    m_searching = true;
     const int stillMissing = m_missing.check();
+    m_searching = false;
     m_missing.setProgressHandler({});
     progress.reset();
     if (m_missing.repairedCount() > 0)

@@ -135,6 +135,18 @@ void MakeGame::status(const QString &text)
         m_progress(text);
 }
 
+void MakeGame::stepStatus(const QString &text)
+{
+    status(text);
+    count(0, 0);
+}
+
+void MakeGame::count(int done, int total)
+{
+    if (m_count)
+        m_count(done, total);
+}
+
 void MakeGame::problem(Result &result, const QString &text)
 {
     result.problems << text;
@@ -167,7 +179,7 @@ MakeGame::Result MakeGame::prepare()
         return refuse(msg(MsgTheFile) + u' ' + path + u' ' + msg(MsgNotExistent));
     };
 
-    status(msg(MsgCheckingProject));
+    stepStatus(msg(MsgCheckingProject));
     const MediaTable &images = m.media[Images];
     for (int i = 1; i <= images.size(); ++i)
         if (!images.name(i).isEmpty() && !isFile(images.path(i)))
@@ -212,7 +224,7 @@ MakeGame::Result MakeGame::prepare()
     if (s.ownMenu && s.ownMenuRoom.isEmpty())
         return refuse(msg(MsgNoMenuRoom));
 
-    status(msg(MsgCheckingScripts));
+    stepStatus(msg(MsgCheckingScripts));
     if (const auto mistake = ScriptChecker(m_catalog).check(m)) {
         status(QString());
         return refuse(mistake->text);
@@ -284,7 +296,7 @@ MakeGame::Result MakeGame::build()
     const QDir data(dataFolder);
 
     m.busy = true;
-    status(msg(MsgCreatingGame));
+    stepStatus(msg(MsgCreatingGame));
     m.lastGameFolder = gameFolder;
     m.modified = true;
 
@@ -331,7 +343,7 @@ MakeGame::Result MakeGame::build()
         }
     }
 
-    status(msg(MsgRenderingFonts));
+    stepStatus(msg(MsgRenderingFonts));
     {
         QString error;
         if (!FontFiles::renderProjectFonts(m, dataFolder, &error, [&](int font) {
@@ -348,7 +360,7 @@ MakeGame::Result MakeGame::build()
         }
     }
 
-    status(msg(MsgCopyingGamedata));
+    stepStatus(msg(MsgCopyingGamedata));
     std::array<QByteArray, 5> files;
     for (int i = 0; i < 4; ++i) {
         QString error;
@@ -364,11 +376,11 @@ MakeGame::Result MakeGame::build()
     // marks, and the model keeps them removed for the next save.
     removeNewMarks(m);
     m.modified = true;
-    status(msg(MsgUpdatingLanguages));
+    stepStatus(msg(MsgUpdatingLanguages));
     files[2] = TextMarkers::applyToFile(files[2], QChar(u';'), m.origin);
     files[1] = TextMarkers::applyToFile(files[1], text::kEscapedSemicolon, m.origin);
 
-    status(msg(MsgSplittingPng));
+    stepStatus(msg(MsgSplittingPng));
     const bool protect = s.protect;
     auto reuseArchive = [&](int kind) {
         return m.gameBuiltOnce && !m.mediaChanged[size_t(kind)] && !protect
@@ -383,9 +395,12 @@ MakeGame::Result MakeGame::build()
         return fail(imageList.error);
     files[0] = imageList.file;
     if (!reuseArchive(Images)) {
+        const int splitCount = int(imageList.splits.size());
+        count(0, splitCount);
         const std::vector<ImageSplitter::Result> splits =
             ImageSplitter::splitAll(imageList.splits, m_threads, [&](int i) {
                 status(msg(MsgSplittingPng) + QStringLiteral(" : ") + imageList.splits[size_t(i)].source);
+                count(i + 1, splitCount);
             });
         for (const ImageSplitter::Result &r : splits) {
             if (r.status == ImageSplitter::Result::NotDecoded)
@@ -423,7 +438,7 @@ MakeGame::Result MakeGame::build()
         if (reuseArchive(kind))
             continue;
         const QString step = msg(MsgCreatingGfx + k);
-        status(step);
+        stepStatus(step);
         const QString archivePath = data.filePath(archiveName(kind));
         if (QFileInfo::exists(archivePath) && !QFile::remove(archivePath))
             return fail(archivePath + QStringLiteral(": cannot be replaced"));
@@ -442,8 +457,10 @@ MakeGame::Result MakeGame::build()
         auto zip = std::make_unique<ZipWriter>(archivePath);
         if (!zip->isOpen())
             return fail(zip->errorString());
+        int archived = 0;
         for (const QString &path : std::as_const(listed)) {
             status(step + QStringLiteral(" : ") + path);
+            count(archived++, int(listed.size()));
             if (!isFile(path)) {
                 problem(result, kind == Images ? QStringLiteral("Grafik fehlt : ") + path
                                                : msg(MsgTheFile) + u' ' + path + u' ' + msg(MsgNotExistent));
@@ -452,6 +469,7 @@ MakeGame::Result MakeGame::build()
             if (!zip->addFile(bareName(path), path, kMediaLevel, result.password))
                 return fail(archivePath + QStringLiteral(": ") + zip->errorString());
         }
+        count(int(listed.size()), int(listed.size()));
         archives.push_back(std::move(zip));
     }
     // The archives are written when they are closed; they are separate files, so they are
@@ -468,7 +486,7 @@ MakeGame::Result MakeGame::build()
                 return fail(archives[i]->errorString());
     }
 
-    status(msg(MsgCopyingDlls));
+    stepStatus(msg(MsgCopyingDlls));
     copyRuntime(kSoundLibrary, game.filePath(kSoundLibrary));
     if (!QFileInfo::exists(data.filePath(kUnzipLibrary)))
         copyRuntime(kUnzipLibrary, data.filePath(kUnzipLibrary));
@@ -482,7 +500,7 @@ MakeGame::Result MakeGame::build()
         PeIcon::replaceProgramIcon(settingsProgram, icon);
 
     m.mediaChanged = {false, false, false, false};
-    status(msg(MsgGameCreated));
+    stepStatus(msg(MsgGameCreated));
     result.outcome = Result::Built;
     result.missingRuntimeFiles = missingRuntime;
     QStringList warning;

@@ -46,6 +46,9 @@ public:
     // Status texts: a catalog text, or a step text + " : " + the file being handled; an empty
     // text clears the status.
     using Progress = std::function<void(const QString &status)>;
+    // How far a step that handles many files is: `done` of `total` (the PNG images split, the
+    // files of each media archive). Each new step first reports 0 of 0: no count.
+    using Count = std::function<void(int done, int total)>;
     // A problem shown in an error box (caption "Error", 366) after which the build goes on.
     using Problem = std::function<void(const QString &text)>;
 
@@ -84,6 +87,7 @@ public:
     MakeGame &operator=(const MakeGame &) = delete;
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    void setCount(Count count) { m_count = std::move(count); }
     void setProblemHandler(Problem problem) { m_problem = std::move(problem); }
     // Threads that split the PNG images; 0 (the default) uses one per core. The game folder is
     // the same for every number.
@@ -114,6 +118,9 @@ public:
 
 private:
     void status(const QString &text);
+    // The status text of a new step; its count starts empty.
+    void stepStatus(const QString &text);
+    void count(int done, int total);
     void problem(Result &result, const QString &text);
     void removeCompanionFiles();
     QString msg(int n) const;
@@ -122,6 +129,7 @@ private:
     const MessageCatalog &m_catalog;
     BuildQuestions &m_questions;
     Progress m_progress;
+    Count m_count;
     Problem m_problem;
     int m_threads = 0;
     QString m_wine;

@@ -12,6 +12,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include <memory>
 
 namespace mb {
 
@@ -88,6 +92,19 @@ void TForm1::creategameExecute()
     make.setProgress([this](const QString &status) {
         m_panels[2]->setText(status);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    // A bar in the status bar: moving while a step has no count, filling while it splits the
+    // images or packs an archive.
+    auto *bar = new QProgressBar;
+    bar->setObjectName(QStringLiteral("buildprogress"));
+    bar->setMaximumWidth(220);
+    bar->setRange(0, 0);
+    statusBar()->addPermanentWidget(bar);
+    const std::unique_ptr<QProgressBar> barGoes(bar);
+    make.setCount([bar](int done, int total) {
+        bar->setRange(0, total);
+        bar->setValue(done);
+        bar->setFormat(total ? QStringLiteral("%v / %m") : QString());
     });
     make.setProblemHandler([this](const QString &text) { error(text); });
     m_wait->showwait(m_catalog.msg(114));

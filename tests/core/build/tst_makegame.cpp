@@ -162,6 +162,7 @@ struct Fixture
     std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
     ScriptedQuestions questions;
     QStringList statuses;
+    QList<QPair<int, int>> counts; // done, total
 
     explicit Fixture(bool runtime = true)
     {
@@ -225,6 +226,7 @@ struct Fixture
         MakeGame make(*model, catalog, questions);
         make.setThreads(threads);
         make.setProgress([this](const QString &s) { statuses << s; });
+        make.setCount([this](int done, int total) { counts << qMakePair(done, total); });
         return make.run();
     }
 };
@@ -241,6 +243,7 @@ private slots:
     void wholeBuild_data();
     void wholeBuild();
     void serialAndParallelBuildsMatch();
+    void countsRunToTheirTotals();
     void missingRuntimeFiles();
     void unknownStartScriptGoesOn();
     void editorFolderRefused_data();
@@ -415,6 +418,29 @@ void TestMakeGame::wholeBuild()
     QCOMPARE(m.lastGameFolder, f.game);
     QCOMPARE(m.mediaChanged, (std::array<bool, 4>{false, false, false, false}));
     QCOMPARE(m.media[Images].path(1), f.mediaPath("hero.png")); // the build worked on a copy
+}
+
+void TestMakeGame::countsRunToTheirTotals()
+{
+    Fixture f;
+    QVERIFY(f.run().built());
+    // Each step starts without a count; a counted step runs from 0 up to its total.
+    QVERIFY(!f.counts.isEmpty());
+    QCOMPARE(f.counts.first(), qMakePair(0, 0));
+    QSet<int> totals;
+    for (int i = 0; i < f.counts.size(); ++i) {
+        const auto [done, total] = f.counts[i];
+        QVERIFY(done >= 0 && done <= total);
+        if (total == 0)
+            continue;
+        totals.insert(total);
+        const auto previous = f.counts[i - 1];
+        QVERIFY2(previous.second == total ? previous.first <= done : done == 0, "a count starts at 0 and never goes back");
+    }
+    for (int total : totals)
+        QVERIFY2(f.counts.contains(qMakePair(total, total)), qPrintable(QString::number(total)));
+    // The sounds archive holds one file: its count is 0 of 1, then 1 of 1.
+    QVERIFY(f.counts.contains(qMakePair(0, 1)) && f.counts.contains(qMakePair(1, 1)));
 }
 
 void TestMakeGame::serialAndParallelBuildsMatch()

@@ -39,6 +39,14 @@ ExchangeResult failure(const QString &text)
     return r;
 }
 
+// A failure the exchange file itself caused.
+ExchangeResult badFile(const QString &text)
+{
+    ExchangeResult r = failure(text);
+    r.badInput = true;
+    return r;
+}
+
 QString fileNameOf(const QString &path)
 {
     if (!path.contains(u'/') && !path.contains(u'\\'))
@@ -156,29 +164,29 @@ ExchangeResult readExchange(const QString &path, const QString &recordsEntry, co
     const QFileInfo info(path);
     file->display = info.fileName();
     if (!info.isFile())
-        return failure(path + QStringLiteral(": the file does not exist."));
+        return badFile(path + QStringLiteral(": the file does not exist."));
     ZipReader zip(info.absoluteFilePath());
     if (!zip.isOpen())
-        return failure(file->display + QStringLiteral(": not an exchange file (") + zip.errorString() + u')');
+        return badFile(file->display + QStringLiteral(": not an exchange file (") + zip.errorString() + u')');
     const safeextract::Result outer = safeextract::checkArchive(info.absoluteFilePath(), file->display);
     if (!outer.ok)
-        return failure(outer.message);
+        return badFile(outer.message);
     auto read = [&](const QString &entry, qint64 limit, QByteArray *into) {
         if (!zip.entryNames().contains(entry)) {
             *into = QByteArray();
-            return failure(file->display + QStringLiteral(": the entry ") + entry +
+            return badFile(file->display + QStringLiteral(": the entry ") + entry +
                            QStringLiteral(" is missing; the file is damaged or not an exchange file."));
         }
         const auto bytes = zip.read(entry, limit);
         if (!bytes)
-            return failure(file->display + QStringLiteral(": ") + entry + QStringLiteral(": ") + zip.errorString());
+            return badFile(file->display + QStringLiteral(": ") + entry + QStringLiteral(": ") + zip.errorString());
         *into = *bytes;
         ExchangeResult ok;
         ok.ok = true;
         return ok;
     };
     for (const auto &[entry, limit, into] :
-         {std::tuple{recordsEntry, kMaxTextEntry, &file->records}, std::tuple{imagesEntry, qint64(1) << 31, &file->images},
+         {std::tuple{recordsEntry, kMaxTextEntry, &file->records}, std::tuple{imagesEntry, ZipReader::MaxEntrySize, &file->images},
           std::tuple{QStringLiteral("list.gfx"), kMaxTextEntry, &file->list}}) {
         const ExchangeResult r = read(entry, limit, into);
         if (!r.ok)
@@ -192,7 +200,7 @@ ExchangeResult readExchange(const QString &path, const QString &recordsEntry, co
     const QString imagesDisplay = file->display + QStringLiteral(": ") + imagesEntry;
     const safeextract::Result inner = safeextract::checkArchive(file->images, imagesDisplay);
     if (!inner.ok)
-        return failure(inner.message);
+        return badFile(inner.message);
     ZipReader images(file->images);
     for (const QString &entry : images.entryNames()) {
         const QString relative = safeextract::relativeEntryPath(entry);
@@ -219,7 +227,8 @@ ExchangeResult planImages(const ProjectModel &m, const MessageCatalog &catalog, 
     const QString base = m.projectFolder.isEmpty() ? m.editorFolder : m.projectFolder;
     if (base.isEmpty())
         return failure(file.display + QStringLiteral(": the project has no folder to unpack the images into."));
-    plan->folder = QDir(base).filePath(file.name);
+    // Never over files that are there (an earlier import, a media folder of the project).
+    plan->folder = freshFolderPath(QDir(base).filePath(file.name));
     QSet<QString> planned;
     const MediaTable &table = m.media[Images];
     for (const QString &line : splitLines(file.list)) {
@@ -244,7 +253,7 @@ ExchangeResult unpackImages(const ExchangeFile &file, const ImagePlan &plan, con
     const safeextract::Result r =
         safeextract::extractArchive(file.images, plan.folder, file.display + QStringLiteral(": ") + imagesEntry);
     if (!r.ok)
-        return failure(r.message);
+        return r.damaged ? badFile(r.message) : failure(r.message);
     ExchangeResult ok;
     ok.ok = true;
     return ok;
@@ -270,13 +279,17 @@ void addImages(ProjectModel &m, const ImagePlan &plan, const QString &folderName
     m.mediaTree.sort();
 }
 
-ExchangeResult done(const MessageCatalog &catalog, const QString &name, const QString &path)
+// `wanted` is the folder name the images would have had; when it was taken they went elsewhere,
+// and the note says where.
+ExchangeResult done(const MessageCatalog &catalog, const QString &name, const QString &path, const QString &wanted)
 {
     ExchangeResult r;
     r.ok = true;
     r.message = catalog.msg(kMsgDone);
     r.elementName = name;
     r.path = path;
+    if (QFileInfo(path).isDir() && QFileInfo(path).fileName() != wanted)
+        r.notes << QStringLiteral("The images were unpacked into %1.").arg(QDir::toNativeSeparators(path));
     return r;
 }
 
@@ -330,13 +343,13 @@ ExchangeResult exportRoom(const ProjectModel &m, const MessageCatalog &catalog, 
 
 ExchangeResult importCharacter(ProjectModel &m, const MessageCatalog &catalog, const QString &adcPath)
 {
-    if (!QFileInfo(adcPath).isFile())
-        return failure(adcPath + QStringLiteral(": the file does not exist."));
+    if (const QString problem = exchangeInputProblem(adcPath, catalog); !problem.isEmpty())
+        return badFile(problem);
     const QString name = exchangeBaseName(adcPath);
+    if (!safeextract::isSafeFolderName(name))
+        return badFile(adcPath + QStringLiteral(": the file name gives no character name."));
     if (elementNameTaken(m, Characters, name))
         return failure(name + u' ' + catalog.msg(kMsgAlreadyExists));
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return failure(adcPath + QStringLiteral(": the file name gives no character name."));
 
     ExchangeFile file;
     ExchangeResult r = readExchange(adcPath, QStringLiteral("char.dat"), QString(), QStringLiteral("gfx.chr"), &file);
@@ -346,9 +359,9 @@ ExchangeResult importCharacter(ProjectModel &m, const MessageCatalog &catalog, c
     const ProjectFileResult read = readElementRecords(*scratch, catalog, file.records, QByteArray(), file.display,
                                                       QStringLiteral("char.dat"), QStringLiteral("script.dat"));
     if (!read.ok)
-        return failure(read.message);
+        return badFile(read.message);
     if (scratch->characters.usedCount() != 1 || scratch->characters[1].name.isEmpty())
-        return failure(file.display + QStringLiteral(": char.dat does not hold one character."));
+        return badFile(file.display + QStringLiteral(": char.dat does not hold one character."));
     Rcharacter character = std::move(scratch->characters[1]);
     // The file's own name for the character must not clash either (the file may have been renamed).
     if (elementNameTaken(m, Characters, character.name))
@@ -377,18 +390,18 @@ ExchangeResult importCharacter(ProjectModel &m, const MessageCatalog &catalog, c
     m.characters[slot] = std::move(character);
     insertElementNode(m, Characters, characterName);
     m.modified = true;
-    return done(catalog, characterName, plan.folder);
+    return done(catalog, characterName, plan.folder, file.name);
 }
 
 ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const QString &adrPath)
 {
-    if (!QFileInfo(adrPath).isFile())
-        return failure(adrPath + QStringLiteral(": the file does not exist."));
+    if (const QString problem = exchangeInputProblem(adrPath, catalog); !problem.isEmpty())
+        return badFile(problem);
     const QString name = exchangeBaseName(adrPath);
+    if (!safeextract::isSafeFolderName(name))
+        return badFile(adrPath + QStringLiteral(": the file name gives no room name."));
     if (elementNameTaken(m, Rooms, name))
         return failure(name + u' ' + catalog.msg(kMsgAlreadyExists));
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return failure(adrPath + QStringLiteral(": the file name gives no room name."));
 
     ExchangeFile file;
     ExchangeResult r = readExchange(adrPath, QStringLiteral("room.dat"), QStringLiteral("script.dat"),
@@ -399,9 +412,9 @@ ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const 
     const ProjectFileResult read = readElementRecords(*scratch, catalog, file.records, file.scripts, file.display,
                                                       QStringLiteral("room.dat"), QStringLiteral("script.dat"));
     if (!read.ok)
-        return failure(read.message);
+        return badFile(read.message);
     if (scratch->rooms.usedCount() != 1 || scratch->rooms[1].name.isEmpty())
-        return failure(file.display + QStringLiteral(": room.dat does not hold one room."));
+        return badFile(file.display + QStringLiteral(": room.dat does not hold one room."));
     Rroom room = std::move(scratch->rooms[1]);
     if (elementNameTaken(m, Rooms, room.name))
         return failure(room.name + u' ' + catalog.msg(kMsgAlreadyExists));
@@ -468,8 +481,8 @@ ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const 
     NameLists::sort(m.names[NameLists::RoomNames]);
     insertElementNode(m, Rooms, roomName);
     m.modified = true;
-    ExchangeResult ok = done(catalog, roomName, plan.folder);
-    ok.notes = result.notes;
+    ExchangeResult ok = done(catalog, roomName, plan.folder, file.name);
+    ok.notes = result.notes + ok.notes;
     return ok;
 }
 

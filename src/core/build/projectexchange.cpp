@@ -15,6 +15,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace mb {
@@ -102,21 +104,25 @@ ExchangeResult failure(const QString &text)
     return r;
 }
 
+// A failure the .adz itself caused.
+ExchangeResult badFile(const QString &text)
+{
+    ExchangeResult r = failure(text);
+    r.badInput = true;
+    return r;
+}
+
+ExchangeResult extractionFailure(const safeextract::Result &r)
+{
+    return r.damaged ? badFile(r.message) : failure(r.message);
+}
+
 bool isKindArchive(const QString &name)
 {
     for (const KindArchive &k : kKinds)
         if (name.compare(QLatin1String(k.archive), Qt::CaseInsensitive) == 0)
             return true;
     return false;
-}
-
-// Moves a file into place, replacing what is there; falls back to a copy across file systems.
-bool moveFile(const QString &from, const QString &to)
-{
-    if (QFileInfo(to).isDir())
-        return false;
-    QFile::remove(to);
-    return QFile::rename(from, to) || QFile::copy(from, to);
 }
 
 // The path of an extracted file relative to the folder it was extracted into (the extraction
@@ -250,6 +256,24 @@ ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &ca
     return result;
 }
 
+QString exchangeInputProblem(const QString &path, const MessageCatalog &catalog)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QDir::toNativeSeparators(path) + QStringLiteral(" is a folder, not a file.");
+    if (!info.isFile())
+        return QDir::toNativeSeparators(path) + u' ' + catalog.msg(116);
+    return {};
+}
+
+QString freshFolderPath(const QString &wanted)
+{
+    QString path = wanted;
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+        path = wanted + QStringLiteral("-%1").arg(n);
+    return path;
+}
+
 QString importBaseFolder(const QString &adzPath, const QString &editorFolder)
 {
     const QString folder = QFileInfo(adzPath).absolutePath();
@@ -264,34 +288,36 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
             progress(text);
     };
     auto stop = [&] { return cancelled && cancelled(); };
+    if (const QString problem = exchangeInputProblem(adzPath, catalog); !problem.isEmpty())
+        return badFile(problem);
     const QFileInfo adzInfo(adzPath);
-    if (!adzInfo.isFile())
-        return failure(adzPath + u' ' + catalog.msg(116));
     const QString adzName = adzInfo.fileName();
     const QString name = exchangeBaseName(adzName);
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return failure(adzPath + QStringLiteral(": the file name gives no project folder name"));
+    if (!safeextract::isSafeFolderName(name))
+        return badFile(adzPath + QStringLiteral(": the file name gives no project folder name"));
     const QString base = importBaseFolder(adzInfo.absoluteFilePath(), model.editorFolder);
     if (base.isEmpty())
         return failure(adzInfo.absolutePath() + QStringLiteral(": the folder cannot be written"));
-    const QString projectFolder = QDir(base).filePath(name);
+    // An import never writes over what is there: a folder of the name that exists gives NAME-2 ...
+    const QString projectFolder = freshFolderPath(QDir(base).filePath(name));
 
     report(catalog.msg(161));
     report(adzName + u' ' + catalog.msg(162));
-    // Everything is unpacked and checked in a private work folder first, so that a damaged file
-    // leaves neither the open project nor the new project folder half made.
+    // Everything is unpacked, checked and saved in a private work folder first, which becomes
+    // the project folder in one rename at the end: a damaged file leaves neither the open
+    // project nor anything in the base folder changed.
     QTemporaryDir work(QDir(base).filePath(QStringLiteral(".mossbramble-import-XXXXXX")));
     if (!work.isValid())
         return failure(base + QStringLiteral(": no work folder can be created there (") + work.errorString() + u')');
     const QString unpacked = work.filePath(QStringLiteral("adz"));
     const safeextract::Result outer = safeextract::extractArchive(adzInfo.absoluteFilePath(), unpacked, adzName);
     if (!outer.ok)
-        return failure(outer.message);
+        return extractionFailure(outer);
     if (stop())
         return cancelledResult(catalog);
 
-    QString advFile, iconFile;
-    QStringList plainFiles; // relative paths of what goes into the project folder as it is
+    QStringList projectFiles, plainFiles; // relative paths; plain files go into the project folder as they are
+    QString iconFile;
     QHash<int, QString> kindArchives;
     for (const QString &file : outer.files) {
         const QString relative = relativeTo(unpacked, file);
@@ -306,19 +332,27 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
         if (isKind)
             continue;
         plainFiles << relative;
-        if (topLevel && advFile.isEmpty() && relative.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
-            advFile = relative;
+        if (topLevel && relative.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
+            projectFiles << relative;
         if (topLevel && iconFile.isEmpty() && relative.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive))
             iconFile = relative;
     }
-    if (advFile.isEmpty())
-        return failure(adzPath + QStringLiteral(": the file holds no project (*.adv); it is not a project export."));
+    if (projectFiles.isEmpty())
+        return badFile(adzPath + QStringLiteral(": the file holds no project (*.adv); it is not a project export."));
+    if (projectFiles.size() > 1)
+        return badFile(adzPath + QStringLiteral(": the file holds more than one project (%1); it is not a project "
+                                                "export.")
+                                     .arg(projectFiles.join(QStringLiteral(", "))));
+    const QString advFile = projectFiles.first();
+    QString projectName = advFile.chopped(4);
+    if (!safeextract::isSafeFolderName(projectName))
+        return badFile(adzPath + QStringLiteral(": the project file \"%1\" has no name.").arg(advFile));
 
-    // The kind archives and the folder archives inside them, all names checked before use.
+    // The kind archives and the folder archives inside them, every name checked before use.
     struct FolderArchive
     {
         int kind;
-        QString folder;
+        QString folder; // the media pool folder the archive is named after
         QString path;
     };
     std::vector<FolderArchive> folderArchives;
@@ -329,16 +363,20 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
         const QString into = work.filePath(QString::number(k.kind));
         const safeextract::Result kind = safeextract::extractArchive(kindArchives.value(k.kind), into, display);
         if (!kind.ok)
-            return failure(kind.message);
+            return extractionFailure(kind);
         for (const QString &file : kind.files) {
             const QString relative = relativeTo(into, file);
             if (relative.contains(u'/') || !relative.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
                 continue;
-            const safeextract::Result check =
-                safeextract::checkArchive(file, display + QStringLiteral(": ") + relative);
+            const QString folder = relative.chopped(4);
+            if (!safeextract::isSafeFolderName(folder))
+                return badFile(display + QStringLiteral(": the folder archive \"%1\" is refused: \"%2\" cannot be a "
+                                                        "folder name; nothing was imported.")
+                                             .arg(relative, folder));
+            const safeextract::Result check = safeextract::checkArchive(file, display + QStringLiteral(": ") + relative);
             if (!check.ok)
-                return failure(check.message);
-            folderArchives.push_back({k.kind, relative.chopped(4), file});
+                return extractionFailure(check);
+            folderArchives.push_back({k.kind, folder, file});
         }
         if (stop())
             return cancelledResult(catalog);
@@ -349,21 +387,29 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     const QString advInWork = QDir(unpacked).filePath(advFile);
     ProjectFileResult opened = openProject(*imported, catalog, advInWork);
     if (!opened.ok)
-        return failure(opened.message.replace(advInWork, adzName + u'/' + advFile));
+        return badFile(opened.message.replace(advInWork, adzName + u'/' + advFile));
 
-    // From here on files are written into the project folder: no more cancelling.
     if (stop())
         return cancelledResult(catalog);
-    if (!QDir().mkpath(projectFolder))
-        return failure(projectFolder + QStringLiteral(": the folder cannot be created"));
-    for (const QString &relative : plainFiles) {
-        const QString to = QDir(projectFolder).filePath(relative);
+    // The project folder is put together in the work folder; paths point at its final place.
+    const QString stage = work.filePath(QStringLiteral("project"));
+    if (!QDir().mkpath(stage))
+        return failure(stage + QStringLiteral(": the folder cannot be created"));
+    for (const QString &relative : std::as_const(plainFiles)) {
+        const QString to = QDir(stage).filePath(relative);
         QDir().mkpath(QFileInfo(to).path());
-        if (!moveFile(QDir(unpacked).filePath(relative), to))
+        if (!QFile::rename(QDir(unpacked).filePath(relative), to))
             return failure(to + QStringLiteral(": the file cannot be written"));
     }
-    // Unpacked files of each kind by folder, in the order the folders were processed.
-    QHash<int, std::vector<std::pair<QString, QStringList>>> unpackedByKind;
+    // Unpacked files of each kind by folder, in the order the folders were processed: the media
+    // pool folder and the folder on disk, which differ when two archives share a folder name
+    // and a file name.
+    struct Unpacked
+    {
+        QString poolFolder, diskFolder;
+        QStringList files;
+    };
+    QHash<int, std::vector<Unpacked>> unpackedByKind;
     int lastKind = -1;
     for (const FolderArchive &fa : folderArchives) {
         if (fa.kind != lastKind) {
@@ -372,15 +418,29 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
                     report(catalog.msg(k.unzipMessage));
             lastKind = fa.kind;
         }
-        const QString into = QDir(projectFolder).filePath(fa.folder);
-        const safeextract::Result r = safeextract::extractArchive(fa.path, into, adzName + QStringLiteral(": ") + fa.folder + QStringLiteral(".zip"));
+        const QString display = adzName + QStringLiteral(": ") + fa.folder + QStringLiteral(".zip");
+        // Folder archives of two kinds may share a folder name; a later one whose files would
+        // meet files of the same name goes into FOLDER-2 ...
+        QString diskFolder = fa.folder;
+        const QStringList entries = ZipReader(fa.path).entryNames();
+        auto clashes = [&](const QString &folder) {
+            const QDir dir(QDir(stage).filePath(folder));
+            return std::any_of(entries.cbegin(), entries.cend(), [&](const QString &e) {
+                const QString relative = safeextract::relativeEntryPath(e);
+                return !relative.endsWith(u'/') && QFileInfo::exists(dir.filePath(relative));
+            });
+        };
+        for (int n = 2; clashes(diskFolder); ++n)
+            diskFolder = fa.folder + QStringLiteral("-%1").arg(n);
+        const QString into = QDir(stage).filePath(diskFolder);
+        const safeextract::Result r = safeextract::extractArchive(fa.path, into, display);
         if (!r.ok)
-            return failure(r.message);
+            return extractionFailure(r);
         QStringList names;
         for (const QString &file : r.files)
             if (!relativeTo(into, file).contains(u'/'))
                 names << QFileInfo(file).fileName();
-        unpackedByKind[fa.kind].push_back({fa.folder, names});
+        unpackedByKind[fa.kind].push_back({fa.folder, diskFolder, names});
     }
 
     // Link the entries: the file in the entry's own media pool folder first, so that folders
@@ -405,24 +465,24 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
         for (const PoolEntry &e : poolEntries(*imported, k.kind)) {
             if (linked.contains(e.slot))
                 continue;
-            for (const auto &[folder, files] : folders) {
-                if (folder != e.folder)
+            for (const Unpacked &u : folders) {
+                if (u.poolFolder != e.folder)
                     continue;
-                const QString f = fileFor(files, e.slot);
+                const QString f = fileFor(u.files, e.slot);
                 if (!f.isEmpty()) {
-                    table.setPath(e.slot, nativePath(QDir(projectFolder).filePath(folder), f));
+                    table.setPath(e.slot, nativePath(QDir(projectFolder).filePath(u.diskFolder), f));
                     linked.insert(e.slot);
+                    break;
                 }
-                break;
             }
         }
         for (int slot = 1; slot <= table.size(); ++slot) {
             if (table.name(slot).isEmpty() || linked.contains(slot))
                 continue;
-            for (const auto &[folder, files] : folders) {
-                const QString f = fileFor(files, slot);
+            for (const Unpacked &u : folders) {
+                const QString f = fileFor(u.files, slot);
                 if (!f.isEmpty()) {
-                    table.setPath(slot, nativePath(QDir(projectFolder).filePath(folder), f));
+                    table.setPath(slot, nativePath(QDir(projectFolder).filePath(u.diskFolder), f));
                     break;
                 }
             }
@@ -430,22 +490,23 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     }
 
     if (iconFile.isEmpty()) {
-        const QStringList icons = QDir(projectFolder).entryList({QStringLiteral("*.ico")}, QDir::Files, QDir::Name);
+        const QStringList icons = QDir(stage).entryList({QStringLiteral("*.ico")}, QDir::Files, QDir::Name);
         if (!icons.isEmpty())
             iconFile = icons.first();
     }
     if (!iconFile.isEmpty())
         imported->settings.gameIcon = nativePath(projectFolder, iconFile);
 
-    QString projectName = QFileInfo(advFile).fileName();
-    projectName.chop(4);
     imported->makeBackup = model.makeBackup;
     imported->fitImage = model.fitImage;
     imported->counters = model.counters;
-    const ProjectFileResult saved = saveProject(*imported, projectFolder, projectName);
+    const ProjectFileResult saved = saveProject(*imported, stage, projectName);
     if (!saved.ok)
         return failure(saved.message);
-    imported->openFolder = QDir(projectFolder).absolutePath();
+    if (!QDir().rename(stage, projectFolder))
+        return failure(QDir::toNativeSeparators(projectFolder) + QStringLiteral(": the project folder cannot be created"));
+    imported->projectFolder = QDir(projectFolder).absolutePath();
+    imported->openFolder = imported->projectFolder;
     model = std::move(*imported);
 
     ExchangeResult result;
@@ -453,6 +514,11 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     result.path = QDir(projectFolder).filePath(projectName + QStringLiteral(".adv"));
     result.statusMessage = 167;
     result.message = catalog.msg(168) + u' ' + QDir::toNativeSeparators(projectFolder) + u' ' + catalog.msg(169);
+    if (!saved.warning.isEmpty())
+        result.notes << saved.warning;
+    if (QFileInfo(projectFolder).fileName() != name)
+        result.notes << QStringLiteral("A folder \"%1\" exists already; the project was imported into \"%2\".")
+                            .arg(name, QFileInfo(projectFolder).fileName());
     return result;
 }
 

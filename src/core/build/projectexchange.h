@@ -27,7 +27,14 @@ struct ExchangeResult
     QStringList notes;
     // The user cancelled: nothing was written, `message` says so.
     bool cancelled = false;
+    // On failure: the file given was at fault (missing, a folder, damaged, foreign or unsafe),
+    // not the project or the disk.
+    bool badInput = false;
 };
+
+// The problem with a file given to an import, or empty: the path + " " + message 116 when there
+// is no such file, a text saying so when it is a folder.
+QString exchangeInputProblem(const QString &path, const MessageCatalog &catalog);
 
 // Receives the status texts of a long operation as it goes (file copies, zipping, unzipping).
 using ExchangeProgress = std::function<void(const QString &text)>;
@@ -57,21 +64,27 @@ ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &ca
                              const QString &adzPath, const ExchangeProgress &progress = {},
                              const ExchangeCancel &cancelled = {});
 
+// The path an import unpacks into so that it never writes over anything: `wanted` when nothing
+// of that name exists, else the first of wanted-2, wanted-3 ... that is free.
+QString freshFolderPath(const QString &wanted);
+
 // The folder a project import unpacks into: the .adz's folder, or the editor folder when no file
 // can be created in the .adz's folder (a read-only medium).
 QString importBaseFolder(const QString &adzPath, const QString &editorFolder);
 
-// Unpacks an .adz into the new project folder importBaseFolder() + "/" + exchangeBaseName(),
-// opens its project without the missing-files check, links every media entry to the file of its
-// name unpacked into FOLDER (the entry's own media pool folder first, then the first folder that
-// has a file of its name), takes the first icon as the game icon, and saves the project there.
-// Every archive name is checked before anything is written into the project folder; a damaged
-// or foreign file gives a message and leaves `model` unchanged. On success `model` holds the
-// imported project (the editor folder, backup and fit options and the new-name counters of the
-// session are kept) and `path` is its project file. The question about unsaved changes of the
-// open project belongs to the caller. A cancel is asked while the archives are unpacked and
-// checked in the work folder, before anything is written into the project folder; it ends with
-// `cancelled` set, `model` unchanged and no project folder made.
+// Unpacks an .adz into a new project folder, freshFolderPath(importBaseFolder() + "/" +
+// exchangeBaseName()), opens its project without the missing-files check, links every media
+// entry to the file of its name unpacked into FOLDER (the entry's own media pool folder first,
+// then the first folder that has a file of its name), takes the first icon as the game icon, and
+// saves the project there. The file must hold exactly one project file with a name; every
+// archive and folder name is checked (safeextract). Everything is put together in a work folder
+// that becomes the project folder in one rename, so a damaged or foreign file gives a message,
+// leaves `model` unchanged and writes nothing. On success `model` holds the imported project
+// (the editor folder, backup and fit options and the new-name counters of the session are kept),
+// `path` is its project file and `notes` say where it went when the folder name was taken. The
+// question about unsaved changes of the open project belongs to the caller. A cancel is asked
+// while the archives are unpacked and checked in the work folder, before the project folder is
+// made; it ends with `cancelled` set, `model` unchanged and nothing left.
 ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
                              const ExchangeProgress &progress = {}, const ExchangeCancel &cancelled = {});
 

@@ -26,7 +26,10 @@ struct ProjectFileResult
     int statusMessage = 0;
     QString backupPath; // the backup written by a save, if any
     QString version;    // the file version an open read ("3.2", "1.2", "9.9" ...)
-    static ProjectFileResult failure(QString text) { return {false, std::move(text), 0, {}, {}}; }
+    // A save that succeeded but could not do everything (no backup could be written): the text
+    // to show once, beside the status text.
+    QString warning;
+    static ProjectFileResult failure(QString text) { return {false, std::move(text), 0, {}, {}, {}}; }
 };
 
 // The four companion files as the version 3.2 writer lays them out: Windows-1252, CR LF.
@@ -69,10 +72,12 @@ ProjectFileResult readElementRecords(ProjectModel &scratch, const MessageCatalog
                                      const QString &sourceName, const QString &recordsName,
                                      const QString &scriptsName);
 
-// Saves the project as <folder>/<name>.adv. The archive is built beside the old one and renamed
-// over it only when complete, so a failure leaves the previous project intact. With
-// model.keepCompanionFiles the four companion files are also left in the folder. With
-// model.makeBackup a copy goes to <editorFolder>/backups/<year> <month>/<day>/<name> <time>.adv.
+// Saves the project as <folder>/<name>.adv. The archive is built in memory and replaces the old
+// file through a flushed temporary file "<name>.adv.saving-XXXXXX" (atomicfile), so a failure, a
+// crash or a power cut leaves the previous project intact; temporary files of earlier saves
+// that died are removed after a successful one. With model.keepCompanionFiles the four companion
+// files are also left in the folder. With model.makeBackup a copy goes to <editorFolder>/backups/<year> <month>/<day>/<name> <time>.adv;
+// when it cannot be written the save still succeeds and `warning` says so.
 // On success the model's project name and folder are set, and modified and busy are cleared.
 ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const QString &name,
                               const QDateTime &now = QDateTime::currentDateTime());
@@ -83,10 +88,12 @@ ProjectFileResult saveProjectAs(ProjectModel &model, const QString &chosenPath,
 // Backup path of a save at the given local time (folder parts counted from 1 January 2001).
 QString backupPath(const QString &editorFolder, const QString &projectName, const QDateTime &now);
 
-// Opens <advPath> into the model, which is reset first. Entries are read in memory; nothing is
-// written to disk. On a damaged or foreign file the model is left as an empty project and the
-// message names the file. A path that does not end in ".adv" gives message 151, a missing file
-// message 116 (both after the path and a blank).
+// Opens <advPath> into the model, which is reset first. Entries are read in memory and checked
+// (CRC, exact size, at most 512 MiB each); nothing is written to disk, except that temporary
+// files of saves of this project whose writers died are removed. On a damaged or foreign file
+// the model is left as an empty project and the message is the path, a blank and message 151,
+// followed by what is wrong. A path that does not end in ".adv" gives message 151, a missing
+// file message 116 (both after the path and a blank).
 ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog,
                               const QString &advPath);
 // Reads companion files already in memory (used by the exchange formats and the fuzz target).

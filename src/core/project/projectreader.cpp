@@ -15,6 +15,7 @@
 #include <QSet>
 
 #include <exception>
+#include <new>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -31,6 +32,7 @@ struct ParseError
     QString file;
     int line = 0; // 1-based; 0 when it concerns the whole file
     QString what;
+    bool complete = false; // `what` is the whole message (it names the file itself)
 };
 
 // Bounds-checked slices (QByteArrayView has no mid() in this Qt).
@@ -73,6 +75,8 @@ QByteArrayView trimmed(QByteArrayView v)
 class Lines
 {
 public:
+    static constexpr int kMaxLines = 1 << 24;
+
     Lines(const QByteArray &bytes, QString fileName) : m_bytes(bytes), m_file(std::move(fileName))
     {
         advance();
@@ -87,7 +91,11 @@ public:
         if (m_atEnd)
             fail(QStringLiteral("the file ends too early"), m_line + 1);
         const QByteArrayView line = m_current;
-        ++m_line;
+        // Every line kept costs a string in memory; a file of empty lines would cost ten times
+        // its size, so a part with more lines than any real project has is refused.
+        if (++m_line > kMaxLines)
+            fail(QStringLiteral("the file has more than %1 lines; it is damaged or not a project file").arg(kMaxLines),
+                 m_line);
         advance();
         return line;
     }
@@ -877,6 +885,19 @@ QByteArray required(const CompanionSource &source, int i)
     return std::move(*bytes);
 }
 
+// A companion file unpacks to a few dozen MiB in the biggest real projects; one claiming more
+// than this is refused before it is unpacked.
+constexpr qint64 kMaxCompanionSize = qint64(512) << 20;
+
+// The message for an entry that could not be read: a damaged entry makes the whole file no
+// project file, a too large one says how large.
+QString zipProblem(const ZipReader &zip, const MessageCatalog &catalog, const QString &advPath)
+{
+    if (zip.error() == ZipReader::Error::TooLarge)
+        return advPath + QStringLiteral(": ") + zip.errorString() + QStringLiteral("; no project part is that large");
+    return advPath + u' ' + catalog.msg(151) + QStringLiteral(": ") + zip.errorString();
+}
+
 int headerVersion(const Lines &in)
 {
     if (in.atEnd())
@@ -938,10 +959,15 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
         elements.attach003(sections);
     } catch (const ParseError &e) {
         model.allesneu(catalog);
+        if (e.complete)
+            return ProjectFileResult::failure(e.what);
         QString where = sourceName + QStringLiteral(": ") + e.file;
         if (e.line > 0)
             where += QStringLiteral(" line %1").arg(e.line);
         return ProjectFileResult::failure((e.file.isEmpty() ? sourceName : where) + QStringLiteral(": ") + e.what);
+    } catch (const std::bad_alloc &) {
+        model.allesneu(catalog);
+        return ProjectFileResult::failure(sourceName + QStringLiteral(": there is not enough memory to open it"));
     } catch (const std::exception &e) {
         model.allesneu(catalog);
         return ProjectFileResult::failure(sourceName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
@@ -970,9 +996,11 @@ ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &
 
 ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog, const QString &advPath)
 {
+    const QFileInfo info(advPath);
+    if (info.isDir())
+        return ProjectFileResult::failure(advPath + QStringLiteral(" is a folder, not a project file."));
     if (!advPath.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
         return ProjectFileResult::failure(advPath + u' ' + catalog.msg(151));
-    const QFileInfo info(advPath);
     if (!info.isFile())
         return ProjectFileResult::failure(advPath + u' ' + catalog.msg(116));
 
@@ -990,13 +1018,17 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return fail(advPath + QStringLiteral(": ") + file.errorString());
+    if (file.size() > kMaxCompanionSize)
+        return fail(advPath + u' ' + catalog.msg(151) + QStringLiteral(": the file is %1, larger than any project")
+                                                          .arg(byteSizeText(file.size())));
     const QByteArray archive = file.readAll();
     file.close();
     QStringList entries;
     {
         ZipReader zip(archive);
         if (!zip.isOpen())
-            return fail(advPath + QStringLiteral(": not a project archive (") + zip.errorString() + u')');
+            return fail(advPath + u' ' + catalog.msg(151) + QStringLiteral(": not a zip archive (") + zip.errorString() +
+                        u')');
         entries = zip.entryNames();
     }
     std::array<QString, 4> entry;
@@ -1007,9 +1039,9 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
         if (entry[i].isEmpty())
             return std::nullopt;
         ZipReader zip(archive);
-        std::optional<QByteArray> bytes = zip.read(entry[i], qint64(1) << 30);
+        std::optional<QByteArray> bytes = zip.read(entry[i], kMaxCompanionSize);
         if (!bytes)
-            throw ParseError{QString(), 0, entry[i] + QStringLiteral(": ") + zip.errorString()};
+            throw ParseError{QString(), 0, zipProblem(zip, catalog, advPath), true};
         return bytes;
     }, advPath);
     model.busy = false;

@@ -262,12 +262,12 @@ void TestProjectFiles::damagedFilesLeaveEmptyProject_data()
 {
     // The damage is done to the hand-written reference project, so the lines are fixed.
     QTest::addColumn<QString>("damage");
-    QTest::addColumn<QString>("expected"); // the message after "<path>: "
-    QTest::newRow("not a zip") << "garbage" << "not a project archive (Not a zip archive)";
-    QTest::newRow("no .002") << "no002" << "the archive has no .002 file";
-    QTest::newRow("truncated .002") << "truncate002" << ".002 line 3001: the file ends too early";
-    QTest::newRow("letters for a number") << "number001" << ".001 line 5: \"twelve\" is not a number";
-    QTest::newRow("bad boolean") << "bool002" << ".002 line 818: \"maybe\" is not a boolean";
+    QTest::addColumn<QString>("expected"); // the message after "<path>"
+    QTest::newRow("not a zip") << "garbage" << " is not ADV Fileformat: not a zip archive (Not a zip archive)";
+    QTest::newRow("no .002") << "no002" << ": the archive has no .002 file";
+    QTest::newRow("truncated .002") << "truncate002" << ": .002 line 3001: the file ends too early";
+    QTest::newRow("letters for a number") << "number001" << ": .001 line 5: \"twelve\" is not a number";
+    QTest::newRow("bad boolean") << "bool002" << ": .002 line 818: \"maybe\" is not a boolean";
 }
 
 void TestProjectFiles::damagedFilesLeaveEmptyProject()
@@ -304,7 +304,7 @@ void TestProjectFiles::damagedFilesLeaveEmptyProject()
     m.items[1].name = "leftover";
     const ProjectFileResult r = openProject(m, cat, path);
     QVERIFY(!r.ok);
-    QCOMPARE(r.message, path + ": " + expected);
+    QCOMPARE(r.message, path + expected);
     QCOMPARE(m.items.usedCount(), 0);
     QCOMPARE(m.media[Images].usedCount(), 0);
     QCOMPARE(m.gameTree.countBelowRoots(), 0);

@@ -54,6 +54,8 @@ int langUpdate(Context &ctx)
     const ProjectFileResult saved = saveProject(*model, model->projectFolder, model->settings.projectName);
     if (!saved.ok)
         return fail(ctx, saved.message);
+    if (!saved.warning.isEmpty())
+        ctx.err << saved.warning << "\n";
     ctx.out << ctx.catalog.msg(saved.statusMessage) << "\n";
     return Ok;
 }

@@ -1,4 +1,5 @@
 #include "platform/ansicodec.h"
+#include "platform/atomicfile.h"
 #include "platform/ziparchive.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
@@ -1052,6 +1053,7 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
     model.settings.projectName = name;
     model.projectFolder = info.absolutePath();
     model.openFolder = info.absolutePath();
+    atomicfile::removeStale(info.absoluteFilePath());
     return result;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/ansicodec.h"
+#include "platform/atomicfile.h"
 #include "platform/ziparchive.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -428,18 +429,28 @@ ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const 
     };
     if (!dir.exists())
         return fail(folder + QStringLiteral(": the folder does not exist"));
+    if (name.isEmpty())
+        return fail(QDir::toNativeSeparators(folder) + QStringLiteral(": a project needs a name; nothing was saved"));
+    if (QFileInfo(advPath).isDir())
+        return fail(QDir::toNativeSeparators(advPath) + QStringLiteral(" is a folder; the project cannot be saved "
+                                                                       "under that name"));
 
-    // libzip writes the archive to a temporary file in the same folder and renames it over the
-    // old one at close(), so the previous project survives any failure before that point.
+    // The archive is built in memory and replaces the old file in one durable step, so the
+    // previous project survives a failure, a crash or a power cut at any point.
     {
-        ZipWriter zip(advPath);
+        ZipWriter zip;
         if (!zip.isOpen())
-            return fail(zip.errorString());
+            return fail(advPath + QStringLiteral(": ") + zip.errorString());
         for (int i = 0; i < 4; ++i)
             if (!zip.addBytes(name + QStringLiteral(".00%1").arg(i + 1), files.files[i], 9))
                 return fail(advPath + QStringLiteral(": ") + zip.errorString());
         if (!zip.close())
-            return fail(zip.errorString());
+            return fail(advPath + QStringLiteral(": ") + zip.errorString());
+        const atomicfile::Result written = atomicfile::write(advPath, zip.bytes());
+        if (!written.ok)
+            return fail(written.error);
+        // Temporary files of saves that died on the way.
+        atomicfile::removeStale(advPath);
     }
     QString error;
     if (model.keepCompanionFiles) {
@@ -450,10 +461,19 @@ ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const 
     ProjectFileResult result;
     if (model.makeBackup && !model.editorFolder.isEmpty()) {
         const QString backup = backupPath(model.editorFolder, name, now);
-        QDir().mkpath(QFileInfo(backup).path());
-        QFile::remove(backup);
-        if (QFile::copy(advPath, backup))
+        const QString backupFolder = QFileInfo(backup).path();
+        QFile copy(advPath);
+        QString why;
+        if (!QDir().mkpath(backupFolder))
+            why = QDir::toNativeSeparators(backupFolder) + QStringLiteral(": the folder cannot be created");
+        else if (QFile::exists(backup) && !QFile::remove(backup))
+            why = QDir::toNativeSeparators(backup) + QStringLiteral(": the old backup cannot be replaced");
+        else if (!copy.copy(backup))
+            why = QDir::toNativeSeparators(backup) + QStringLiteral(": ") + copy.errorString();
+        if (why.isEmpty())
             result.backupPath = backup;
+        else
+            result.warning = QStringLiteral("No backup was written (%1); the project itself was saved.").arg(why);
     }
     model.settings.projectName = name;
     model.projectFolder = dir.absolutePath();

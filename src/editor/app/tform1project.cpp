@@ -156,7 +156,9 @@ bool TForm1::runSave(const std::function<ProjectFileResult()> &save)
         error(result.message);
         return false;
     }
-    m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 104));
+    // A backup that could not be written is said beside the status text; the save itself held.
+    m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 104) +
+                         (result.warning.isEmpty() ? QString() : QStringLiteral("  ") + result.warning));
     rememberProject();
     dropRecovery();
     updateCaption();
@@ -314,7 +316,7 @@ void TForm1::importieren()
     }
     dropRecovery();
     m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 167));
-    information(result.message);
+    information(result.message + (result.notes.isEmpty() ? QString() : u'\n' + result.notes.join(u'\n')));
 }
 
 } // namespace mb

@@ -2,6 +2,7 @@
 // paths and duplicate game elements.
 #include "build/elementexchange.h"
 #include "build/projectexchange.h"
+#include "cli/cliargs.h"
 #include "cli/clicontext.h"
 #include "project/desktoptexts.h"
 #include "project/duplicate.h"
@@ -45,13 +46,22 @@ int save(Context &ctx, ProjectModel &model)
     const ProjectFileResult saved = saveProject(model, model.projectFolder, model.settings.projectName);
     if (!saved.ok)
         return fail(ctx, saved.message);
+    if (!saved.warning.isEmpty())
+        ctx.err << saved.warning << "\n";
     return Ok;
+}
+
+// A failed import: exit Usage when the file given was at fault.
+int importFailed(Context &ctx, const ExchangeResult &result)
+{
+    fail(ctx, result.message);
+    return result.badInput ? Usage : Problem;
 }
 
 int finishImport(Context &ctx, ProjectModel &model, const ExchangeResult &result)
 {
     if (!result.ok)
-        return fail(ctx, result.message);
+        return importFailed(ctx, result);
     for (const QString &note : result.notes)
         ctx.out << note << "\n";
     if (const int status = save(ctx, model); status != Ok)
@@ -62,6 +72,8 @@ int finishImport(Context &ctx, ProjectModel &model, const ExchangeResult &result
 
 int exportCmd(Context &ctx)
 {
+    if (!requireOutputFile(ctx, ctx.args[1]))
+        return Usage;
     auto model = open(ctx, ctx.args[0]);
     if (!model)
         return Usage;
@@ -76,23 +88,25 @@ int exportCmd(Context &ctx)
 
 int importCmd(Context &ctx)
 {
-    if (!QFileInfo(ctx.args[0]).isFile()) {
-        fail(ctx, ctx.args[0] + u' ' + ctx.catalog.msg(116));
+    if (!requireInputFile(ctx, ctx.args[0]))
         return Usage;
-    }
     auto model = newModel(ctx);
     model->allesneu(ctx.catalog);
     const ExchangeResult r = importProject(*model, ctx.catalog, QFileInfo(ctx.args[0]).absoluteFilePath(),
                                            [&ctx](const QString &step) { ctx.progress(step); });
     ctx.endProgress();
     if (!r.ok)
-        return fail(ctx, r.message);
+        return importFailed(ctx, r);
+    for (const QString &note : r.notes)
+        ctx.err << note << "\n";
     ctx.out << QDir::toNativeSeparators(r.path) << "\n";
     return Ok;
 }
 
 int exportRoomCmd(Context &ctx)
 {
+    if (!requireOutputFile(ctx, ctx.args[2]))
+        return Usage;
     auto model = open(ctx, ctx.args[0]);
     if (!model)
         return Usage;
@@ -105,6 +119,8 @@ int exportRoomCmd(Context &ctx)
 
 int exportCharCmd(Context &ctx)
 {
+    if (!requireOutputFile(ctx, ctx.args[2]))
+        return Usage;
     auto model = open(ctx, ctx.args[0]);
     if (!model)
         return Usage;
@@ -118,6 +134,8 @@ int exportCharCmd(Context &ctx)
 
 int importRoomCmd(Context &ctx)
 {
+    if (!requireInputFile(ctx, ctx.args[1]))
+        return Usage;
     auto model = open(ctx, ctx.args[0]);
     if (!model)
         return Usage;
@@ -126,6 +144,8 @@ int importRoomCmd(Context &ctx)
 
 int importCharCmd(Context &ctx)
 {
+    if (!requireInputFile(ctx, ctx.args[1]))
+        return Usage;
     auto model = open(ctx, ctx.args[0]);
     if (!model)
         return Usage;

@@ -1,4 +1,5 @@
 // Commands that open and save project files.
+#include "cli/cliargs.h"
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -13,6 +14,8 @@ namespace {
 
 int resave(Context &ctx)
 {
+    if (!requireOutputFile(ctx, ctx.args[1]))
+        return Usage;
     auto model = ctx.load(ctx.args[0]);
     if (!model)
         return Usage;
@@ -20,6 +23,8 @@ int resave(Context &ctx)
     const ProjectFileResult saved = saveProjectAs(*model, QFileInfo(ctx.args[1]).absoluteFilePath());
     if (!saved.ok)
         return fail(ctx, saved.message);
+    if (!saved.warning.isEmpty())
+        ctx.err << saved.warning << "\n";
     ctx.out << ctx.catalog.msg(saved.statusMessage) << "\n";
     return Ok;
 }

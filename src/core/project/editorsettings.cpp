@@ -47,6 +47,12 @@ QString EditorSettings::readsetting(const QString &key) const
 
 bool EditorSettings::writesetting(const QString &key, const QString &value)
 {
+    // A line break would end the line early and start another setting (a folder name may hold
+    // one on Linux).
+    if (value.contains(u'\n') || value.contains(u'\r') || key.contains(u'\n') || key.contains(u'\r')) {
+        m_error = QStringLiteral("%1: a setting cannot hold a line break").arg(key);
+        return false;
+    }
     bool exists = false;
     QStringList lines = readLines(filePath(), &exists);
     const QString prefix = key + QStringLiteral(" =");

@@ -18,7 +18,8 @@ public:
     QString readsetting(const QString &key) const;
     // Replaces every line of the key (or appends one) and writes the file through a temporary
     // file that is renamed over the old one, so a failure never loses config.ini. Returns false
-    // with errorString() set when the file cannot be written.
+    // with errorString() set when the file cannot be written or the key or value holds a line
+    // break.
     bool writesetting(const QString &key, const QString &value);
     QString errorString() const { return m_error; }
 

@@ -493,11 +493,17 @@ MakeGame::Result MakeGame::build()
 
     const QString icon = s.gameIcon;
     const bool hasIcon = isFile(icon);
+    // A program whose icon cannot be replaced keeps its own; the build goes on and says why.
+    auto replaceIcon = [&](const QString &program) {
+        QString why;
+        if (!PeIcon::replaceProgramIcon(program, icon, &why))
+            problem(result, QStringLiteral("The game icon was not applied: ") + why);
+    };
     if (copyRuntime(kEngine, file) && hasIcon)
-        PeIcon::replaceProgramIcon(file, icon);
+        replaceIcon(file);
     const QString settingsProgram = game.filePath(kSettingsProgram);
     if (copyRuntime(kSettingsEngine, settingsProgram) && hasIcon)
-        PeIcon::replaceProgramIcon(settingsProgram, icon);
+        replaceIcon(settingsProgram);
 
     m.mediaChanged = {false, false, false, false};
     stepStatus(msg(MsgGameCreated));

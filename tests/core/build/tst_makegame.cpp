@@ -6,6 +6,8 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "support/handzip.h"
+#include "support/tinype.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,84 +21,9 @@
 #include <memory>
 
 using namespace mb;
+using namespace mb::testing;
 
 namespace {
-
-void put16(QByteArray &b, int at, quint16 v) { qToLittleEndian(v, b.data() + at); }
-void put32(QByteArray &b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); }
-quint32 get32(const QByteArray &b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-
-// Offsets of the tiny program below.
-constexpr int kOptional = 0x58;
-constexpr int kRsrcFile = 0x200, kRsrcRva = 0x1000;
-constexpr int kDataEntry = kRsrcFile + 0x48;
-
-// A minimal Windows program: headers in the first 0x200 bytes and one section ".rsrc" at RVA
-// 0x1000 holding the resource tree type `type` -> id 1 -> language 1033 -> `icon`.
-QByteArray tinyPe(const QByteArray &icon, bool pe32plus = false, quint32 type = 3)
-{
-    const int optionalSize = pe32plus ? 0xF0 : 0xE0;
-    const int rsrcSize = 0x58 + int(icon.size());
-    const int rawSize = (rsrcSize + 0x1FF) / 0x200 * 0x200;
-    QByteArray b(kRsrcFile + rawSize, '\0');
-    b[0] = 'M';
-    b[1] = 'Z';
-    put32(b, 0x3C, 0x40);
-    b.replace(0x40, 4, QByteArray("PE\0\0", 4));
-    put16(b, 0x44, pe32plus ? 0x8664 : 0x14C);
-    put16(b, 0x46, 1);
-    put16(b, 0x54, quint16(optionalSize));
-    put16(b, 0x56, 0x0102);
-    put16(b, kOptional, pe32plus ? 0x20B : 0x10B);
-    put32(b, kOptional + 32, 0x1000);
-    put32(b, kOptional + 36, 0x200);
-    put32(b, kOptional + 56, 0x2000);
-    put32(b, kOptional + 60, 0x200);
-    const int dirs = kOptional + (pe32plus ? 112 : 96);
-    put32(b, kOptional + (pe32plus ? 108 : 92), 16);
-    put32(b, dirs + 16, kRsrcRva);
-    put32(b, dirs + 20, quint32(rsrcSize));
-    const int section = kOptional + optionalSize;
-    b.replace(section, 5, ".rsrc");
-    put32(b, section + 8, quint32(rsrcSize));
-    put32(b, section + 12, kRsrcRva);
-    put32(b, section + 16, quint32(rawSize));
-    put32(b, section + 20, kRsrcFile);
-    put32(b, section + 36, 0x40000040);
-    const int r = kRsrcFile;
-    put16(b, r + 14, 1);
-    put32(b, r + 16, type);
-    put32(b, r + 20, 0x80000000u | 0x18);
-    put16(b, r + 0x18 + 14, 1);
-    put32(b, r + 0x18 + 16, 1);
-    put32(b, r + 0x18 + 20, 0x80000000u | 0x30);
-    put16(b, r + 0x30 + 14, 1);
-    put32(b, r + 0x30 + 16, 1033);
-    put32(b, r + 0x30 + 20, 0x48);
-    put32(b, kDataEntry, kRsrcRva + 0x58);
-    put32(b, kDataEntry + 4, quint32(icon.size()));
-    b.replace(r + 0x58, int(icon.size()), icon);
-    return b;
-}
-
-// An icon file whose directory lists `images` in order, data after the directory.
-QByteArray iconFile(const QList<QByteArray> &images)
-{
-    QByteArray b(6 + 16 * images.size(), '\0');
-    put16(b, 2, 1);
-    put16(b, 4, quint16(images.size()));
-    int offset = int(b.size());
-    for (int i = 0; i < images.size(); ++i) {
-        b[6 + 16 * i] = 32;
-        b[6 + 16 * i + 1] = 32;
-        put32(b, 6 + 16 * i + 8, quint32(images[i].size()));
-        put32(b, 6 + 16 * i + 12, quint32(offset));
-        offset += int(images[i].size());
-    }
-    for (const QByteArray &img : images)
-        b += img;
-    return b;
-}
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -253,13 +180,9 @@ private slots:
     void updateBuildKeepsUnchangedArchives();
     void emptyKindsLeaveNoArchive();
     void missingImageWhileArchivingGoesOn();
+    void nonAsciiNamesMatchTheGameFile();
     void loadingImage();
     void startNow();
-    void peIconReplace_data();
-    void peIconReplace();
-    void peIconRefuses_data();
-    void peIconRefuses();
-    void firstIconImage();
 
 private:
     QTemporaryDir m_tmp;
@@ -656,6 +579,37 @@ void TestMakeGame::missingImageWhileArchivingGoesOn()
     QCOMPARE(ZipReader(f.data(QStringLiteral("sfx.dat"))).entryNames(), QStringList{QStringLiteral("ding.wav")});
 }
 
+// The runtime looks a file up in the media archive by the bytes game.001 gives for it: both
+// must be the Windows-1252 bytes of the name, and the archive must not mark them as UTF-8.
+void TestMakeGame::nonAsciiNamesMatchTheGameFile()
+{
+    Fixture f;
+    const QString name = QStringLiteral("schl\u00FCssel");
+    QImage key(6, 6, QImage::Format_RGB32);
+    key.fill(qRgb(1, 2, 3));
+    const QString file = QDir(f.media).filePath(name + QStringLiteral(".png"));
+    QVERIFY(key.save(file, "PNG"));
+    writeBytes(QDir(f.media).filePath(QStringLiteral("\u00E9t\u00E9.wav")), QByteArray("RIFF summer"));
+    f.model->mediaadd(Images, name, file);
+    f.model->mediaadd(Sounds, QStringLiteral("\u00E9t\u00E9"), QDir(f.media).filePath(QStringLiteral("\u00E9t\u00E9.wav")));
+    const MakeGame::Result r = f.run();
+    QVERIFY2(r.complete(), qPrintable(r.message + r.problems.join(u'\n')));
+
+    const QByteArray game001 = ZipReader(f.data(QStringLiteral("game.dat"))).read(QStringLiteral("game.001")).value();
+    QVERIFY(game001.contains("schl\xFCssel.png\r\n"));
+    QVERIFY(!game001.contains("schl\xC3\xBC"));
+    for (const auto &[archive, stored] : {std::pair{"gfx.dat", QByteArray("schl\xFCssel.png")},
+                                          std::pair{"sfx.dat", QByteArray("\xE9t\xE9.wav")}}) {
+        const QByteArray bytes = readBytes(f.data(QLatin1String(archive)));
+        const EntryHeaders h = findEntryHeaders(bytes, stored);
+        QVERIFY2(h.central >= 0 && h.local >= 0, archive);
+        QCOMPARE(h.flags & 0x0800, 0);
+        QCOMPARE(getLe(bytes, h.local + 6, 2) & 0x0800, 0u);
+    }
+    // The editor reads the name back as it was.
+    QVERIFY(ZipReader(f.data(QStringLiteral("gfx.dat"))).entryNames().contains(name + QStringLiteral(".png")));
+}
+
 void TestMakeGame::loadingImage()
 {
     Fixture f;
@@ -695,102 +649,6 @@ void TestMakeGame::startNow()
     QVERIFY(!s.started && s.message.contains(QLatin1String("wine")));
     QVERIFY(GameStarter::isWindowsProgram(r.programFile));
     QVERIFY(!GameStarter::isWindowsProgram(wine));
-}
-
-void TestMakeGame::peIconReplace_data()
-{
-    QTest::addColumn<bool>("pe32plus");
-    QTest::addColumn<int>("oldSize");
-    QTest::addColumn<int>("newSize");
-    QTest::newRow("smaller, in place") << false << 300 << 120;
-    QTest::newRow("same size") << false << 300 << 300;
-    QTest::newRow("larger, section grows") << false << 100 << 5000;
-    QTest::newRow("PE32+ smaller") << true << 300 << 10;
-    QTest::newRow("PE32+ larger") << true << 100 << 700;
-}
-
-void TestMakeGame::peIconReplace()
-{
-    QFETCH(bool, pe32plus);
-    QFETCH(int, oldSize);
-    QFETCH(int, newSize);
-    const QByteArray oldIcon(oldSize, 'o');
-    QByteArray newIcon(newSize, 'n');
-    newIcon[0] = 'N';
-    const QByteArray before = tinyPe(oldIcon, pe32plus);
-    QByteArray pe = before;
-    QCOMPARE(PeIcon::iconResource(pe), std::optional<QByteArray>(oldIcon));
-    QVERIFY(PeIcon::replaceIconResource(pe, newIcon));
-    QCOMPARE(PeIcon::iconResource(pe), std::optional<QByteArray>(newIcon));
-
-    // Read the data entry by hand: where it points, what size it gives.
-    const quint32 rva = get32(pe, kDataEntry), size = get32(pe, kDataEntry + 4);
-    QCOMPARE(int(size), newSize);
-    QCOMPARE(pe.mid(int(rva - kRsrcRva + kRsrcFile), newSize), newIcon);
-    const int section = kOptional + (pe32plus ? 0xF0 : 0xE0);
-    if (newSize <= oldSize) {
-        QCOMPARE(pe.size(), before.size());
-        QCOMPARE(int(rva), kRsrcRva + 0x58);
-        QCOMPARE(pe.mid(kRsrcFile + 0x58 + newSize, oldSize - newSize), QByteArray(oldSize - newSize, '\0'));
-        QCOMPARE(pe.left(kDataEntry + 4), before.left(kDataEntry + 4));
-    } else {
-        const quint32 virtualSize = get32(pe, section + 8), rawSize = get32(pe, section + 16);
-        QVERIFY(rva >= kRsrcRva + 0x58 + quint32(oldSize));
-        QCOMPARE(virtualSize, rva - kRsrcRva + quint32(newSize));
-        QCOMPARE(rawSize % 0x200, 0u);
-        QCOMPARE(pe.size(), kRsrcFile + int(rawSize));
-        QVERIFY(get32(pe, kOptional + 56) >= kRsrcRva + virtualSize);
-        QCOMPARE(get32(pe, kOptional + 56) % 0x1000, 0u);
-        // The old data is left as it was; nothing before the section moved.
-        QCOMPARE(pe.mid(kRsrcFile + 0x58, oldSize), oldIcon);
-    }
-
-    QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("game.exe")), icon = dir.filePath(QStringLiteral("game.ico"));
-    QVERIFY(writeBytes(program, before));
-    QVERIFY(writeBytes(icon, iconFile({newIcon, QByteArray(8, 's')})));
-    QVERIFY(PeIcon::replaceProgramIcon(program, icon));
-    QCOMPARE(readBytes(program), pe);
-}
-
-void TestMakeGame::peIconRefuses_data()
-{
-    QTest::addColumn<QByteArray>("program");
-    QTest::addColumn<int>("newSize");
-    const QByteArray good = tinyPe(QByteArray(50, 'o'));
-    QTest::newRow("no icon resource") << tinyPe(QByteArray(50, 'o'), false, 14) << 10;
-    QTest::newRow("not MZ") << QByteArray("ZM") + good.mid(2) << 10;
-    QTest::newRow("cut inside the headers") << good.left(0x120) << 10;
-    QTest::newRow("cut inside the resources") << good.left(kRsrcFile + 0x50) << 10;
-    QByteArray badEntry = good;
-    put32(badEntry, kDataEntry + 4, 0x7FFFFFF0);
-    QTest::newRow("data size past the end") << badEntry << 10;
-    QByteArray loop = good;
-    put32(loop, kRsrcFile + 0x30 + 20, 0x80000000u); // the language entry points at the root
-    QTest::newRow("directory loop") << loop << 10;
-    QTest::newRow("larger data with bytes after the section") << good + QByteArray("overlay") << 400;
-    QTest::newRow("empty") << QByteArray() << 10;
-}
-
-void TestMakeGame::peIconRefuses()
-{
-    QFETCH(QByteArray, program);
-    QFETCH(int, newSize);
-    QByteArray pe = program;
-    QVERIFY(!PeIcon::replaceIconResource(pe, QByteArray(newSize, 'n')));
-    QCOMPARE(pe, program);
-}
-
-void TestMakeGame::firstIconImage()
-{
-    QCOMPARE(PeIcon::firstIconImage(iconFile({QByteArray("first"), QByteArray("second")})), std::optional<QByteArray>("first"));
-    QByteArray bad = iconFile({QByteArray("first")});
-    put32(bad, 6 + 8, 1000); // size past the end
-    QVERIFY(!PeIcon::firstIconImage(bad));
-    QByteArray cursor = iconFile({QByteArray("first")});
-    put16(cursor, 2, 2); // a cursor file, not an icon
-    QVERIFY(!PeIcon::firstIconImage(cursor));
-    QVERIFY(!PeIcon::firstIconImage(QByteArray(5, '\0')));
 }
 
 // Fonts come from the font database of a QGuiApplication (offscreen under ctest).

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 #include <cstdio>
 
 using namespace mb;
@@ -209,7 +210,7 @@ QImage keyImage()
 }
 
 // A 16-bit mono WAV with a few tones.
-QString saveWav(const QString &name, std::initializer_list<double> notes, double seconds)
+QString saveWav(const QString &name, const std::vector<double> &notes, double seconds)
 {
     const int rate = 22050;
     QByteArray pcm;
@@ -427,8 +428,11 @@ int main(int argc, char **argv)
     addImage(m, things, QStringLiteral("rock"), rock());
     addImage(m, things, QStringLiteral("glow"), glow());
     TreeNode *sounds = m.mediaTree.root(2);
-    for (const auto &[name, notes] : std::initializer_list<std::pair<const char *, std::initializer_list<double>>>{
-             {"creak", {220, 180}}, {"ding", {880}}, {"steps", {110, 0, 110}}}) {
+    // The notes are owned by the list itself: a nested initializer list would dangle once the
+    // pair holding it has been built.
+    const std::vector<std::pair<const char *, std::vector<double>>> effects{
+        {"creak", {220, 180}}, {"ding", {880}}, {"steps", {110, 0, 110}}};
+    for (const auto &[name, notes] : effects) {
         m.mediaadd(Sounds, QLatin1String(name), saveWav(QLatin1String(name), notes, 0.15));
         sounds->addChild(QLatin1String(name), nodeimage::Sound);
     }

@@ -209,6 +209,25 @@ QImage keyImage()
     return img;
 }
 
+// A 32 x 32 mouse cursor: an arrow (kind 0) or an hourglass (kind 1), its colour a little
+// brighter in the second frame so that the cursor editor has something to animate.
+QImage cursorImage(int kind, int frame)
+{
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(frame == 1 ? QColor(255, 255, 255) : QColor(255, 220, 120));
+    if (kind == 0)
+        p.drawPolygon(QPolygonF({QPointF(1, 1), QPointF(1, 24), QPointF(7, 18), QPointF(12, 29), QPointF(16, 27),
+                                 QPointF(11, 17), QPointF(19, 17)}));
+    else
+        p.drawPolygon(QPolygonF({QPointF(6, 2), QPointF(26, 2), QPointF(16, 16), QPointF(26, 30), QPointF(6, 30),
+                                 QPointF(16, 16)}));
+    return img;
+}
+
 // A 16-bit mono WAV with a few tones.
 QString saveWav(const QString &name, const std::vector<double> &notes, double seconds)
 {
@@ -427,6 +446,11 @@ int main(int argc, char **argv)
     addImage(m, things, QStringLiteral("tree"), tree());
     addImage(m, things, QStringLiteral("rock"), rock());
     addImage(m, things, QStringLiteral("glow"), glow());
+    TreeNode *cursors = gfx->addChild(QStringLiteral("cursors"), nodeimage::Folder);
+    for (int kind = 0; kind < 2; ++kind)
+        for (int frame = 1; frame <= 2; ++frame)
+            addImage(m, cursors, QStringLiteral("%1_%2").arg(kind ? QStringLiteral("wait") : QStringLiteral("arrow")).arg(frame),
+                     cursorImage(kind, frame));
     TreeNode *sounds = m.mediaTree.root(2);
     // The notes are owned by the list itself: a nested initializer list would dangle once the
     // pair holding it has been built.
@@ -503,6 +527,15 @@ int main(int argc, char **argv)
     simpleObject(5, "glow", 80, 80, true);
     m.gameTree.root(3)->addChild(QStringLiteral("door"), nodeimage::Object);
     m.gameTree.root(3)->addChild(QStringLiteral("keyonfloor"), nodeimage::Object);
+
+    // Mouse cursors: the arrow (cursor 1, walk to) and the loading icon (cursor 10).
+    for (int frame = 0; frame < 2; ++frame) {
+        m.mouse.frames[0][size_t(frame)] = QStringLiteral("arrow_%1").arg(frame + 1);
+        m.mouse.frames[9][size_t(frame)] = QStringLiteral("wait_%1").arg(frame + 1);
+    }
+    m.mouse.speed[0] = 25;
+    m.mouse.speed[9] = 15;
+    m.mouse.clickX[9] = m.mouse.clickY[9] = 16;
 
     // Item.
     RItem &key = m.items[1];

@@ -11,6 +11,9 @@ struct Overload : Ts...
 {
     using Ts::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang before 17, used for fuzzing).
+template <class... Ts>
+Overload(Ts...) -> Overload<Ts...>;
 
 FrameSlot fromRframe(const Rframe &f) { return {f.image, f.image2, f.script, f.x, f.y, f.x2, f.y2}; }
 

@@ -1,22 +1,43 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and runs one of them on its corpus for the given number of
-# seconds (default 120):
-#   scripts/fuzz.sh [SECONDS] [projectreader|swfheader]
-# projectreader starts from the damaged project files in tests/core/project/data/damaged,
-# swfheader from the movies in tests/core/media/data/swf. New crashes land in build-fuzz/.
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
+# and runs one target, or each in turn, on its corpus for the given number of seconds
+# (default 120 each):
+#   scripts/fuzz.sh [SECONDS] [TARGET|all]
+# Targets (fuzz/fuzz_TARGET.cpp): projectreader, elementrecords, exchangefile, zipextract,
+# configini, swfheader. Seeds come from fuzz/corpus/TARGET/ (projectreader also from the
+# damaged project files of the tests, swfheader from their movies); what a run adds stays in
+# build-fuzz/corpus-TARGET/, crashes land in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_TO_RUN="${1:-120}"
-TARGET="${2:-projectreader}"
-case "$TARGET" in
-  projectreader) SEEDS="tests/core/project/data/damaged/*.fuzz" ;;
-  swfheader)     SEEDS="tests/core/media/data/swf/*.swf" ;;
-  *) echo "unknown fuzz target: $TARGET (projectreader or swfheader)" >&2; exit 2 ;;
-esac
+TARGET="${2:-all}"
+ALL="projectreader elementrecords exchangefile zipextract configini swfheader"
+if [ "$TARGET" = all ]; then
+  TARGETS="$ALL"
+elif [ -f "fuzz/fuzz_$TARGET.cpp" ]; then
+  TARGETS="$TARGET"
+else
+  echo "unknown fuzz target: $TARGET (one of: $ALL, all)" >&2
+  exit 2
+fi
 cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build-fuzz --target "fuzz_$TARGET"
-mkdir -p "build-fuzz/corpus-$TARGET"
-# shellcheck disable=SC2086
-cp $SEEDS "build-fuzz/corpus-$TARGET/" 2>/dev/null || true
-cd build-fuzz
-"./fuzz_$TARGET" -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=4096 -max_len=200000 "corpus-$TARGET"
+for t in $TARGETS; do
+  cmake --build build-fuzz --target "fuzz_$t"
+done
+for t in $TARGETS; do
+  corpus="build-fuzz/corpus-$t"
+  mkdir -p "$corpus"
+  [ -d "fuzz/corpus/$t" ] && cp fuzz/corpus/"$t"/* "$corpus/" 2>/dev/null || true
+  case "$t" in
+    projectreader) cp tests/core/project/data/damaged/*.fuzz "$corpus/" 2>/dev/null || true ;;
+    swfheader)     cp tests/core/media/data/swf/*.swf "$corpus/" 2>/dev/null || true ;;
+  esac
+  echo "== fuzz_$t for ${SECONDS_TO_RUN}s"
+  (cd build-fuzz && "./fuzz_$t" -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=4096 \
+     -max_len=200000 -print_final_stats=1 "corpus-$t" 2>&1 | grep -E "^(stat::number_of_executed_units|stat::average_exec_per_sec|==|SUMMARY|#[0-9]+ *DONE)" || true)
+  # A crash leaves crash-*, a timeout timeout-*, in build-fuzz/.
+  if ls build-fuzz/crash-* build-fuzz/timeout-* build-fuzz/oom-* >/dev/null 2>&1; then
+    echo "fuzz_$t found a failure: see build-fuzz/" >&2
+    exit 1
+  fi
+done

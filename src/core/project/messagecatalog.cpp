@@ -41,4 +41,23 @@ QString MessageCatalog::msg(int n, const QString &language) const
     return list[n - 1].mid(4);
 }
 
+const QStringList &MessageCatalog::extraLines(const QString &language)
+{
+    static const QStringList english = loadLines(QStringLiteral(":/mossbramble/project/resources/extra_en.txt"));
+    static const QStringList german = loadLines(QStringLiteral(":/mossbramble/project/resources/extra_de.txt"));
+    return language == QLatin1String("DE") && german.size() == english.size() ? german : english;
+}
+
+int MessageCatalog::extraCount() { return int(extraLines(QStringLiteral("EN")).size()); }
+
+QString MessageCatalog::extra(int n) const { return extra(n, m_language); }
+
+QString MessageCatalog::extra(int n, const QString &language) const
+{
+    const QStringList &list = extraLines(language);
+    if (n < 1 || n > list.size())
+        return {};
+    return list[n - 1].mid(4);
+}
+
 } // namespace mb

@@ -5,7 +5,8 @@
 
 namespace mb {
 
-// The numbered user-interface texts (1..562) in English and German.
+// The numbered user-interface texts (1..562) in English and German, and a second numbered
+// table of the editor's own for the texts the first one lacks (1..extraCount(), see ExtraText).
 //
 // The texts are kept as resource files in the "NNN:text" form, one line per entry; msg() strips
 // the number and the colon. A language other than "EN" or "DE" falls back to English, and so does
@@ -28,8 +29,44 @@ public:
     // The raw lines ("001:1) CHARACTER") of a language; used by tests and the catalog checks.
     static const QStringList &lines(const QString &language);
 
+    // Text n of the second table, in the current or the given language, the same way; %1 ...
+    // mark the pieces the caller puts in.
+    QString extra(int n) const;
+    QString extra(int n, const QString &language) const;
+    static const QStringList &extraLines(const QString &language);
+    static int extraCount();
+
 private:
     QString m_language;
 };
+
+// Numbers of the second table.
+namespace extratext {
+enum : int {
+    MissingSearchProgress = 1, // folders searched, entries still missing
+    TooManyTexts = 2,          // text, its index, list name, highest index
+    PlacementRenamed = 3,      // the new instance name
+    NoWine = 4,                // game folder, program file name
+    NotStartable = 5,          // game folder, program file name
+    StartFailed = 6,           // the reason
+    FontsFull = 7,             // the limit
+    LanguagesFull = 8,         // the limit
+    // Labels of the setup and font windows.
+    IconLabel = 9,
+    MenuFadeLabel = 10,
+    SceneFadeLabel = 11,
+    TextsceneLabel = 12,
+    StyleLabel = 13,
+    BorderLabel = 14,
+    MultipleChoiceLabel = 15,
+    FadeLabel = 16,
+    FontStyleLabel = 17,
+    FadingLabel = 18,
+    GameFilter = 19,
+    NoRuntime = 20,       // missing files, "was"/"were" sentence part chosen by count, editor folder
+    NoRuntimeMany = 21,   // the same for more than one file
+    RuntimeNotCopied = 22, // the copy errors
+};
+} // namespace extratext
 
 } // namespace mb

@@ -54,7 +54,12 @@ int build(Context &ctx)
     case MakeGame::Result::Built:
         ctx.out << result.programFile << "\n";
         ctx.out.flush();
-        return result.message.isEmpty() ? int(Ok) : fail(ctx, result.message);
+        if (!result.message.isEmpty())
+            return fail(ctx, result.message);
+        // Asked to start a game that cannot be started here: say how it can be.
+        if (ctx.parser->isSet(kStartOption) && !result.startHint.isEmpty())
+            return fail(ctx, result.startHint);
+        return result.start && !result.start->started ? int(Problem) : int(Ok);
     case MakeGame::Result::Cancelled:
         return fail(ctx, QStringLiteral("No program file was given."));
     default:

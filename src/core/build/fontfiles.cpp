@@ -33,7 +33,8 @@ QString FontFiles::dataName(int font) { return QStringLiteral("fontdata.00%1").a
 
 QString FontFiles::archiveName(int font) { return QStringLiteral("font.00%1").arg(font); }
 
-bool FontFiles::renderFont(const RFont &font, int number, const QString &folder, QString *error)
+bool FontFiles::renderFont(const RFont &font, int number, const QString &folder, QString *error,
+                           const QDateTime &stamp)
 {
     const QString path = QDir(folder).filePath(archiveName(number));
     const FontRenderer renderer(font);
@@ -48,6 +49,7 @@ bool FontFiles::renderFont(const RFont &font, int number, const QString &folder,
         setError(error, zip.errorString());
         return false;
     }
+    zip.setEntryTime(stamp);
     for (int p = 1; p <= grid.pages; ++p) {
         const FontRenderer::Page page = renderer.renderPage(p);
         if (!zip.addBytes(pageName(number, p, false), Bmp16Writer::encode(page.colour), kFontArchiveLevel)
@@ -68,7 +70,7 @@ bool FontFiles::renderFont(const RFont &font, int number, const QString &folder,
 }
 
 bool FontFiles::renderProjectFonts(const ProjectModel &model, const QString &folder,
-                                   QString *error, const Progress &progress)
+                                   QString *error, const Progress &progress, const QDateTime &stamp)
 {
     if (!FontRenderer::available()) {
         setError(error, QStringLiteral("Fonts can only be rendered with the font database of a QGuiApplication."));
@@ -97,7 +99,7 @@ bool FontFiles::renderProjectFonts(const ProjectModel &model, const QString &fol
             progress(i);
         const QString path = dir.filePath(archiveName(i));
         written << path;
-        if (!renderFont(model.fonts[i], i, folder, error)) {
+        if (!renderFont(model.fonts[i], i, folder, error, stamp)) {
             removeWritten();
             return false;
         }
@@ -106,6 +108,7 @@ bool FontFiles::renderProjectFonts(const ProjectModel &model, const QString &fol
     bool ok = true;
     {
         ZipWriter pack(packPath);
+        pack.setEntryTime(stamp);
         ok = pack.isOpen();
         for (int i = 1; ok && i <= count; ++i) {
             ok = pack.addFile(archiveName(i), written[i - 1], kPackLevel);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -29,8 +30,10 @@ public:
     // Renders font `number` and writes <folder>/font.00<number>: a zip (deflate level 9, bare
     // names) holding each page's colour and then alpha bitmap in page order, then the
     // fontdata file. The pages never touch the disk. Returns false with *error naming the file
-    // when it cannot be written, or when the font's cell does not fit on a page.
-    static bool renderFont(const RFont &font, int number, const QString &folder, QString *error);
+    // when it cannot be written, or when the font's cell does not fit on a page. A valid
+    // `stamp` is the modification time of every entry (else the time of writing).
+    static bool renderFont(const RFont &font, int number, const QString &folder, QString *error,
+                           const QDateTime &stamp = {});
 
     // The font step of make game: renders fonts 1.. fontCount() of the model and packs their
     // archives into <folder>/fonts.dat (stored, level 0, in font order). An existing fonts.dat
@@ -38,8 +41,11 @@ public:
     // again in any case. The folder must exist.
     // A project without font 1 writes nothing and fails (make game reports that before it gets
     // here). Needs a QGuiApplication (FontRenderer::available()); without one it fails.
+    // A valid `stamp` is the modification time of every entry of fonts.dat and of the font
+    // archives in it, so that the same fonts give the same bytes.
     static bool renderProjectFonts(const ProjectModel &model, const QString &folder,
-                                   QString *error, const Progress &progress = {});
+                                   QString *error, const Progress &progress = {},
+                                   const QDateTime &stamp = {});
 
     // Copies <editorFolder>/font.dat to <folder>/font.dat, replacing an older copy.
     static bool copyRuntimeFile(const QString &editorFolder, const QString &folder,

@@ -22,14 +22,20 @@ bool GameStarter::isWindowsProgram(const QString &path)
     return f.read(4) == QByteArray("PE\0\0", 4);
 }
 
+QString GameStarter::findWine(const QString &wine)
+{
+    const QString winePath = wine.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wine")) : wine;
+    return !winePath.isEmpty() && QFileInfo(winePath).isExecutable() ? winePath : QString();
+}
+
 GameStarter::Result GameStarter::start(const QString &programFile, const QString &folder, const QString &wine)
 {
     if (!QFileInfo(programFile).isFile())
         return {false, programFile + QStringLiteral(": the game's program file does not exist, so the game cannot be started.")};
     if (!isWindowsProgram(programFile))
         return {false, programFile + QStringLiteral(": this is not a Windows program, so the game cannot be started.")};
-    const QString winePath = wine.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wine")) : wine;
-    if (winePath.isEmpty() || !QFileInfo(winePath).isExecutable())
+    const QString winePath = findWine(wine);
+    if (winePath.isEmpty())
         return {false, QStringLiteral("The game is a Windows program and wine is not installed, so it cannot be started here.")};
     QProcess process;
     process.setProgram(winePath);

@@ -20,6 +20,10 @@ public:
     // signature.
     static bool isWindowsProgram(const QString &path);
 
+    // The wine program that start() would use: `wine` when it is an executable file, else when
+    // `wine` is empty the one found in PATH; empty when there is none.
+    static QString findWine(const QString &wine = {});
+
     // Starts `programFile` in `folder`. `wine` is the wine program to use; empty looks it up in
     // PATH. The message names the reason when the program is missing, is no Windows program, or
     // wine is not installed or cannot be started.

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -40,6 +41,7 @@ enum : int {
     MsgEditorFolder = 375, MsgNoLoadingImage = 404, MsgNoTextsceneImage = 424, MsgNoCoinRoom = 472,
     MsgUpdatingLanguages = 534, MsgSplittingPng = 535,
 };
+
 
 constexpr int kGameDataLevel = 9;
 constexpr int kMediaLevel = 0;
@@ -179,6 +181,14 @@ MakeGame::Result MakeGame::prepare()
         return refuse(msg(MsgTheFile) + u' ' + path + u' ' + msg(MsgNotExistent));
     };
 
+    {
+        QString error;
+        const std::optional<BuildStamp> stamp = BuildStamp::fromEnvironment(&error);
+        if (!stamp)
+            return refuse(error);
+        m_stamp = *stamp;
+    }
+
     stepStatus(msg(MsgCheckingProject));
     const MediaTable &images = m.media[Images];
     for (int i = 1; i <= images.size(); ++i)
@@ -295,6 +305,41 @@ MakeGame::Result MakeGame::build()
     const QString dataFolder = game.filePath(QStringLiteral("data"));
     const QDir data(dataFolder);
 
+    // The game data is read and gets its text markers before anything is written: a text whose
+    // index a marker cannot carry would play untranslated, so it stops the build.
+    std::array<QByteArray, 5> files;
+    for (int i = 0; i < 4; ++i) {
+        QString error;
+        const QString path = QDir(m.projectFolder).filePath(s.projectName + QStringLiteral(".00%1").arg(i + 1));
+        files[size_t(i)] = isFile(path) ? readAll(path, &error) : QByteArray();
+        if (!isFile(path) || !error.isEmpty()) {
+            removeCompanionFiles();
+            result.message = error.isEmpty() ? path + QStringLiteral(": not found") : error;
+            return result;
+        }
+    }
+    // game.004 stays as saved; the markers index the lists as they are without the new-text
+    // marks, and the model keeps them removed for the next save.
+    const LangLists marked = m.origin;
+    const bool wasModified = m.modified;
+    removeNewMarks(m);
+    m.modified = true;
+    TextMarkers::Overflow overflow;
+    files[2] = TextMarkers::applyToFile(files[2], QChar(u';'), m.origin, &overflow);
+    files[1] = TextMarkers::applyToFile(files[1], text::kEscapedSemicolon, m.origin, &overflow);
+    if (overflow.happened()) {
+        // No game: the translator's marks of new texts stay.
+        m.origin = marked;
+        m.modified = wasModified;
+        removeCompanionFiles();
+        result.outcome = Result::Refused;
+        result.message = m_catalog.extra(extratext::TooManyTexts)
+                             .arg(overflow.text, QString::number(overflow.index),
+                                  QLatin1String(LangLists::listName(overflow.list)),
+                                  QString::number(TextMarkers::MaxIndex));
+        return result;
+    }
+
     m.busy = true;
     stepStatus(msg(MsgCreatingGame));
     m.lastGameFolder = gameFolder;
@@ -343,12 +388,19 @@ MakeGame::Result MakeGame::build()
         }
     }
 
+    // What game.dat and the fonts are made from is the project file.
+    const QDateTime projectStamp =
+        m_stamp.forFile(QDir(m.projectFolder).filePath(s.projectName + QStringLiteral(".adv")));
+
     stepStatus(msg(MsgRenderingFonts));
     {
         QString error;
-        if (!FontFiles::renderProjectFonts(m, dataFolder, &error, [&](int font) {
-                status(msg(MsgRenderingFonts) + QStringLiteral(" : ") + FontFiles::archiveName(font));
-            }))
+        if (!FontFiles::renderProjectFonts(
+                m, dataFolder, &error,
+                [&](int font) {
+                    status(msg(MsgRenderingFonts) + QStringLiteral(" : ") + FontFiles::archiveName(font));
+                },
+                projectStamp))
             return fail(error);
         if (isFile(editor.filePath(FontFiles::runtimeFileName())) && !m.editorFolder.isEmpty()) {
             if (!FontFiles::copyRuntimeFile(m.editorFolder, dataFolder, &error)) {
@@ -361,31 +413,10 @@ MakeGame::Result MakeGame::build()
     }
 
     stepStatus(msg(MsgCopyingGamedata));
-    std::array<QByteArray, 5> files;
-    for (int i = 0; i < 4; ++i) {
-        QString error;
-        const QString path = QDir(m.projectFolder).filePath(s.projectName + QStringLiteral(".00%1").arg(i + 1));
-        if (!isFile(path))
-            return fail(path + QStringLiteral(": not found"));
-        files[size_t(i)] = readAll(path, &error);
-        if (!error.isEmpty())
-            return fail(error);
-    }
-
-    // game.004 stays as saved; the markers index the lists as they are without the new-text
-    // marks, and the model keeps them removed for the next save.
-    removeNewMarks(m);
-    m.modified = true;
     stepStatus(msg(MsgUpdatingLanguages));
-    files[2] = TextMarkers::applyToFile(files[2], QChar(u';'), m.origin);
-    files[1] = TextMarkers::applyToFile(files[1], text::kEscapedSemicolon, m.origin);
 
     stepStatus(msg(MsgSplittingPng));
     const bool protect = s.protect;
-    auto reuseArchive = [&](int kind) {
-        return m.gameBuiltOnce && !m.mediaChanged[size_t(kind)] && !protect
-               && QFileInfo::exists(data.filePath(archiveName(kind)));
-    };
     QTemporaryDir splitFolder(QDir::temp().filePath(QStringLiteral("mossbramble-split-XXXXXX")));
     if (!splitFolder.isValid())
         return fail(splitFolder.path() + QStringLiteral(": ") + splitFolder.errorString());
@@ -394,7 +425,64 @@ MakeGame::Result MakeGame::build()
     if (!imageList.ok())
         return fail(imageList.error);
     files[0] = imageList.file;
-    if (!reuseArchive(Images)) {
+
+    // The entries of each media archive: the file packed and the file its time comes from (the
+    // PNG for the two halves of a split image).
+    struct ArchiveEntry
+    {
+        QString path, source;
+    };
+    static const int kinds[4] = {Images, Sounds, Music, Movies};
+    std::array<std::vector<ArchiveEntry>, 4> listed;
+    {
+        QHash<QString, QString> splitSource;
+        for (const ImageSplitter::Job &job : imageList.splits)
+            splitSource.insert(job.colourPath, job.source);
+        for (int k = 0; k < 4; ++k) {
+            const MediaTable &table = kinds[k] == Images ? buildImages : m.media[size_t(kinds[k])];
+            for (int i = 1; i <= table.size(); ++i) {
+                if (table.name(i).isEmpty())
+                    continue;
+                const QString &path = table.path(i);
+                const QString source = splitSource.value(path, path);
+                listed[size_t(k)].push_back({path, source});
+                if (kinds[k] == Images && path.endsWith(QLatin1String("pnj")))
+                    listed[size_t(k)].push_back({path.left(path.size() - 1) + u'a', source});
+            }
+        }
+    }
+    // An update keeps an archive only when it is what this build would write (see build()):
+    // a protected build before, or a file changed behind the editor's back, shows in the entries.
+    auto provenCurrent = [&](int k) {
+        const int kind = kinds[k];
+        const QString path = data.filePath(archiveName(kind));
+        if (!m.gameBuiltOnce || m.mediaChanged[size_t(kind)] || protect || !QFileInfo::exists(path))
+            return false;
+        ZipReader zip(path);
+        if (!zip.isOpen())
+            return false;
+        QStringList expected;
+        for (const ArchiveEntry &e : listed[size_t(k)])
+            expected << bareName(e.path);
+        if (zip.entryNames() != expected || expected.isEmpty())
+            return false;
+        for (const ArchiveEntry &e : listed[size_t(k)]) {
+            if (!isFile(e.source))
+                return false;
+            const std::optional<ZipReader::EntryStat> st = zip.stat(bareName(e.path));
+            if (!st || st->encrypted || !BuildStamp::sameStamp(st->modified, m_stamp.forFile(e.source)))
+                return false;
+            // Split halves do not exist yet; their PNG's time stands for them.
+            if (e.path == e.source && st->size != QFileInfo(e.path).size())
+                return false;
+        }
+        return true;
+    };
+    std::array<bool, 4> reuse{};
+    for (int k = 0; k < 4; ++k)
+        reuse[size_t(k)] = provenCurrent(k);
+
+    if (!reuse[0]) {
         const int splitCount = int(imageList.splits.size());
         count(0, splitCount);
         const std::vector<ImageSplitter::Result> splits =
@@ -423,6 +511,7 @@ MakeGame::Result MakeGame::build()
         ZipWriter pack(packPath);
         if (!pack.isOpen())
             return fail(pack.errorString());
+        pack.setEntryTime(projectStamp);
         for (int i = 0; i < (protect ? 5 : 4); ++i)
             if (!pack.addBytes(GameData::fileName(i + 1), files[size_t(i)], kGameDataLevel))
                 return fail(packPath + QStringLiteral(": ") + pack.errorString());
@@ -431,45 +520,36 @@ MakeGame::Result MakeGame::build()
     }
     removeCompanionFiles();
 
-    static const int kinds[4] = {Images, Sounds, Music, Movies};
     std::vector<std::unique_ptr<ZipWriter>> archives;
     for (int k = 0; k < 4; ++k) {
         const int kind = kinds[k];
-        if (reuseArchive(kind))
+        if (reuse[size_t(k)])
             continue;
         const QString step = msg(MsgCreatingGfx + k);
         stepStatus(step);
         const QString archivePath = data.filePath(archiveName(kind));
         if (QFileInfo::exists(archivePath) && !QFile::remove(archivePath))
             return fail(archivePath + QStringLiteral(": cannot be replaced"));
-        const MediaTable &table = kind == Images ? buildImages : m.media[size_t(kind)];
-        QStringList listed;
-        for (int i = 1; i <= table.size(); ++i) {
-            if (table.name(i).isEmpty())
-                continue;
-            const QString &path = table.path(i);
-            listed << path;
-            if (kind == Images && path.endsWith(QLatin1String("pnj")))
-                listed << path.left(path.size() - 1) + u'a';
-        }
-        if (listed.isEmpty())
+        if (listed[size_t(k)].empty())
             continue;
         auto zip = std::make_unique<ZipWriter>(archivePath);
         if (!zip->isOpen())
             return fail(zip->errorString());
         int archived = 0;
-        for (const QString &path : std::as_const(listed)) {
+        for (const ArchiveEntry &entry : listed[size_t(k)]) {
+            const QString &path = entry.path;
             status(step + QStringLiteral(" : ") + path);
-            count(archived++, int(listed.size()));
+            count(archived++, int(listed[size_t(k)].size()));
             if (!isFile(path)) {
                 problem(result, kind == Images ? QStringLiteral("Grafik fehlt : ") + path
                                                : msg(MsgTheFile) + u' ' + path + u' ' + msg(MsgNotExistent));
                 continue;
             }
+            zip->setEntryTime(m_stamp.forFile(entry.source));
             if (!zip->addFile(bareName(path), path, kMediaLevel, result.password))
                 return fail(archivePath + QStringLiteral(": ") + zip->errorString());
         }
-        count(int(listed.size()), int(listed.size()));
+        count(int(listed[size_t(k)].size()), int(listed[size_t(k)].size()));
         archives.push_back(std::move(zip));
     }
     // The archives are written when they are closed; they are separate files, so they are
@@ -511,21 +591,27 @@ MakeGame::Result MakeGame::build()
     result.missingRuntimeFiles = missingRuntime;
     QStringList warning;
     if (!missingRuntime.isEmpty())
-        warning << QStringLiteral("The game folder has no runtime: %1 %2 not found in the editor folder %3, so the game cannot be played yet.")
+        warning << m_catalog.extra(missingRuntime.size() == 1 ? extratext::NoRuntime : extratext::NoRuntimeMany)
                        .arg(missingRuntime.join(QStringLiteral(", ")),
-                            missingRuntime.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"),
-                            m.editorFolder.isEmpty() ? QStringLiteral("(none set)") : QDir::toNativeSeparators(m.editorFolder));
+                            m.editorFolder.isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(m.editorFolder));
     if (!failedCopies.isEmpty())
-        warning << QStringLiteral("Runtime files could not be copied: ") + failedCopies.join(QStringLiteral("; "));
+        warning << m_catalog.extra(extratext::RuntimeNotCopied).arg(failedCopies.join(QStringLiteral("; ")));
     result.message = warning.join(u'\n');
 
-    if (isFile(file)) {
+    if (isFile(file) && (GameStarter::findWine(m_wine).isEmpty() || !GameStarter::isWindowsProgram(file))) {
+        // Asking "Start now?" would only lead to an error: say how the game can be started.
+        result.startHint = m_catalog.extra(GameStarter::isWindowsProgram(file) ? extratext::NoWine
+                                                                                : extratext::NotStartable)
+                               .arg(QDir::toNativeSeparators(gameFolder), QFileInfo(file).fileName());
+    } else if (isFile(file)) {
         const QString question = msg(MsgCreatedUnder) + u' ' + QDir::toNativeSeparators(file) + u' ' +
                                  msg(MsgCreatedEnd) + QStringLiteral("\n\n") + msg(MsgStartNow);
         if (m_questions.startNow(question)) {
             result.start = GameStarter::start(file, gameFolder, m_wine);
-            if (!result.start->started)
+            if (!result.start->started) {
+                result.start->message = m_catalog.extra(extratext::StartFailed).arg(result.start->message);
                 problem(result, result.start->message);
+            }
         }
     }
     m.gameBuiltOnce = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "build/buildstamp.h"
 #include "build/gamestarter.h"
 
 #include <QByteArray>
@@ -68,8 +69,12 @@ public:
         QString programFile;             // the game's program file, once chosen
         QStringList missingRuntimeFiles; // runtime files not found in the editor folder
         QStringList problems;            // every problem reported, in order
-        // Set when the start question was answered Yes: whether the game started, and why not.
+        // Set when the start question was answered Yes: whether the game started, and why not
+        // (that text is also one of the problems).
         std::optional<GameStarter::Result> start;
+        // Set instead of the start question when the game cannot be started here (no wine, or
+        // the program file is no Windows program): how it can be started.
+        QString startHint;
         QByteArray password; // the build password of a protected game, empty otherwise
 
         bool built() const { return outcome == Built; }
@@ -101,12 +106,22 @@ public:
     // is defined; a start cutscene is named ("Start Cutscene : is not existent." when no
     // cutscene has its name, which is only a problem); taskbar, coin interface and custom menu
     // have their rooms when they are on. Then the script check (its mistake text refuses), the
-    // language update and the save. With a previous build it asks whether to update it, else it
+    // language update and the save. A SOURCE_DATE_EPOCH that is not a number of seconds refuses
+    // before anything else. With a previous build it asks whether to update it, else it
     // asks for the program file. A folder of the program file equal to the editor folder is
     // refused.
     Result prepare();
 
     // Phase B, for the program file prepare() chose (".exe" appended when it does not end in it).
+    // Before anything is written it reads the saved game data and puts in the text markers; a
+    // text whose index in its language list is past TextMarkers::MaxIndex refuses the build
+    // (the game would show it untranslated in every language).
+    // Every entry of game.dat, fonts.dat and the media archives carries the modification time of
+    // its source file (for game.dat and the fonts the project file's), or SOURCE_DATE_EPOCH when
+    // it is set, so the same project and media give the same bytes. An update keeps a media
+    // archive only when it can prove it current: the kind's media did not change, the game is
+    // not protected, and the archive holds exactly the entries it would be made of, none
+    // encrypted, each with its source's size and time. Any other archive is made anew.
     // Fails at the first file operation that goes wrong, except for copies of single files,
     // missing images while archiving and split images that cannot be written, which are
     // problems. Runtime files missing from the editor folder leave a complete game data folder
@@ -136,6 +151,7 @@ private:
     QString m_programFile;
     QStringList m_companionFiles; // written by prepare()'s save, removed by build()
     QStringList m_problems;       // of prepare(), carried into build()'s result
+    BuildStamp m_stamp;           // the entries' times, chosen by prepare()
 };
 
 } // namespace mb

@@ -123,7 +123,8 @@ QString TextMarkers::marker(int index)
     return QStringLiteral("|#%1#|").arg(index, 5, 10, QChar(u'0'));
 }
 
-QStringList TextMarkers::apply(const QStringList &lines, QChar separator, const LangLists &origin)
+QStringList TextMarkers::apply(const QStringList &lines, QChar separator, const LangLists &origin,
+                               Overflow *overflow)
 {
     std::vector<ListIndex> lists;
     lists.reserve(LangLists::Count);
@@ -135,6 +136,10 @@ QStringList TextMarkers::apply(const QStringList &lines, QChar separator, const 
     auto insertAt = [&](const Position &at, const QString &marker) {
         if (at.line >= 0 && !marker.isEmpty())
             inserts[size_t(at.line)].push_back({at.column, order++, marker});
+    };
+    auto tooFar = [&](int list, int n, const QString &text) {
+        if (n > MaxIndex && overflow && !overflow->happened())
+            *overflow = {text, list, n};
     };
 
     const int lineCount = int(lines.size());
@@ -182,6 +187,7 @@ QStringList TextMarkers::apply(const QStringList &lines, QChar separator, const 
             const QString textArg = argumentOf(arguments, rule.textArgument, separator);
             if (!textArg.isEmpty()) {
                 const int n = lists[size_t(rule.textList)].find(textArg);
+                tooFar(rule.textList, n, textArg);
                 if (n >= 0)
                     insertAt(rule.textAnchor == 0 ? paren : separators[size_t(rule.textAnchor)], marker(n));
             }
@@ -189,6 +195,7 @@ QStringList TextMarkers::apply(const QStringList &lines, QChar separator, const 
                 const QString voice = text::asciiLower(argumentOf(arguments, rule.textArgument + 1, separator));
                 if (!voice.isEmpty() && voice != QLatin1String("dontwait")) {
                     const int n = lists[size_t(rule.voiceList)].find(voice);
+                    tooFar(rule.voiceList, n, voice);
                     if (n >= 0)
                         insertAt(separators[size_t(rule.voiceAnchor)], marker(n));
                 }
@@ -247,9 +254,10 @@ QByteArray TextMarkers::joinLines(const QStringList &lines)
     return ansi::encode(text);
 }
 
-QByteArray TextMarkers::applyToFile(const QByteArray &file, QChar separator, const LangLists &origin)
+QByteArray TextMarkers::applyToFile(const QByteArray &file, QChar separator, const LangLists &origin,
+                                    Overflow *overflow)
 {
-    return joinLines(apply(splitLines(file), separator, origin));
+    return joinLines(apply(splitLines(file), separator, origin, overflow));
 }
 
 } // namespace mb

@@ -45,13 +45,26 @@ public:
     // (the runtime shows the text as written).
     static QString marker(int index);
 
+    // A text (or voice entry) found in its list past MaxIndex, which therefore got no marker.
+    struct Overflow
+    {
+        QString text;
+        int list = -1; // LangLists index
+        int index = -1;
+        bool happened() const { return index >= 0; }
+    };
+
     // The lines with markers inserted. `separator` is ';' for game.003 and U+00AF for game.002;
-    // the lists are the origin lists of the project after the new-text marks were removed.
-    static QStringList apply(const QStringList &lines, QChar separator, const LangLists &origin);
+    // the lists are the origin lists of the project after the new-text marks were removed. The
+    // first text that can get no marker because its index is past MaxIndex goes to *overflow
+    // (when given and not set yet).
+    static QStringList apply(const QStringList &lines, QChar separator, const LangLists &origin,
+                             Overflow *overflow = nullptr);
 
     // The same on a whole file: Windows-1252 text whose lines end in CR LF (a lone LF or CR ends
     // a line too). The result has CR LF after every line, as the project writer makes it.
-    static QByteArray applyToFile(const QByteArray &file, QChar separator, const LangLists &origin);
+    static QByteArray applyToFile(const QByteArray &file, QChar separator, const LangLists &origin,
+                                  Overflow *overflow = nullptr);
 
     // Splits a file into its lines as applyToFile reads them, and joins them back.
     static QStringList splitLines(const QByteArray &file);

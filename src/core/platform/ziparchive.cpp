@@ -106,6 +106,11 @@ bool ZipWriter::add(const QString &entryName, zip_source *source, int level, con
         m_error = archiveError(m_zip);
         return false;
     }
+    if (m_entryTime.isValid()
+        && zip_file_set_mtime(m_zip, zip_uint64_t(index), time_t(m_entryTime.toSecsSinceEpoch()), 0) < 0) {
+        m_error = archiveError(m_zip);
+        return false;
+    }
     if (!password.isEmpty()) {
         m_keep.push_back(password);
         if (zip_file_set_encryption(m_zip, zip_uint64_t(index), ZIP_EM_TRAD_PKWARE, m_keep.back().constData()) < 0) {
@@ -431,6 +436,21 @@ QString byteSizeText(qint64 bytes)
         ++unit;
     }
     return QString::number(value, 'g', value < 10 ? 2 : 4) + u' ' + QLatin1String(units[unit]);
+}
+
+std::optional<ZipReader::EntryStat> ZipReader::stat(const QString &entryName) const
+{
+    const int index = indexOf(entryName);
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (!m_zip || index < 0 || zip_stat_index(m_zip, zip_uint64_t(index), 0, &st) < 0)
+        return std::nullopt;
+    EntryStat out;
+    out.size = (st.valid & ZIP_STAT_SIZE) ? qint64(st.size) : -1;
+    if (st.valid & ZIP_STAT_MTIME)
+        out.modified = QDateTime::fromSecsSinceEpoch(qint64(st.mtime));
+    out.encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    return out;
 }
 
 } // namespace mb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -52,11 +53,16 @@ public:
     bool close();
     // The archive built in memory, after a successful close().
     const QByteArray &bytes() const { return m_bytes; }
+    // The modification time that the entries added from now on carry. Without one (an invalid
+    // time) an entry from a file carries the file's time and an entry from memory the current
+    // time. The archive keeps it in local time, to two seconds.
+    void setEntryTime(const QDateTime &time) { m_entryTime = time; }
 
 private:
     bool add(const QString &entryName, zip_source *source, int level, const QByteArray &password);
     zip *m_zip = nullptr;
     zip_source *m_memory = nullptr; // the target of an in-memory archive
+    QDateTime m_entryTime;
     QString m_path;
     QString m_error;
     QByteArray m_bytes;
@@ -111,6 +117,14 @@ public:
     // when there is no such entry.
     int compressionMethod(const QString &entryName) const;
     bool isEncrypted(const QString &entryName) const;
+    // What the archive says about an entry without reading it; nullopt when there is none.
+    struct EntryStat
+    {
+        qint64 size = 0; // unpacked
+        QDateTime modified;
+        bool encrypted = false;
+    };
+    std::optional<EntryStat> stat(const QString &entryName) const;
 
     // The whole entry, checked as described above, or nullopt with error() and errorString()
     // set.

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,6 +86,9 @@ struct Fixture
 {
     QTemporaryDir root;
     QString editor, project, media, game;
+    // A wine that does nothing, so that "Start now?" is asked whether or not this machine has
+    // one; empty for none.
+    QString wine;
     MessageCatalog catalog;
     std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
     ScriptedQuestions questions;
@@ -143,6 +147,9 @@ struct Fixture
         if (!saved.ok)
             qFatal("%s", qPrintable(saved.message));
         questions.programFile = QDir(game).filePath(QStringLiteral("demo")); // ".exe" comes by itself
+        wine = root.filePath(QStringLiteral("wine"));
+        writeBytes(wine, "#!/bin/sh\n");
+        QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString mediaPath(const char *name) const { return QDir(media).filePath(QLatin1String(name)); }
@@ -152,6 +159,7 @@ struct Fixture
     {
         MakeGame make(*model, catalog, questions);
         make.setThreads(threads);
+        make.setWine(wine.isEmpty() ? root.filePath(QStringLiteral("no-wine-here")) : wine);
         make.setProgress([this](const QString &s) { statuses << s; });
         make.setCount([this](int done, int total) { counts << qMakePair(done, total); });
         return make.run();
@@ -178,11 +186,18 @@ private slots:
     void checksRefuse_data();
     void checksRefuse();
     void updateBuildKeepsUnchangedArchives();
+    void unprotectedUpdateAfterProtectedBuild();
+    void sameProjectSameBytes_data();
+    void sameProjectSameBytes();
+    void badSourceDateEpochRefused();
+    void tooManyTextsRefused();
     void emptyKindsLeaveNoArchive();
     void missingImageWhileArchivingGoesOn();
     void nonAsciiNamesMatchTheGameFile();
     void loadingImage();
     void startNow();
+    void noStartQuestionWithoutWine_data();
+    void noStartQuestionWithoutWine();
 
 private:
     QTemporaryDir m_tmp;
@@ -512,9 +527,15 @@ void TestMakeGame::updateBuildKeepsUnchangedArchives()
 {
     Fixture f;
     QVERIFY(f.run().complete());
-    const QByteArray stale("kept from the last build");
-    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat"})
-        QVERIFY(writeBytes(f.data(QLatin1String(a)), stale));
+    // An archive kept by the update keeps this time; one made anew gets the time of writing.
+    const QDateTime old = QDateTime::currentDateTime().addYears(-3);
+    auto age = [&](const char *a) {
+        QFile file(f.data(QLatin1String(a)));
+        return file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime);
+    };
+    auto kept = [&](const char *a) { return QFileInfo(f.data(QLatin1String(a))).lastModified() == old; };
+    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"})
+        QVERIFY(age(a));
     QFile::remove(f.data(QStringLiteral("movie.dat"))); // gone: made again despite no change
     f.model->mediaChanged[Images] = true;
     f.questions.asked.clear();
@@ -524,29 +545,170 @@ void TestMakeGame::updateBuildKeepsUnchangedArchives()
     QVERIFY2(r.complete(), qPrintable(r.message));
     QCOMPARE(f.questions.asked.first(), f.catalog.msg(123));
     QCOMPARE(r.programFile, QDir(f.game).filePath(QStringLiteral("demo.exe")));
+    QVERIFY(!kept("gfx.dat"));
     QCOMPARE(ZipReader(f.data(QStringLiteral("gfx.dat"))).entryNames().size(), 3);
-    QCOMPARE(readBytes(f.data(QStringLiteral("sfx.dat"))), stale);
-    QCOMPARE(readBytes(f.data(QStringLiteral("music.dat"))), stale);
+    QVERIFY(kept("sfx.dat"));
+    QVERIFY(kept("music.dat"));
     QCOMPARE(ZipReader(f.data(QStringLiteral("movie.dat"))).entryNames(), QStringList{QStringLiteral("intro.avi")});
 
-    // A protected game has a new password every time: all four are made again.
-    f.model->settings.protect = true;
+    // Archives that are not what this build would write are made anew although the media
+    // tables did not change: a damaged file, a sound changed behind the editor's back (same
+    // size, a new time), an entry too many.
     for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"})
-        QVERIFY(writeBytes(f.data(QLatin1String(a)), stale));
-    r = f.run();
-    QVERIFY(r.complete());
-    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"})
-        QVERIFY(ZipReader(f.data(QLatin1String(a))).isEncrypted(ZipReader(f.data(QLatin1String(a))).entryNames().value(0)));
+        QVERIFY(age(a));
+    QVERIFY(writeBytes(f.data(QStringLiteral("gfx.dat")), "kept from the last build"));
+    QVERIFY(writeBytes(f.mediaPath("ding.wav"), QByteArray("RIFF fake sound ") + QByteArray(3000, 'S')));
+    {
+        QFile sound(f.mediaPath("ding.wav"));
+        QVERIFY(sound.open(QIODevice::ReadWrite));
+        QVERIFY(sound.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+    }
+    {
+        ZipWriter extra(f.data(QStringLiteral("movie.dat")));
+        QVERIFY(extra.addFile(QStringLiteral("intro.avi"), f.mediaPath("intro.avi"), 0));
+        QVERIFY(extra.addBytes(QStringLiteral("old.avi"), "removed movie", 0));
+        QVERIFY(extra.close());
+    }
+    QVERIFY(age("movie.dat"));
+    QVERIFY(f.run().complete());
+    QVERIFY(!kept("gfx.dat"));
+    QCOMPARE(ZipReader(f.data(QStringLiteral("gfx.dat"))).entryNames().size(), 3);
+    QVERIFY(!kept("sfx.dat"));
+    QCOMPARE(entries(f.data(QStringLiteral("sfx.dat"))).value(QStringLiteral("ding.wav")), readBytes(f.mediaPath("ding.wav")));
+    QVERIFY(kept("music.dat"));
+    QVERIFY(!kept("movie.dat"));
+    QCOMPARE(ZipReader(f.data(QStringLiteral("movie.dat"))).entryNames(), QStringList{QStringLiteral("intro.avi")});
 
     // Declining the update asks for the file and makes everything anew.
-    f.model->settings.protect = false;
-    QVERIFY(writeBytes(f.data(QStringLiteral("sfx.dat")), stale));
     f.questions.update = false;
     f.questions.asked.clear();
     f.questions.programFile = QDir(f.game).filePath(QStringLiteral("demo.exe"));
+    QVERIFY(age("sfx.dat"));
     QVERIFY(f.run().complete());
     QCOMPARE(f.questions.asked.mid(0, 2), (QStringList{f.catalog.msg(123), QStringLiteral("file:demo.exe")}));
-    QCOMPARE(ZipReader(f.data(QStringLiteral("sfx.dat"))).entryNames(), QStringList{QStringLiteral("ding.wav")});
+    QVERIFY(!kept("sfx.dat"));
+}
+
+void TestMakeGame::unprotectedUpdateAfterProtectedBuild()
+{
+    // A protected game has a new password every time, so every archive is made again; turning
+    // protection off again must not leave archives that only the old password opens, as the
+    // game then has no game.005 to find it.
+    Fixture f;
+    f.model->settings.protect = true;
+    const MakeGame::Result locked = f.run();
+    QVERIFY(locked.complete());
+    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"}) {
+        ZipReader zip(f.data(QLatin1String(a)));
+        QVERIFY2(zip.isEncrypted(zip.entryNames().value(0)), a);
+    }
+
+    f.model->settings.protect = false;
+    f.questions.update = true;
+    const MakeGame::Result r = f.run();
+    QVERIFY2(r.complete(), qPrintable(r.message));
+    QVERIFY(r.password.isEmpty());
+    QVERIFY(!entries(f.data(QStringLiteral("game.dat"))).contains(QStringLiteral("game.005")));
+    const QMap<QString, QString> sources{{QStringLiteral("sfx.dat"), f.mediaPath("ding.wav")},
+                                         {QStringLiteral("music.dat"), f.mediaPath("theme.ogg")},
+                                         {QStringLiteral("movie.dat"), f.mediaPath("intro.avi")}};
+    for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"}) {
+        const QMap<QString, QByteArray> content = entries(f.data(QLatin1String(a))); // no password
+        QVERIFY2(!content.isEmpty(), a);
+        for (auto it = content.cbegin(); it != content.cend(); ++it)
+            QVERIFY2(it.value() != "<unreadable>", qPrintable(it.key()));
+        if (sources.contains(QLatin1String(a)))
+            QCOMPARE(content.first(), readBytes(sources.value(QLatin1String(a))));
+    }
+}
+
+void TestMakeGame::sameProjectSameBytes()
+{
+    // Two builds of an unchanged project, one minute apart as far as the clock of the archives
+    // can tell, write the same archives: each entry carries its source file's time, or one
+    // fixed time when SOURCE_DATE_EPOCH is set.
+    QFETCH(QByteArray, epoch);
+    Fixture f;
+    qputenv("SOURCE_DATE_EPOCH", epoch);
+    const auto restore = qScopeGuard([] { qunsetenv("SOURCE_DATE_EPOCH"); });
+    const QStringList archives{QStringLiteral("game.dat"), QStringLiteral("fonts.dat"), QStringLiteral("gfx.dat"),
+                               QStringLiteral("sfx.dat"), QStringLiteral("music.dat"), QStringLiteral("movie.dat")};
+    auto build = [&] {
+        f.model->gameBuiltOnce = false;
+        QMap<QString, QByteArray> out;
+        const MakeGame::Result r = f.run();
+        if (!r.complete())
+            return out;
+        for (const QString &a : archives)
+            out.insert(a, readBytes(f.data(a)));
+        return out;
+    };
+    // game.001 holds the last game folder, which the first build sets: the compared builds
+    // start from it.
+    QCOMPARE(build().size(), archives.size());
+    const QMap<QString, QByteArray> first = build();
+    QCOMPARE(first.size(), archives.size());
+    QTest::qSleep(2100); // past the two seconds a zip time can tell apart
+    const QMap<QString, QByteArray> second = build();
+    QCOMPARE(second.size(), archives.size());
+    // game.dat and the fonts come from the project file, which every build saves anew; only a
+    // fixed time makes them the same.
+    for (const QString &a : archives)
+        if (!epoch.isEmpty() || (a != QLatin1String("game.dat") && a != QLatin1String("fonts.dat")))
+            QVERIFY2(first.value(a) == second.value(a), qPrintable(a));
+    if (!epoch.isEmpty()) {
+        ZipReader zip(f.data(QStringLiteral("gfx.dat")));
+        QCOMPARE(zip.stat(zip.entryNames().value(0))->modified.toSecsSinceEpoch(), epoch.toLongLong());
+    } else {
+        ZipReader zip(f.data(QStringLiteral("sfx.dat")));
+        QCOMPARE(zip.stat(QStringLiteral("ding.wav"))->modified.toSecsSinceEpoch() / 2,
+                 QFileInfo(f.mediaPath("ding.wav")).lastModified().toSecsSinceEpoch() / 2);
+    }
+}
+
+void TestMakeGame::sameProjectSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("epoch");
+    QTest::newRow("times of the sources") << QByteArray();
+    QTest::newRow("SOURCE_DATE_EPOCH") << QByteArray("1700000000");
+}
+
+void TestMakeGame::badSourceDateEpochRefused()
+{
+    Fixture f;
+    qputenv("SOURCE_DATE_EPOCH", "yesterday");
+    const auto restore = qScopeGuard([] { qunsetenv("SOURCE_DATE_EPOCH"); });
+    const MakeGame::Result r = f.run();
+    QCOMPARE(r.outcome, MakeGame::Result::Refused);
+    QVERIFY2(r.message.contains(QLatin1String("SOURCE_DATE_EPOCH")), qPrintable(r.message));
+    QVERIFY(!QFileInfo::exists(f.game));
+}
+
+void TestMakeGame::tooManyTextsRefused()
+{
+    // Markers carry five digits: the 100001st text of a kind would get none and play
+    // untranslated, so the build stops instead.
+    Fixture f;
+    QStringList &script = f.model->cutscenes[1].script;
+    for (int i = 0; i <= 100000; ++i)
+        script << QStringLiteral("showinfo(Sign %1;true)").arg(i);
+    const MakeGame::Result r = f.run();
+    QCOMPARE(r.outcome, MakeGame::Result::Refused);
+    QCOMPARE(r.message, f.catalog.extra(2).arg(QStringLiteral("Sign 99999"), QStringLiteral("100000"),
+                                               QStringLiteral("showinfo"), QStringLiteral("99999")));
+    QVERIFY(!QFileInfo::exists(f.game));
+    QCOMPARE(files(f.project), QStringList{QStringLiteral("demo.adv")});
+
+    // Without that text the last one used gets index 99999; a text no script uses any more
+    // (the list keeps new texts for the translator) is no hindrance past the limit.
+    QCOMPARE(f.model->origin.showinfo.value(100000), QStringLiteral("*NEU*Sign 99999"));
+    script.removeLast();
+    script.removeLast();
+    const MakeGame::Result fits = f.run();
+    QVERIFY2(fits.complete(), qPrintable(fits.message));
+    QVERIFY(f.model->origin.showinfo.size() > 100000);
+    const QByteArray game003 = entries(f.data(QStringLiteral("game.dat"))).value(QStringLiteral("game.003"));
+    QVERIFY(game003.contains("showinfo(|#99999#|Sign 99998;true)"));
 }
 
 void TestMakeGame::emptyKindsLeaveNoArchive()
@@ -649,6 +811,39 @@ void TestMakeGame::startNow()
     QVERIFY(!s.started && s.message.contains(QLatin1String("wine")));
     QVERIFY(GameStarter::isWindowsProgram(r.programFile));
     QVERIFY(!GameStarter::isWindowsProgram(wine));
+}
+
+void TestMakeGame::noStartQuestionWithoutWine_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<bool>("windowsProgram");
+    QTest::newRow("no wine") << "EN" << true;
+    QTest::newRow("no wine DE") << "DE" << true;
+    QTest::newRow("runtime no Windows program") << "EN" << false;
+}
+
+void TestMakeGame::noStartQuestionWithoutWine()
+{
+    // A start that cannot work is not offered: the result says once, in the catalog's language,
+    // how the game can be started, and no problem is reported.
+    QFETCH(QString, lang);
+    QFETCH(bool, windowsProgram);
+    Fixture f;
+    f.catalog.setLanguage(lang);
+    if (windowsProgram)
+        f.wine.clear();
+    else // and no icon, whose patch would report the program as a problem
+        QVERIFY(writeBytes(QDir(f.editor).filePath(QStringLiteral("engine.dat")), "not a program"));
+    if (!windowsProgram)
+        f.model->settings.gameIcon.clear();
+    f.questions.start = true;
+    const MakeGame::Result r = f.run();
+    QVERIFY2(r.complete(), qPrintable(r.message));
+    QCOMPARE(f.questions.asked, QStringList{QStringLiteral("file:demo.exe")});
+    QVERIFY(!r.start);
+    QVERIFY(r.problems.isEmpty());
+    const int text = windowsProgram ? 4 : 5;
+    QCOMPARE(r.startHint, MessageCatalog(lang).extra(text).arg(QDir::toNativeSeparators(f.game), QStringLiteral("demo.exe")));
 }
 
 // Fonts come from the font database of a QGuiApplication (offscreen under ctest).

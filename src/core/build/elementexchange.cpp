@@ -450,6 +450,34 @@ ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const 
         if (!o.instanceName.isEmpty())
             o.objectName = objectNames.value(o.objectName, o.objectName);
 
+    // Scripts address placements by instance name across all rooms, so a name another room uses
+    // already gets a fresh one as a placement dropped in the room editor does: the object's
+    // name, else the object's name + 1, 2, ... The room's own scripts stay as they are.
+    QSet<QString> instances;
+    for (const Rroom &other : m.rooms)
+        if (!other.name.isEmpty())
+            for (const Rroomobj &o : other.objects)
+                if (!o.instanceName.isEmpty())
+                    instances.insert(text::asciiLower(o.instanceName));
+    QSet<QString> clashing;
+    for (const Rroomobj &o : room.objects)
+        if (!o.instanceName.isEmpty() && instances.contains(text::asciiLower(o.instanceName)))
+            clashing.insert(o.instanceName);
+    for (const Rroomobj &o : room.objects)
+        if (!o.instanceName.isEmpty())
+            instances.insert(text::asciiLower(o.instanceName));
+    for (Rroomobj &o : room.objects) {
+        if (o.instanceName.isEmpty() || !clashing.contains(o.instanceName))
+            continue;
+        const auto taken = [&](const QString &n) { return instances.contains(text::asciiLower(n)); };
+        const QString fresh = taken(o.objectName) ? numberedName(o.objectName, taken) : o.objectName;
+        instances.insert(text::asciiLower(fresh));
+        result.notes << catalog.msg(kMsgObjectNoun) + QStringLiteral(" \"") + o.instanceName +
+                            QStringLiteral("\" ") + catalog.msg(kMsgAlreadyExists) +
+                            u' ' + catalog.extra(extratext::PlacementRenamed).arg(fresh);
+        o.instanceName = fresh;
+    }
+
     const int slot = m.rooms.firstFree();
     if (slot == 0)
         return failure(catalog.msg(145));

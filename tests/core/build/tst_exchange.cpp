@@ -16,6 +16,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -183,6 +184,7 @@ private slots:
     void roomKeepsExistingObjectDefinition();
     void handMadeCharacterOfAnOlderEditor();
     void handMadeRoom();
+    void roomPlacementNamesStayUnique();
     void damagedElementFiles_data();
     void damagedElementFiles();
 };
@@ -826,6 +828,54 @@ void TestExchange::handMadeRoom()
     QCOMPARE(target.names[NameLists::ObjectInstances], QStringList({"crate1", "crate2", "torch1"}));
     QCOMPARE(target.media[Images].usedCount(), 3);
     QCOMPARE(target.media[Images].path(target.media[Images].find("torch_a")), dir.filePath("project/tower/torch_a.png"));
+}
+
+void TestExchange::roomPlacementNamesStayUnique()
+{
+    // The target has the room under another name (an earlier import of a renamed copy): its
+    // placement "door1" and a placement "DOOR" in the cellar are in use, so the imported
+    // "door1" gets the first free name by the placing rule; "door2" is free and stays.
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    Rroom &hall = m->rooms[1];
+    hall.objects[1] = hall.objects[0];
+    hall.objects[1].instanceName = "door2";
+    hall.objects[1].script = {"on(click)", "{ speech(self;second) }"};
+    const ExchangeResult exported = exportRoom(*m, cat, "hall", dest.filePath("hall.adr"));
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+
+    auto target = savedSample(dest.filePath("media"), dest.filePath("project"));
+    target->rooms[1].name = "attic";
+    target->names[NameLists::RoomNames] = QStringList{"attic", "cellar"};
+    target->rooms[2].objects[0] = target->rooms[1].objects[0];
+    target->rooms[2].objects[0].instanceName = "DOOR";
+    target->names[NameLists::ObjectInstances] = QStringList{"DOOR", "door1"};
+    const ExchangeResult r = importRoom(*target, cat, exported.path);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    const int slot = target->rooms.find("hall");
+    QVERIFY(slot > 0);
+    const Rroom &imported = target->rooms[slot];
+    QCOMPARE(imported.objects[0].instanceName, QStringLiteral("door3"));
+    QCOMPARE(imported.objects[1].instanceName, QStringLiteral("door2"));
+    // The placements keep their scripts, the room its own; nothing in them is rewritten.
+    QCOMPARE(imported.objects[0].script, hall.objects[0].script);
+    QCOMPARE(imported.objects[1].script, hall.objects[1].script);
+    QCOMPARE(imported.script, hall.script);
+    QCOMPARE(target->rooms[1].objects[0].instanceName, QStringLiteral("door1"));
+    QCOMPARE(target->names[NameLists::ObjectInstances], (QStringList{"DOOR", "door1", "door2", "door3"}));
+    // The "Done!" box names the renaming (after the note about the object definition).
+    QCOMPARE(r.notes.size(), 2);
+    QVERIFY2(r.notes[1].contains("\"door1\"") && r.notes[1].contains("\"door3\""), qPrintable(r.notes[1]));
+
+    // Every instance name is used once in the whole project.
+    QStringList all;
+    for (const Rroom &room : target->rooms)
+        if (!room.name.isEmpty())
+            for (const Rroomobj &o : room.objects)
+                if (!o.instanceName.isEmpty())
+                    all << o.instanceName.toLower();
+    QCOMPARE(QSet<QString>(all.begin(), all.end()).size(), all.size());
 }
 
 void TestExchange::damagedElementFiles_data()

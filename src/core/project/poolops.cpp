@@ -300,7 +300,8 @@ MediaInsertResult PoolOps::insertMedia(int mediaKind, const QStringList &files, 
     for (const QString &file : files) {
         if (mediaKind == Images && QFileInfo(file).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0
             && !isPngWithAlpha(file)) {
-            result.messages.push_back(error(381, m_catalog.msg(381)));
+            // Several files may be chosen at once: say which one is refused.
+            result.messages.push_back(error(381, QDir::toNativeSeparators(file) + u'\n' + m_catalog.msg(381)));
             continue;
         }
         const QString name = text::medianame(file);
@@ -334,7 +335,16 @@ PoolResult PoolOps::newFolder(ProjectTree &tree, TreeNode *selection)
     if (!folder || folder->level() > MaxFolderLevel - 1)
         return result;
     uint16_t &counter = m_model.counters[&tree == &m_model.mediaTree ? MediaFolderCounter : GameFolderCounter];
-    result.node = folder->addChild(m_catalog.msg(150) + QString::number(counter), nodeimage::Folder, true);
+    // Renaming refuses a folder name in use anywhere in the tree, so the proposal skips those.
+    QSet<QString> taken;
+    tree.forEach([&](TreeNode *n) {
+        if (isFolder(n))
+            taken.insert(text::asciiLower(n->text));
+    });
+    const QString word = m_catalog.msg(150);
+    while (taken.contains(text::asciiLower(word + QString::number(counter))))
+        ++counter;
+    result.node = folder->addChild(word + QString::number(counter), nodeimage::Folder, true);
     ++counter;
     folder->sortChildren();
     m_model.modified = true;
@@ -456,8 +466,11 @@ PoolResult PoolOps::renameMediaFolder(TreeNode *node, const QString &typed)
         if (n != node && isFolder(n) && text::sameText(n->text, name))
             taken = true;
     });
-    if (taken && name != node->text)
+    if (taken && name != node->text) {
+        result.message = error(147, m_catalog.msg(150) + QStringLiteral(" \"") + name + QStringLiteral("\" ")
+                                        + m_catalog.msg(147));
         return result;
+    }
     node->text = name;
     node->parent->sortChildren();
     result.ok = true;
@@ -477,8 +490,7 @@ QString PoolOps::deleteQuestion(const TreeNode *node) const
     } else {
         q = m_catalog.msg(137) + u' ' + node->text + u' ' + m_catalog.msg(138);
     }
-    // Message 137 is empty in both languages; the question should not start with a blank.
-    return q.trimmed();
+    return q;
 }
 
 void PoolOps::removeElement(int elementKind, const QString &name)

@@ -325,6 +325,32 @@ private slots:
         QVERIFY(!f.ops.renameGameNode(f.element(Items), "x", &settings).message);
     }
 
+    void newFolderSkipsNamesInUse()
+    {
+        // A folder renamed to what the counter proposes next makes the proposal skip it, in
+        // any case; renaming to the proposal is then accepted.
+        Fixture f;
+        const QString word = f.catalog.msg(150);
+        TreeNode *a = f.ops.newFolder(f.model->mediaTree, f.mediaRoot(Images)).node;
+        QCOMPARE(a->text, word + "1");
+        TreeNode *b = f.ops.newFolder(f.model->mediaTree, f.mediaRoot(Sounds)).node;
+        QVERIFY(f.ops.renameMediaFolder(b, (word + "3").toUpper()).ok);
+        QVERIFY(f.ops.renameMediaFolder(a, word + "2").ok);
+        TreeNode *c = f.ops.newFolder(f.model->mediaTree, f.mediaRoot(Music)).node;
+        QCOMPARE(c->text, word + "4");
+        QVERIFY(f.ops.renameMediaFolder(c, c->text).ok);
+
+        TreeNode *g = f.ops.newFolder(f.model->gameTree, f.gameRoot(Rooms)).node;
+        QCOMPARE(g->text, word + "1");
+        QVERIFY(f.ops.renameGameNode(g, word + "2").ok);
+        f.model->counters[1] = 1; // e.g. a project file from elsewhere
+        TreeNode *h = f.ops.newFolder(f.model->gameTree, f.gameRoot(Items)).node;
+        QCOMPARE(h->text, word + "1");
+        TreeNode *i = f.ops.newFolder(f.model->gameTree, f.gameRoot(Items)).node;
+        QCOMPARE(i->text, word + "3");
+        QVERIFY(f.ops.renameGameNode(i, i->text).ok);
+    }
+
     void mediaFolderRename()
     {
         Fixture f;
@@ -333,7 +359,11 @@ private slots:
         QVERIFY(f.ops.renameMediaFolder(a, "ba:c\\k/gr*?<|>ounds").ok);
         QCOMPARE(a->text, QString("backgrounds"));
         // Another folder's name, in any kind and case, keeps the old name.
-        QVERIFY(!f.ops.renameMediaFolder(b, "BACKGROUNDS").ok);
+        const PoolResult refused = f.ops.renameMediaFolder(b, "BACKGROUNDS");
+        QVERIFY(!refused.ok);
+        QCOMPARE(refused.message.number, 147);
+        QCOMPARE(refused.message.icon, PoolMessage::Error);
+        QCOMPARE(refused.message.text, f.catalog.msg(150) + " \"BACKGROUNDS\" " + f.catalog.msg(147));
         QCOMPARE(b->text, f.catalog.msg(150) + "2");
         QVERIFY(!f.ops.renameMediaFolder(f.mediaRoot(Music), "x").ok);
     }
@@ -343,7 +373,7 @@ private slots:
         QTest::addColumn<QString>("which");
         QTest::addColumn<bool>("silent");
         QTest::addColumn<QString>("question");
-        QTest::newRow("element") << "element" << false << "Room1 ?";
+        QTest::newRow("element") << "element" << false << "Delete Room1 ?";
         QTest::newRow("folder with children") << "full" << false << "Delete the subfolder full and all its entries?";
         QTest::newRow("empty folder") << "empty" << false << "";
         QTest::newRow("root") << "root" << false << "";
@@ -581,6 +611,7 @@ private slots:
         QCOMPARE(r.lastNode->imageIndex, int(nodeimage::Image));
         QCOMPARE(int(r.messages.size()), 2);
         QCOMPARE(r.messages[0].number, 381);
+        QCOMPARE(r.messages[0].text, QDir::toNativeSeparators(flat) + '\n' + f.catalog.msg(381));
         QCOMPARE(r.messages[1].text, "hero " + f.catalog.msg(147));
         const MediaTable &t = f.model->media[Images];
         QCOMPARE(t.path(t.find("hero")), good);

@@ -16,7 +16,7 @@ namespace mb {
 
 namespace {
 
-const QString kForgottenFile = QStringLiteral("vergessen.txt");
+const QString kForgottenFile = forgottenDialogueFile();
 const QString kOffspeechFile = QStringLiteral("offspeech.txt");
 
 // A script argument used as a file name: no folder parts, nothing a file system refuses.
@@ -167,6 +167,15 @@ ToolFilesResult exportDialogues(const ProjectModel &model, const DialogueExportO
         }
     });
     return out.write(options.folder);
+}
+
+QString forgottenDialogueFile() { return QStringLiteral("vergessen.txt"); }
+
+QString forgottenDialogueOption(const MessageCatalog &catalog)
+{
+    // The catalog's text names the file by another name (450) than the one written.
+    QString text = catalog.msg(446);
+    return text.replace(catalog.msg(450), forgottenDialogueFile());
 }
 
 } // namespace mb

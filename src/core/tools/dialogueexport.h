@@ -36,6 +36,12 @@ struct DialogueExportOptions
 // the export stops; the files already written stay.
 ToolFilesResult exportDialogues(const ProjectModel &model, const DialogueExportOptions &options);
 
+// The file that gets the texts without a voice file.
+QString forgottenDialogueFile();
+
+// The label of the option that writes it: the catalog's text (446), naming the file written.
+QString forgottenDialogueOption(const MessageCatalog &catalog);
+
 // The default target folder: the project folder (the editor folder while the project was never
 // saved) + the catalog's "Dialogues" (443).
 QString defaultDialogueFolder(const ProjectModel &model, const MessageCatalog &catalog);

@@ -77,7 +77,8 @@ bool LanguageGrid::setText(ProjectModel &model, int languageSlot, Tab tab, int i
 
 bool LanguageGrid::setVoice(ProjectModel &model, int languageSlot, Tab tab, int index, const QString &voice)
 {
-    return store(model, languageSlot, voiceList(tab), index, voice);
+    // A file name: blanks around it (the grid shows an empty one as " ") are no part of it.
+    return store(model, languageSlot, voiceList(tab), index, voice.trimmed());
 }
 
 } // namespace mb

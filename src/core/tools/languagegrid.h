@@ -50,6 +50,7 @@ public:
     // outside the list, a voice on a tab without voices, or a text beginning with "*/*" (the
     // language file would read it as the start of a new section).
     static bool setText(ProjectModel &model, int languageSlot, Tab tab, int index, const QString &text);
+    // A voice file name is stored without blanks around it.
     static bool setVoice(ProjectModel &model, int languageSlot, Tab tab, int index, const QString &voice);
 
 private:

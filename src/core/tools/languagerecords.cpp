@@ -31,6 +31,7 @@ AddLanguageResult addLanguage(ProjectModel &model, const MessageCatalog &catalog
     const int slot = model.languages.firstFree();
     if (slot == 0) {
         r.status = AddLanguageResult::Full;
+        r.message = catalog.extra(extratext::LanguagesFull).arg(model.languages.size());
         return r;
     }
     RLang &lang = model.languages[slot];

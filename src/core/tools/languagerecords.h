@@ -21,7 +21,7 @@ struct AddLanguageResult
     };
     Status status = Empty;
     int slot = 0;
-    QString message; // the text to show for Exists and Invalid
+    QString message; // the text to show for Exists, Invalid and Full
 };
 
 // Creates a language from the name entered in the text input dialog: the name is trimmed, goes

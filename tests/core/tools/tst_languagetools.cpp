@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -448,7 +449,8 @@ void tst_LanguageTools::translateGrid()
 
     cutscene(*m, 2, {u"offspeech(1;1;Far;far)"_s});
     updateLanguageLists(*m);
-    QVERIFY(LanguageGrid::setVoice(*m, 1, LanguageGrid::Offspeech, 0, u"fern.wav"_s));
+    // Typed after the blank the grid shows for an empty name, or with a blank too many.
+    QVERIFY(LanguageGrid::setVoice(*m, 1, LanguageGrid::Offspeech, 0, u" fern.wav "_s));
     QCOMPARE(m->languages[1].lists.voiceoffspeech, QStringList{u"fern.wav"_s});
     QCOMPARE(m->origin.voiceoffspeech, QStringList{u"far"_s});
     QCOMPARE(LanguageGrid::showTab(*m, 1, LanguageGrid::Offspeech)[0].languageVoice, u"fern.wav"_s);
@@ -518,7 +520,9 @@ void tst_LanguageTools::deleteLanguageMovesTheOthersDown()
     // Ten languages fill the table; a deleted one frees the last slot for the next.
     for (int i = 0; i < 8; ++i)
         QCOMPARE(int(mb::addLanguage(*m, MessageCatalog(), u"lang%1"_s.arg(i)).status), int(AddLanguageResult::Added));
-    QCOMPARE(int(mb::addLanguage(*m, MessageCatalog(), u"eleventh"_s).status), int(AddLanguageResult::Full));
+    const AddLanguageResult full = mb::addLanguage(*m, MessageCatalog(u"DE"_s), u"eleventh"_s);
+    QCOMPARE(int(full.status), int(AddLanguageResult::Full));
+    QCOMPARE(full.message, MessageCatalog(u"DE"_s).extra(8).arg(10)); // says why, not silently
     QVERIFY(mb::deleteLanguage(*m, 4));
     QCOMPARE(mb::addLanguage(*m, MessageCatalog(), u"eleventh"_s).slot, 10);
 }
@@ -618,6 +622,12 @@ void tst_LanguageTools::exportWithLanguage()
     QCOMPARE(fileLines(tmp.filePath(u"alice.txt"_s)), QStringList{u"(alice1_de) - Servus"_s});
     QCOMPARE(fileLines(tmp.filePath(u"offspeech.txt"_s)), (QStringList{u"(fern) - Weit weg"_s, u"(still) - Still"_s}));
     QCOMPARE(fileLines(tmp.filePath(u"vergessen.txt"_s)), QStringList{u"Ohne Stimme"_s});
+    // The option that writes it names that file, in both languages.
+    for (const QString lang : {u"EN"_s, u"DE"_s}) {
+        const QString label = forgottenDialogueOption(MessageCatalog(lang));
+        QVERIFY2(label.contains(u"\"vergessen.txt\""_s) && !label.contains(u"no_voicefile"_s), qPrintable(label));
+        QVERIFY(QFileInfo::exists(tmp.filePath(forgottenDialogueFile())));
+    }
 
     // A call the lists do not know yet keeps its origin text.
     m->cutscenes[1].script << u"speech(bob;Unknown;unk)"_s;

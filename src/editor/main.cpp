@@ -1,5 +1,6 @@
 // mossbramble: the editor.
 #include "app/commandline.h"
+#include "app/qttranslations.h"
 #include "app/singleinstance.h"
 #include "app/tform1.h"
 #include "platform/editorfolder.h"
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
 
     mb::EditorSettings settings(mb::defaultEditorFolder());
     mb::MessageCatalog catalog(settings.startLanguage());
+    mb::installQtTranslations(catalog.language());
     auto model = std::make_unique<mb::ProjectModel>();
     model->editorFolder = settings.editorFolder();
     model->allesneu(catalog);

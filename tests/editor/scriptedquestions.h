@@ -5,6 +5,8 @@
 #include "app/questions.h"
 
 #include <QList>
+
+#include <functional>
 #include <QStringList>
 
 namespace mb::testing {
@@ -24,6 +26,8 @@ public:
     QList<QStringList> openAnswers;
     QStringList saveAnswers;
     QStringList folderAnswers;
+    // Called whenever something is shown, before it is recorded (to look at the windows then).
+    std::function<void()> onShow;
 
     // The texts of the boxes of one kind, in order.
     QStringList texts(const QString &kind) const
@@ -38,11 +42,15 @@ public:
 
     Answer yesNoCancel(QWidget *, const QString &caption, const QString &text) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("yesNoCancel"), caption, text});
         return answers.isEmpty() ? Cancel : answers.takeFirst();
     }
     bool yesNo(QWidget *, const QString &caption, const QString &text) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("yesNo"), caption, text});
         return !answers.isEmpty() && answers.takeFirst() == Yes;
     }
@@ -55,24 +63,34 @@ public:
     QStringList defaultNo; // texts of the questions whose default answer is No
     void error(QWidget *, const QString &caption, const QString &text) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("error"), caption, text});
     }
     void information(QWidget *, const QString &caption, const QString &text) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("information"), caption, text});
     }
     QStringList openFiles(QWidget *, const QString &title, const QString &, const QString &filter, bool) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("open"), title, filter});
         return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
     }
     QString saveFile(QWidget *, const QString &title, const QString &proposed, const QString &filter) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("save"), title, proposed + u'|' + filter});
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     QString folder(QWidget *, const QString &title, const QString &start) override
     {
+        if (onShow)
+            onShow();
         shown.append({QStringLiteral("folder"), title, QString(), start});
         return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
     }

@@ -1,4 +1,6 @@
+#include "app/qttranslations.h"
 #include "dialogs/coinmarkerarea.h"
+#include "dialogs/dialogmessage.h"
 #include "dialogs/tcommandlist.h"
 #include "dialogs/fontpreview.h"
 #include "dialogs/tfontwindow.h"
@@ -13,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,6 +29,10 @@
 #include <QTemporaryDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
+#include <QImage>
+#include <QSet>
 
 #include <memory>
 
@@ -111,6 +118,82 @@ class TstDialogs : public QObject
     Q_OBJECT
 
 private slots:
+    void deleteQuestionsDefaultToNo()
+    {
+        // Enter on a delete question keeps what is there.
+        const auto box = deleteQuestionBox(nullptr, QStringLiteral("Confirmation"), QStringLiteral("Delete Room1 ?"));
+        QVERIFY(box->defaultButton());
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton *>(box->button(QMessageBox::No)));
+        QCOMPARE(box->text(), QStringLiteral("Delete Room1 ?"));
+        QTimer::singleShot(0, box.get(), [&box] { QTest::keyClick(box.get(), Qt::Key_Return); });
+        QCOMPARE(box->exec(), int(QMessageBox::No));
+    }
+
+    void germanLabels_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("setup") << "setup";
+        QTest::newRow("fonts") << "fonts";
+        QTest::newRow("language tool") << "languages";
+    }
+    void germanLabels()
+    {
+        // Every label of the window comes from the catalogs, so a German editor shows none of
+        // the English ones.
+        QFETCH(QString, window);
+        Fixture f;
+        f.catalog.setLanguage(u"DE"_s);
+        std::unique_ptr<QWidget> w;
+        QStringList expected;
+        const MessageCatalog &c = f.catalog;
+        if (window == "setup") {
+            w = std::make_unique<Tgamesetup>(*f.model, f.catalog, f.settings);
+            expected << c.msg(466) << c.msg(414) << c.msg(461);
+            for (int n = 9; n <= 16; ++n)
+                expected << c.extra(n);
+        } else if (window == "fonts") {
+            f.model->fonts[1] = RFont{u"Serif"_s, false, false, 8};
+            w = std::make_unique<Tfontwindow>(*f.model, f.catalog, f.settings);
+            expected << c.msg(409) << c.extra(17) << c.extra(18);
+            for (int n = 390; n <= 402; ++n)
+                expected << c.msg(n);
+        } else {
+            w = std::make_unique<TForm16>(*f.model, f.catalog, f.settings);
+            expected << c.msg(464) << c.msg(538) << c.msg(539);
+        }
+        w->show();
+        QStringList shown;
+        for (QLabel *l : w->findChildren<QLabel *>())
+            shown << l->text();
+        for (QComboBox *b : w->findChildren<QComboBox *>())
+            for (int i = 0; i < b->count(); ++i)
+                shown << b->itemText(i);
+        for (const QString &text : std::as_const(expected))
+            QVERIFY2(shown.contains(text), qPrintable(text));
+        for (const char *english : {"Icon :", "Menu fade :", "Scene fade :", "Textscene :", "Style", "Border",
+                                    "Multiple choice :", "Fade :", "Room :", "Info :", "Font :", "Style :",
+                                    "Fading :", "Western", "Origin", "Include :"})
+            QVERIFY2(!shown.contains(QLatin1String(english)), english);
+    }
+
+    void qtTextsInGerman()
+    {
+        // Qt's own buttons follow the editor's language.
+        QVERIFY(!installQtTranslations(u"EN"_s));
+        QTranslator *german = installQtTranslations(u"DE"_s);
+        QVERIFY(german);
+        {
+            QMessageBox box(QMessageBox::Question, u"x"_s, u"y"_s, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), u"Ja"_s);
+            QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), u"Nein"_s);
+        }
+        QCoreApplication::removeTranslator(german);
+        delete german;
+        QMessageBox box(QMessageBox::Question, u"x"_s, u"y"_s, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), u"Yes"_s);
+    }
+
     void setupTaskHeight_data()
     {
         QTest::addColumn<QString>("typed");
@@ -270,9 +353,19 @@ private slots:
             if (b->styleSheet().contains(u"#008080"_s)) // 8421376 = red 0, green 128, blue 128
                 border = b;
         QVERIFY(border);
+        // The swatch is the stored colour from top to bottom, not a shaded button.
+        auto swatch = [border] {
+            const QImage image = border->grab().toImage();
+            QSet<QRgb> inside;
+            for (int y = 2; y < image.height() - 2; ++y)
+                inside.insert(image.pixel(image.width() / 2, y) & 0xffffff);
+            return inside;
+        };
+        QCOMPARE(swatch(), QSet<QRgb>{0x008080});
         border->click();
         QCOMPARE(offered, QColor(0, 0x80, 0x80));
         QCOMPARE(f.model->settings.bordercolor, 0x332211u);
+        QCOMPARE(swatch(), QSet<QRgb>{0x112233});
         w.iconButton()->click();
         QCOMPARE(f.model->settings.gameIcon, iconFile);
     }
@@ -499,6 +592,15 @@ private slots:
         w.list()->setCurrentRow(1);
         w.removeButton()->click(); // the last one: the selection goes to the new last
         QCOMPARE(w.list()->currentRow(), 0);
+
+        // The last font gone, the disabled fields no longer show it.
+        w.boldBox()->setChecked(true);
+        w.removeButton()->click();
+        QCOMPARE(f.model->fontCount(), 0);
+        QVERIFY(!w.fontBox()->isEnabled());
+        QCOMPARE(w.fontBox()->currentText(), QString());
+        QVERIFY(!w.boldBox()->isChecked());
+        QCOMPARE(w.sizeBox()->value(), w.sizeBox()->minimum());
     }
 
     void fontsAtMost99()
@@ -507,12 +609,16 @@ private slots:
         for (int i = 1; i <= 98; ++i)
             f.model->fonts[i] = RFont{u"Serif"_s, false, false, 8};
         Tfontwindow w(*f.model, f.catalog, f.settings);
+        w.message = f.recorder();
         w.show();
         w.addButton()->click();
+        QVERIFY(f.shown.isEmpty());
         w.addButton()->click();
         QCOMPARE(f.model->fontCount(), 99);
         QCOMPARE(w.list()->count(), 99);
         QCOMPARE(f.model->fonts[99].name, u"Arial"_s);
+        // The 100th is refused, and the window says why.
+        QCOMPARE(f.texts(), QStringList{f.catalog.extra(7).arg(99)});
     }
 
     void fontsFieldsAndPreview()
@@ -574,9 +680,31 @@ private slots:
         QCOMPARE(f.model->origin.speech, QStringList{u"Hello"_s});
         QCOMPARE(w.grid()->item(0, 4)->text(), u"Hallo"_s);
         QCOMPARE(w.grid()->item(0, 2)->text(), u"O"_s);
+        // An empty voice name shows as " " in the grid; the field starts empty all the same.
+        QCOMPARE(w.voiceEdit()->text(), u"hello.wav"_s);
         w.voiceEdit()->selectAll();
-        QTest::keyClicks(w.voiceEdit(), u"hallo.wav"_s);
+        QTest::keyClick(w.voiceEdit(), Qt::Key_Delete);
+        QCOMPARE(w.grid()->item(0, 3)->text(), u" "_s);
+        w.grid()->cellClicked(0, 0);
+        QCOMPARE(w.voiceEdit()->text(), QString());
+        QTest::keyClicks(w.voiceEdit(), u" hallo.wav"_s);
         QCOMPARE(f.model->languages[1].lists.voicespeech, QStringList{u"hallo.wav"_s});
+        // The voice field and its label are there only on tabs with voices.
+        QWidget *label = nullptr;
+        for (QFormLayout *form : w.findChildren<QFormLayout *>())
+            if (form->labelForField(w.voiceEdit()))
+                label = form->labelForField(w.voiceEdit());
+        QVERIFY(label && label->isVisible());
+        for (QTabBar *tabs : w.findChildren<QTabBar *>())
+            if (tabs->count() == 7)
+                tabs->setCurrentIndex(2); // Showinfo
+        QVERIFY(!w.voiceEdit()->isVisible());
+        QVERIFY(!label->isVisible());
+        for (QTabBar *tabs : w.findChildren<QTabBar *>())
+            if (tabs->count() == 7)
+                tabs->setCurrentIndex(0);
+        QVERIFY(label->isVisible());
+        w.grid()->cellClicked(0, 0);
         QTest::keyClick(w.textEdit(), Qt::Key_Return);
         QVERIFY(!w.textEdit()->isEnabled()); // row 2 holds no entry
     }
@@ -616,6 +744,16 @@ private slots:
         QTest::keyClick(w.textInput()->edit(), Qt::Key_Return);
         QCOMPARE(f.texts().last(), u"deutsch "_s + f.catalog.msg(147));
         QTest::keyClick(w.textInput()->edit(), Qt::Key_Escape);
+
+        // All ten slots in use: no name is asked for, the window says why.
+        f.shown.clear();
+        for (int slot = 2; slot <= 10; ++slot)
+            f.model->languages[slot].name = u"lang%1"_s.arg(slot);
+        w.button3Click();
+        QVERIFY(!w.textInput()->isVisible());
+        QCOMPARE(f.texts(), QStringList{f.catalog.extra(8).arg(10)});
+        for (int slot = 2; slot <= 10; ++slot)
+            f.model->languages[slot].name.clear();
 
         w.button4Click(); // answered No
         QCOMPARE(asked, QStringList{f.catalog.msg(460)});

@@ -294,7 +294,7 @@ private slots:
         e.questions.shown.clear();
         e.select(room);
         QTest::keyClick(e.w().gamepool(), Qt::Key_Delete);
-        QCOMPARE(e.questions.texts("yesNo"), QStringList({"hall " + e.catalog.msg(138)}));
+        QCOMPARE(e.questions.texts("yesNo"), QStringList({e.catalog.msg(137) + " hall " + e.catalog.msg(138)}));
         QCOMPARE(e.model->rooms.usedCount(), 1); // answered No
         // The root is never deleted, and nothing is asked for it.
         e.questions.shown.clear();
@@ -387,7 +387,9 @@ private slots:
                                 << QStringList{media.filePath("Hero.png")};
         e.select(folder);
         e.w().insertpic();
-        QCOMPARE(e.questions.texts("error"), QStringList({e.catalog.msg(381)}));
+        // The refused file is named: several were chosen.
+        QCOMPARE(e.questions.texts("error"),
+                 QStringList({QDir::toNativeSeparators(media.filePath("flat.png")) + '\n' + e.catalog.msg(381)}));
         QCOMPARE(childTexts(folder), QStringList({"hero"}));
         QCOMPARE(e.w().mediapool()->currentNode()->text, QString("hero"));
         e.w().insertpic();
@@ -1086,6 +1088,47 @@ private slots:
         e.model->cutscenes[1].script = QStringList{"nosuchcommand(1)"};
         e.w().Action2Execute();
         QCOMPARE(e.questions.texts("error").size(), 1);
+    }
+    void createGameSavesANewProjectFirst_data()
+    {
+        QTest::addColumn<bool>("saveAs"); // whether the Save as dialog is answered
+        QTest::newRow("saved as, then made") << true;
+        QTest::newRow("Save as cancelled") << false;
+    }
+    void createGameSavesANewProjectFirst()
+    {
+        QFETCH(bool, saveAs);
+        Editor e;
+        e.model->fonts[1].name = QStringLiteral("DejaVu Sans");
+        e.model->fonts[1].size = 10;
+        e.model->settings.startScript = QStringLiteral("intro");
+        e.model->cutscenes[1].name = QStringLiteral("intro");
+        e.model->settings.bedienfeld = false;
+        QVERIFY(e.model->projectFolder.isEmpty());
+        QVERIFY(QDir().mkpath(e.path("quest")));
+        if (saveAs)
+            e.questions.saveAnswers << e.path("quest/castle.adv") << e.path("game/castle.exe");
+        // Nothing asked or told stands behind the wait window.
+        QList<bool> waitShown;
+        e.questions.onShow = [&] { waitShown << e.w().waitWindow()->isVisible(); };
+        e.w().action("creategame")->trigger();
+        QVERIFY(!waitShown.isEmpty());
+        QVERIFY(!waitShown.contains(true));
+        QVERIFY(e.w().isEnabled());
+        QStringList titles;
+        for (const auto &s : e.questions.shown)
+            if (s.kind == "save")
+                titles << s.caption;
+        // Save as first (95), then the game's program file (96); never "save first" (122).
+        QCOMPARE(titles, saveAs ? QStringList({e.catalog.msg(95), e.catalog.msg(96)}) : QStringList({e.catalog.msg(95)}));
+        for (const QString &text : e.questions.texts("error"))
+            QVERIFY2(!text.contains(e.catalog.msg(122)), qPrintable(text));
+        QCOMPARE(QFile::exists(e.path("quest/castle.adv")), saveAs);
+        QCOMPARE(QFile::exists(e.path("game/data/game.dat")), saveAs);
+        if (saveAs)
+            QCOMPARE(e.model->settings.projectName, QStringLiteral("castle"));
+        else
+            QVERIFY(e.questions.texts("error").isEmpty());
     }
     void createGameMatchesTheCommandLine()
     {

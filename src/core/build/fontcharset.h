@@ -15,6 +15,8 @@ public:
 
     // English label of the set ("Western", "East european", ...); empty outside 0..Count-1.
     static QString label(int index);
+    // The catalog's labels of the sets are its messages from this one on, in list order.
+    static constexpr int FirstLabelMessage = 390;
     // The Windows character set number the game data knows the set by (1, 238, 204, ...);
     // 0 outside the list.
     static int systemNumber(int index);

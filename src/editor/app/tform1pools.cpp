@@ -340,10 +340,12 @@ void TForm1::mediapoolEdited(TreeNode *node, const QString &text)
 {
     if (!m_mediaModel->contains(node))
         return;
+    PoolResult result;
     changeTrees([&] {
-        m_ops.renameMediaFolder(node, text);
+        result = m_ops.renameMediaFolder(node, text);
         return node;
     });
+    showMessage(result.message);
 }
 
 // --- deleting

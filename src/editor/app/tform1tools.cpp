@@ -21,30 +21,39 @@ namespace mb {
 
 namespace {
 
-// Make game's questions, answered with the editor's message boxes and the save dialog.
+// Make game's questions, answered with the editor's message boxes and the save dialog. The
+// wait window goes before each question, so that nothing stands in front of it.
 class WindowBuildQuestions : public BuildQuestions
 {
 public:
-    WindowBuildQuestions(QWidget *parent, Questions &questions, const MessageCatalog &catalog)
-        : m_parent(parent), m_questions(questions), m_catalog(catalog)
+    WindowBuildQuestions(QWidget *parent, Questions &questions, const MessageCatalog &catalog,
+                         std::function<void()> beforeAsking)
+        : m_parent(parent), m_questions(questions), m_catalog(catalog), m_beforeAsking(std::move(beforeAsking))
     {
     }
     bool updatePreviousGame(const QString &text) override
     {
         // Yes writes over the previous game folder.
+        m_beforeAsking();
         return m_questions.yesNoDefaultNo(m_parent, m_catalog.msg(365), text);
     }
     QString chooseProgramFile(const QString &suggestedName, const QString &initialFolder) override
     {
+        m_beforeAsking();
         const QString proposed = initialFolder.isEmpty() ? suggestedName : QDir(initialFolder).filePath(suggestedName);
-        return m_questions.saveFile(m_parent, m_catalog.msg(96), proposed, QStringLiteral("Game (*.exe)"));
+        return m_questions.saveFile(m_parent, m_catalog.msg(96), proposed, m_catalog.extra(extratext::GameFilter));
     }
-    bool startNow(const QString &text) override { return m_questions.yesNo(m_parent, m_catalog.msg(365), text); }
+    bool startNow(const QString &text) override
+    {
+        m_beforeAsking();
+        return m_questions.yesNo(m_parent, m_catalog.msg(365), text);
+    }
 
 private:
     QWidget *m_parent;
     Questions &m_questions;
     const MessageCatalog &m_catalog;
+    std::function<void()> m_beforeAsking;
 };
 
 } // namespace
@@ -85,7 +94,11 @@ void TForm1::creategameExecute()
 {
     if (m_model.busy)
         return;
-    WindowBuildQuestions questions(this, *m_questions, m_catalog);
+    // A game is made from the saved project: one that was never saved is saved as first, and
+    // cancelling that cancels the build.
+    if ((m_model.projectFolder.isEmpty() || m_model.settings.projectName.isEmpty()) && !projectsaveunderExecute())
+        return;
+    WindowBuildQuestions questions(this, *m_questions, m_catalog, [this] { m_wait->hidewait(); });
     MakeGame make(m_model, m_catalog, questions);
     // The build runs here with the event loop kept alive between its steps, so the window
     // repaints and shows each step while it is disabled.
@@ -132,10 +145,11 @@ void TForm1::creategameExecute()
     default:
         break;
     }
+    // A failed start was shown as a problem already.
     if (!result.message.isEmpty())
         error(result.message);
-    if (result.start && !result.start->started)
-        error(result.start->message);
+    else if (!result.startHint.isEmpty())
+        information(result.startHint);
 }
 
 } // namespace mb

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace mb {
 
@@ -22,11 +23,22 @@ inline DialogMessage messageBoxMessage()
     };
 }
 
+// The box of a question before something is deleted: Yes and No, with No the default button,
+// so that a hasty Enter keeps what is there.
+inline std::unique_ptr<QMessageBox> deleteQuestionBox(QWidget *parent, const QString &caption, const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, caption, text,
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+// The dialogs ask only before they delete something, so their question is a delete question.
 inline DialogQuestion messageBoxQuestion()
 {
     return [](QWidget *parent, const QString &caption, const QString &text) {
-        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No)
-               == QMessageBox::Yes;
+        return deleteQuestionBox(parent, caption, text)->exec() == QMessageBox::Yes;
     };
 }
 

@@ -68,7 +68,7 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
     m_fontbox->addItems(QFontDatabase::families());
     m_fontbox->setInsertPolicy(QComboBox::NoInsert);
     connect(m_fontbox, &QComboBox::currentTextChanged, this, [this] { fieldChanged(); });
-    form->addRow(QStringLiteral("Font :"), m_fontbox);
+    form->addRow(catalog.msg(409), m_fontbox);
     m_size = new QSpinBox;
     m_size->setRange(6, 28);
     connect(m_size, &QSpinBox::valueChanged, this, [this] { fieldChanged(); });
@@ -88,14 +88,14 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
         connect(box, &QComboBox::currentIndexChanged, this, [this] { fieldChanged(); });
         return box;
     };
-    form->addRow(QStringLiteral("Style :"), combo(m_style, {catalog.msg(241), catalog.msg(386), catalog.msg(387), catalog.msg(388)}));
+    form->addRow(catalog.extra(extratext::FontStyleLabel), combo(m_style, {catalog.msg(241), catalog.msg(386), catalog.msg(387), catalog.msg(388)}));
     form->addRow(catalog.msg(427) + QStringLiteral(" :"),
                  combo(m_schatten, {catalog.msg(241), QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%")}));
     form->addRow(catalog.msg(428) + QStringLiteral(" :"),
                  combo(m_fill, {QStringLiteral("Normal"), QStringLiteral("Falloff 1"), QStringLiteral("Falloff 2"), QStringLiteral("Scanlines")}));
     QStringList sets;
     for (int i = 0; i < FontCharset::Count; ++i)
-        sets << FontCharset::label(i);
+        sets << catalog.msg(FontCharset::FirstLabelMessage + i);
     form->addRow(catalog.msg(389), combo(m_zeichensatz, sets));
     m_fadebar = new QSlider(Qt::Horizontal);
     m_fadebar->setRange(0, 2000);
@@ -109,7 +109,7 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
     auto *fadeRow = new QHBoxLayout;
     fadeRow->addWidget(m_fadebar, 1);
     fadeRow->addWidget(m_fadeLabel);
-    form->addRow(QStringLiteral("Fading :"), fadeRow);
+    form->addRow(catalog.extra(extratext::FadingLabel), fadeRow);
 
     m_preview = new FontPreview;
     m_ok = new QPushButton(QStringLiteral("OK"));
@@ -162,6 +162,17 @@ void Tfontwindow::showFields()
     m_fields->setEnabled(on);
     m_button2->setEnabled(on);
     if (!on) {
+        // Nothing selected (no font left): the fields show no font rather than the last one.
+        m_loading = true;
+        m_fontbox->setCurrentIndex(-1);
+        m_fontbox->setEditText(QString());
+        m_size->setValue(m_size->minimum());
+        m_bold->setChecked(false);
+        m_kursiv->setChecked(false);
+        for (QComboBox *box : {m_style, m_schatten, m_fill, m_zeichensatz})
+            box->setCurrentIndex(0);
+        m_fadebar->setValue(0);
+        m_loading = false;
         m_preview->setFont(RFont());
         return;
     }
@@ -207,8 +218,11 @@ void Tfontwindow::fieldChanged()
 void Tfontwindow::button1Click()
 {
     const int n = m_model.fontCount();
-    if (n >= ProjectModel::MaxFonts)
+    if (n >= ProjectModel::MaxFonts) {
+        message(this, QMessageBox::Information, m_catalog.msg(367),
+                m_catalog.extra(extratext::FontsFull).arg(ProjectModel::MaxFonts));
         return;
+    }
     RFont f;
     f.name = QStringLiteral("Arial");
     f.size = 12;

@@ -2,6 +2,8 @@
 // The font window: the project's font table (dense, at most 99 fonts) with every field of the
 // selected font and a live sample. Every change is written into the model at once.
 
+#include "dialogs/dialogmessage.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -50,6 +52,9 @@ public:
     QSlider *fadeBar() const { return m_fadebar; }
     QLabel *fadeLabel() const { return m_fadeLabel; }
     FontPreview *preview() const { return m_preview; }
+
+    // How the window tells why it refuses (a modal box unless a test replaces it).
+    DialogMessage message = messageBoxMessage();
 
 protected:
     void showEvent(QShowEvent *e) override;

@@ -72,7 +72,7 @@ TForm16::TForm16(ProjectModel &model, MessageCatalog &catalog, EditorSettings &s
     m_sprache2 = new QComboBox;
     ef->addRow(catalog.msg(454), m_sprache2);
     m_checkBox1 = new QCheckBox(catalog.msg(445));
-    m_vergessen = new QCheckBox(catalog.msg(446));
+    m_vergessen = new QCheckBox(forgottenDialogueOption(catalog));
     m_doppelt = new QCheckBox(catalog.msg(447));
     m_schonvorhanden = new QCheckBox(catalog.msg(536));
     for (QCheckBox *b : {m_vergessen, m_doppelt, m_schonvorhanden}) {
@@ -139,7 +139,7 @@ TForm16::TForm16(ProjectModel &model, MessageCatalog &catalog, EditorSettings &s
     m_xgrid->setColumnWidth(LanguageVoice, 90);
     connect(m_xgrid, &QTableWidget::cellClicked, this, [this](int row) { selectRow(row); });
     tl->addWidget(m_xgrid, 1);
-    auto *edits = new QFormLayout;
+    auto *edits = m_edits = new QFormLayout;
     m_textzeile = new QLineEdit;
     m_sprachfile = new QLineEdit;
     m_textzeile->installEventFilter(this);
@@ -161,6 +161,9 @@ TForm16::TForm16(ProjectModel &model, MessageCatalog &catalog, EditorSettings &s
             m_ziel2->setText(folder);
     });
     sf->addRow(catalog.msg(448), folderRow(m_ziel2, button6));
+    auto *about = new QLabel(catalog.msg(539));
+    about->setWordWrap(true);
+    sf->addRow(about);
     m_playsound = new QCheckBox(QStringLiteral("playsound"));
     m_loopsound = new QCheckBox(QStringLiteral("loopsound"));
     m_playmusic = new QCheckBox(QStringLiteral("playmusic"));
@@ -170,7 +173,7 @@ TForm16::TForm16(ProjectModel &model, MessageCatalog &catalog, EditorSettings &s
         kinds->addWidget(b);
     }
     kinds->addStretch();
-    sf->addRow(kinds);
+    sf->addRow(catalog.msg(538), kinds);
     m_checkBox5 = new QCheckBox(catalog.msg(540));
     sf->addRow(m_checkBox5);
     auto *button7 = new QPushButton(catalog.msg(541));
@@ -252,7 +255,7 @@ void TForm16::fillLanguages(int selectSlot)
     m_filling = true;
     m_sprache->clear();
     m_sprache2->clear();
-    m_sprache2->addItem(QStringLiteral("Origin"));
+    m_sprache2->addItem(m_catalog.msg(464));
     for (int slot = 1; slot <= ProjectModel::MaxLanguages && m_model.languages.used(slot); ++slot) {
         m_sprache->addItem(m_model.languages[slot].name);
         m_sprache2->addItem(m_model.languages[slot].name);
@@ -280,7 +283,7 @@ void TForm16::showTab()
         m_xgrid->setRowHeight(r, row.height);
     }
     m_entries = int(rows.size());
-    m_sprachfile->setVisible(LanguageGrid::hasVoices(tab));
+    m_edits->setRowVisible(m_sprachfile, LanguageGrid::hasVoices(tab)); // with its label
     selectRow(rows.isEmpty() ? -1 : 0);
 }
 
@@ -293,7 +296,7 @@ void TForm16::selectRow(int row)
     if (row >= 0 && row < m_xgrid->rowCount())
         m_xgrid->selectRow(row);
     m_textzeile->setText(on ? m_xgrid->item(row, LanguageText)->text() : QString());
-    m_sprachfile->setText(on ? m_xgrid->item(row, LanguageVoice)->text() : QString());
+    m_sprachfile->setText(on ? m_xgrid->item(row, LanguageVoice)->text().trimmed() : QString());
 }
 
 void TForm16::textChanged(const QString &text)
@@ -333,6 +336,12 @@ bool TForm16::eventFilter(QObject *watched, QEvent *event)
 
 void TForm16::button3Click()
 {
+    // With every language slot in use there is no name to ask for.
+    if (m_model.languages.firstFree() == 0) {
+        message(this, QMessageBox::Information, m_catalog.msg(367),
+                m_catalog.extra(extratext::LanguagesFull).arg(m_model.languages.size()));
+        return;
+    }
     m_input->start(Ttexteingabe::AddLanguage);
 }
 

@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -100,6 +101,7 @@ private:
     QTabBar *m_tabControl1 = nullptr;
     QTableWidget *m_xgrid = nullptr;
     QLineEdit *m_textzeile = nullptr, *m_sprachfile = nullptr;
+    QFormLayout *m_edits = nullptr; // text and voice file rows
     QPushButton *m_button3 = nullptr, *m_button4 = nullptr;
     Ttexteingabe *m_input = nullptr;
     // Sound list page.

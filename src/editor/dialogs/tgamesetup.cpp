@@ -130,7 +130,9 @@ QSlider *Tgamesetup::fadeBar(int &field, QLabel *&label)
 
 void Tgamesetup::paintColourButton(QPushButton *b, unsigned int value)
 {
-    b->setStyleSheet(QStringLiteral("background-color: %1;").arg(toColor(value).name()));
+    // With a border of its own the button is drawn by the style sheet alone: a flat swatch of
+    // exactly the stored colour, not the style's gradient over it.
+    b->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid palette(dark);").arg(toColor(value).name()));
 }
 
 QPushButton *Tgamesetup::colourButton(unsigned int &field)
@@ -218,7 +220,7 @@ void Tgamesetup::build()
         changed();
     });
     m_loaders.push_back([this] { showIcon(); });
-    gf->addRow(QStringLiteral("Icon :"), m_image1);
+    gf->addRow(c.extra(extratext::IconLabel), m_image1);
 
     auto *editorOptions = new QHBoxLayout;
     editorOptions->addWidget(checkField(315, m_model.fitImage));
@@ -338,7 +340,7 @@ void Tgamesetup::build()
     lf->addRow(c.msg(307), menuColours);
     auto *textColours = new QHBoxLayout;
     textColours->addWidget(colourButton(s.offtextcolor));
-    textColours->addWidget(new QLabel(QStringLiteral("Info :")));
+    textColours->addWidget(new QLabel(c.msg(414)));
     textColours->addWidget(colourButton(s.infotextcolor));
     textColours->addStretch();
     lf->addRow(c.msg(291), textColours);
@@ -357,9 +359,9 @@ void Tgamesetup::build()
     };
     QLabel *sceneFadeLabel = nullptr;
     m_fadebarmenu = fadeBar(s.fadebarmenu, m_fadebarmenuLabel);
-    fadeRow(QStringLiteral("Menu fade :"), m_fadebarmenu, m_fadebarmenuLabel);
+    fadeRow(c.extra(extratext::MenuFadeLabel), m_fadebarmenu, m_fadebarmenuLabel);
     QSlider *scenefade = fadeBar(s.scenefadebar, sceneFadeLabel);
-    fadeRow(QStringLiteral("Scene fade :"), scenefade, sceneFadeLabel);
+    fadeRow(c.extra(extratext::SceneFadeLabel), scenefade, sceneFadeLabel);
 
     auto *trans = new QSlider(Qt::Horizontal);
     trans->setRange(0, 100);
@@ -389,15 +391,15 @@ void Tgamesetup::build()
         return sp;
     };
     auto *scene = new QHBoxLayout;
-    scene->addWidget(new QLabel(QStringLiteral("Style")));
+    scene->addWidget(new QLabel(c.extra(extratext::StyleLabel)));
     scene->addWidget(spin(s.textsceneStyle));
-    scene->addWidget(new QLabel(QStringLiteral("Border")));
+    scene->addWidget(new QLabel(c.extra(extratext::BorderLabel)));
     scene->addWidget(spin(s.textsceneBorder));
     scene->addWidget(colourButton(s.textsceneBcolor));
     scene->addWidget(colourButton(s.textsceneArea));
     scene->addWidget(colourButton(s.textsceneSelected));
     scene->addStretch();
-    lf->addRow(QStringLiteral("Textscene :"), scene);
+    lf->addRow(c.extra(extratext::TextsceneLabel), scene);
     auto *choice = new QComboBox;
     choice->addItems({QStringLiteral("1"), QStringLiteral("2")});
     m_loaders.push_back([this, choice] { choice->setCurrentIndex(m_model.settings.multipleChoice ? 1 : 0); });
@@ -407,7 +409,7 @@ void Tgamesetup::build()
         m_model.settings.multipleChoice = i == 1;
         changed();
     });
-    lf->addRow(QStringLiteral("Multiple choice :"), choice);
+    lf->addRow(c.extra(extratext::MultipleChoiceLabel), choice);
     m_checkBox3 = checkField(422, s.useTextsceneBg);
     lf->addRow(m_checkBox3);
     m_textscenebg = textField(s.textsceneBg);
@@ -426,7 +428,7 @@ void Tgamesetup::build()
     cf->addRow(m_checkBox5);
     m_coinroom = textField(s.coinRoom);
     m_coinroom->setToolTip(c.msg(533));
-    m_coinroomLabel = new QLabel(QStringLiteral("Room :"));
+    m_coinroomLabel = new QLabel(c.msg(466));
     cf->addRow(m_coinroomLabel, m_coinroom);
     m_checkBox6 = checkField(468, s.autoPopup);
     cf->addRow(m_checkBox6);
@@ -434,7 +436,7 @@ void Tgamesetup::build()
     auto *coinFadeRow = new QHBoxLayout;
     coinFadeRow->addWidget(m_coinfadebar, 1);
     coinFadeRow->addWidget(m_coinfadeLabel);
-    m_coinfadeCaption = new QLabel(QStringLiteral("Fade :"));
+    m_coinfadeCaption = new QLabel(c.extra(extratext::FadeLabel));
     cf->addRow(m_coinfadeCaption, coinFadeRow);
     cf->addRow(new QLabel(c.msg(467)));
     cl->addLayout(cf, 1);
@@ -445,7 +447,11 @@ void Tgamesetup::build()
         m_model.settings.coinLeft = left;
         changed();
     });
-    cl->addWidget(m_image3, 0, Qt::AlignTop);
+    auto *appears = new QVBoxLayout;
+    appears->addWidget(new QLabel(c.msg(461)));
+    appears->addWidget(m_image3);
+    appears->addStretch();
+    cl->addLayout(appears);
 
     tabs->addTab(general, c.msg(278).remove(QLatin1Char(':')).trimmed());
     tabs->addTab(game, c.msg(299));

@@ -147,6 +147,11 @@ void Ttexteingabe::eintragen()
     }
     case AddLanguage: {
         const AddLanguageResult r = addLanguage(m_model, m_catalog, name);
+        if (r.status == AddLanguageResult::Full) {
+            finish();
+            message(this, QMessageBox::Information, m_catalog.msg(367), r.message);
+            return;
+        }
         if (r.status == AddLanguageResult::Exists || r.status == AddLanguageResult::Invalid) {
             message(this, r.status == AddLanguageResult::Exists ? QMessageBox::Information : QMessageBox::Critical,
                     m_catalog.msg(r.status == AddLanguageResult::Exists ? 367 : 365), r.message);

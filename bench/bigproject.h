@@ -13,7 +13,6 @@ inline std::unique_ptr<ProjectModel> bigProject(const MessageCatalog &cat)
     auto p = std::make_unique<ProjectModel>();
     ProjectModel &m = *p;
     m.allesneu(cat);
-    m.makeBackup = false;
     m.settings.projectName = QStringLiteral("big");
     for (int i = 1; i <= 15000; ++i)
         m.mediaadd(Images, QStringLiteral("image%1").arg(i), QStringLiteral("/home/author/big/gfx/folder%1/image%2.png").arg(i % 50).arg(i));

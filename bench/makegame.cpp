@@ -10,6 +10,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -146,8 +147,6 @@ int main(int argc, char **argv)
     auto model = std::make_unique<ProjectModel>();
     ProjectModel &m = *model;
     m.allesneu(catalog);
-    m.makeBackup = false;
-    m.editorFolder = editor;
     m.settings.projectName = QStringLiteral("bench");
     m.settings.startScript = QStringLiteral("intro");
     m.settings.bedienfeld = false;
@@ -186,6 +185,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(saved.message));
         return 1;
     }
+    ProjectSession session(catalog);
+    session.setEditorFolder(editor);
+    session.options().makeBackup = false;
+    session.replace(std::move(model), work.filePath(QStringLiteral("project")));
     {
         QFile list(work.filePath(QStringLiteral("baseline/list.txt")));
         list.open(QIODevice::WriteOnly);
@@ -221,11 +224,11 @@ int main(int argc, char **argv)
     auto measure = [&](int threads) {
         std::vector<double> total, split, archives, fonts, cpu;
         for (int r = 0; r < kRuns; ++r) {
-            m.gameBuiltOnce = false;
-            m.mediaChanged = {true, true, true, true};
+            session.setGameBuiltOnce(false);
+            session.setMediaChanged({true, true, true, true});
             QElapsedTimer t;
             double tSplit = 0, tGfx = 0, tDlls = 0, tFonts = 0, tCopy = 0;
-            MakeGame make(m, catalog, questions);
+            MakeGame make(session, questions);
             make.setThreads(threads);
             make.setProgress([&](const QString &s) {
                 const double now = t.nsecsElapsed() / 1e6;

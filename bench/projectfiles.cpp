@@ -7,6 +7,7 @@
 
 #include "project/missingfiles.h"
 #include "project/projectfile.h"
+#include "project/projectsession.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,13 +100,14 @@ int main(int argc, char **argv)
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
-        ProjectFileResult r = openProject(*loaded, cat, QDir(tree).filePath(QStringLiteral("big.adv")));
+        ProjectSession session(cat);
+        session.options().makeBackup = false;
+        ProjectFileResult r = session.open(QDir(tree).filePath(QStringLiteral("big.adv")));
         if (r.ok) {
-            MissingFiles missing(*loaded);
+            MissingFiles missing(session);
             stillMissing = missing.check();
             missing.finish();
-            loaded->makeBackup = false;
-            r = saveProject(*loaded, tree, QStringLiteral("resaved"));
+            r = session.saveTo(tree, QStringLiteral("resaved"));
         }
         resave.push_back(t.nsecsElapsed() / 1e6);
         if (!r.ok) {

@@ -403,7 +403,6 @@ int main(int argc, char **argv)
     auto model = std::make_unique<ProjectModel>();
     ProjectModel &m = *model;
     m.allesneu(cat);
-    m.makeBackup = false;
     GameSettings &s = m.settings;
     s.startScript = QStringLiteral("intro");
     s.bedienfeld = false;

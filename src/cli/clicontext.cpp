@@ -3,6 +3,7 @@
 #include "platform/editorfolder.h"
 #include "project/missingfiles.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,29 +45,30 @@ void Context::endProgress()
     m_progressShown = false;
 }
 
-ProjectFileResult Context::open(ProjectModel &model, const QString &advPath)
+std::unique_ptr<ProjectSession> Context::newSession()
 {
-    model.editorFolder = editorFolder;
-    ProjectFileResult result = openProject(model, catalog, QFileInfo(advPath).absoluteFilePath());
-    if (result.ok) {
-        MissingFiles missing(model);
-        missing.check();
-        missing.finish();
-    }
-    return result;
+    auto session = std::make_unique<ProjectSession>(catalog);
+    session->setEditorFolder(editorFolder);
+    session->options().makeBackup = settings().readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
+    return session;
 }
 
-std::unique_ptr<ProjectModel> Context::load(const QString &advPath, ProjectFileResult *result)
+std::unique_ptr<ProjectSession> Context::load(const QString &advPath, ProjectFileResult *result, bool repairMissing)
 {
-    auto model = std::make_unique<ProjectModel>();
-    const ProjectFileResult opened = open(*model, advPath);
+    auto session = newSession();
+    const ProjectFileResult opened = session->open(QFileInfo(advPath).absoluteFilePath());
     if (result)
         *result = opened;
     if (!opened.ok) {
         fail(*this, opened.message);
         return nullptr;
     }
-    return model;
+    if (repairMissing) {
+        MissingFiles missing(*session);
+        missing.check();
+        missing.finish();
+    }
+    return session;
 }
 
 int run(const QStringList &arguments)

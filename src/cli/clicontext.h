@@ -14,7 +14,7 @@
 #include <vector>
 
 namespace mb {
-class ProjectModel;
+class ProjectSession;
 }
 
 namespace mb::cli {
@@ -33,13 +33,16 @@ struct Context
     QTextStream out{stdout};
     QTextStream err{stderr};
     EditorSettings settings() const { return EditorSettings(editorFolder); }
-    // Opens a project as the editor does: the reader, then the missing-files search of the
-    // project folder, which repairs moved media paths in memory (saved only by commands that
-    // save).
-    ProjectFileResult open(ProjectModel &model, const QString &advPath);
-    // open() into a new model; on failure prints the message and returns null (the command then
-    // exits with Usage). `result`, when given, receives the outcome.
-    std::unique_ptr<ProjectModel> load(const QString &advPath, ProjectFileResult *result = nullptr);
+    // A session with a new project, the editor folder and the backup option of the editor's
+    // settings (saves keep a backup unless they were turned off).
+    std::unique_ptr<ProjectSession> newSession();
+    // Opens a project in a new session as the editor does: the reader, then (with repairMissing)
+    // the missing-files search of the project folder, which repairs moved media paths as an edit
+    // of the session (saved only by commands that save). On failure prints the message and
+    // returns null (the command then exits with Usage). `result`, when given, receives the
+    // outcome.
+    std::unique_ptr<ProjectSession> load(const QString &advPath, ProjectFileResult *result = nullptr,
+                                         bool repairMissing = true);
 
     // Progress of long work, on one line of stderr that each call overwrites, and only when
     // stderr is a terminal: pipes and log files get the results alone. endProgress() clears the

@@ -4,6 +4,7 @@
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QFileInfo>
 
@@ -32,11 +33,11 @@ private:
 
 int build(Context &ctx)
 {
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return Usage;
     CliQuestions questions(QFileInfo(ctx.args[1]).absoluteFilePath(), ctx.parser->isSet(kStartOption));
-    MakeGame make(*model, ctx.catalog, questions);
+    MakeGame make(*session, questions);
     // Step texts only; the files each step handles would drown them.
     make.setProgress([&ctx](const QString &status) {
         if (status.isEmpty() || status.contains(QLatin1String(" : ")))

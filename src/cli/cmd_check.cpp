@@ -2,6 +2,7 @@
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "script/scriptchecker.h"
 
 #include <memory>
@@ -14,10 +15,11 @@ constexpr int MsgNoErrors = 179;
 
 int check(Context &ctx)
 {
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return Usage;
-    if (const auto mistake = ScriptChecker(ctx.catalog).check(*model))
+    const ProjectModel &model = session->model();
+    if (const auto mistake = ScriptChecker(ctx.catalog).check(model))
         return fail(ctx, mistake->text);
     ctx.out << ctx.catalog.msg(MsgNoErrors) << "\n";
     return Ok;

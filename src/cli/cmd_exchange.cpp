@@ -9,6 +9,7 @@
 #include "project/missingfiles.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
 
 #include <QDir>
@@ -20,30 +21,16 @@ namespace mb::cli {
 
 namespace {
 
-std::unique_ptr<ProjectModel> newModel(const Context &ctx)
+// Opens the project without the missing-files search; on failure prints the message and
+// returns null.
+std::unique_ptr<ProjectSession> open(Context &ctx, const QString &path)
 {
-    auto model = std::make_unique<ProjectModel>();
-    model->editorFolder = ctx.editorFolder;
-    // Saves keep a backup unless the editor's settings turned backups off, as in the editor.
-    model->makeBackup = ctx.settings().readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
-    return model;
+    return ctx.load(path, nullptr, false);
 }
 
-// Opens the project; on failure prints the message and returns null.
-std::unique_ptr<ProjectModel> open(Context &ctx, const QString &path)
+int save(Context &ctx, ProjectSession &session)
 {
-    auto model = newModel(ctx);
-    const ProjectFileResult opened = openProject(*model, ctx.catalog, QFileInfo(path).absoluteFilePath());
-    if (!opened.ok) {
-        fail(ctx, opened.message);
-        return nullptr;
-    }
-    return model;
-}
-
-int save(Context &ctx, ProjectModel &model)
-{
-    const ProjectFileResult saved = saveProject(model, model.projectFolder, model.settings.projectName);
+    const ProjectFileResult saved = session.save();
     if (!saved.ok)
         return fail(ctx, saved.message);
     if (!saved.warning.isEmpty())
@@ -58,13 +45,13 @@ int importFailed(Context &ctx, const ExchangeResult &result)
     return result.badInput ? Usage : Problem;
 }
 
-int finishImport(Context &ctx, ProjectModel &model, const ExchangeResult &result)
+int finishImport(Context &ctx, ProjectSession &session, const ExchangeResult &result)
 {
     if (!result.ok)
         return importFailed(ctx, result);
     for (const QString &note : result.notes)
         ctx.out << note << "\n";
-    if (const int status = save(ctx, model); status != Ok)
+    if (const int status = save(ctx, session); status != Ok)
         return status;
     ctx.out << result.message << "\n";
     return Ok;
@@ -74,10 +61,10 @@ int exportCmd(Context &ctx)
 {
     if (!requireOutputFile(ctx, ctx.args[1]))
         return Usage;
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
-    const ExchangeResult r = exportProject(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath(),
+    const ExchangeResult r = exportProject(*session, QFileInfo(ctx.args[1]).absoluteFilePath(),
                                            [&ctx](const QString &step) { ctx.progress(step); });
     ctx.endProgress();
     if (!r.ok)
@@ -90,9 +77,8 @@ int importCmd(Context &ctx)
 {
     if (!requireInputFile(ctx, ctx.args[0]))
         return Usage;
-    auto model = newModel(ctx);
-    model->allesneu(ctx.catalog);
-    const ExchangeResult r = importProject(*model, ctx.catalog, QFileInfo(ctx.args[0]).absoluteFilePath(),
+    auto session = ctx.newSession();
+    const ExchangeResult r = importProject(*session, QFileInfo(ctx.args[0]).absoluteFilePath(),
                                            [&ctx](const QString &step) { ctx.progress(step); });
     ctx.endProgress();
     if (!r.ok)
@@ -107,10 +93,10 @@ int exportRoomCmd(Context &ctx)
 {
     if (!requireOutputFile(ctx, ctx.args[2]))
         return Usage;
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
-    const ExchangeResult r = exportRoom(*model, ctx.catalog, ctx.args[1], QFileInfo(ctx.args[2]).absoluteFilePath());
+    const ExchangeResult r = exportRoom(session->model(), ctx.catalog, ctx.args[1], QFileInfo(ctx.args[2]).absoluteFilePath());
     if (!r.ok)
         return fail(ctx, r.message);
     ctx.out << r.message << "\n";
@@ -121,11 +107,11 @@ int exportCharCmd(Context &ctx)
 {
     if (!requireOutputFile(ctx, ctx.args[2]))
         return Usage;
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
     const ExchangeResult r =
-        exportCharacter(*model, ctx.catalog, ctx.args[1], QFileInfo(ctx.args[2]).absoluteFilePath());
+        exportCharacter(session->model(), ctx.catalog, ctx.args[1], QFileInfo(ctx.args[2]).absoluteFilePath());
     if (!r.ok)
         return fail(ctx, r.message);
     ctx.out << r.message << "\n";
@@ -136,28 +122,28 @@ int importRoomCmd(Context &ctx)
 {
     if (!requireInputFile(ctx, ctx.args[1]))
         return Usage;
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
-    return finishImport(ctx, *model, importRoom(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath()));
+    return finishImport(ctx, *session, importRoom(*session, QFileInfo(ctx.args[1]).absoluteFilePath()));
 }
 
 int importCharCmd(Context &ctx)
 {
     if (!requireInputFile(ctx, ctx.args[1]))
         return Usage;
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
-    return finishImport(ctx, *model, importCharacter(*model, ctx.catalog, QFileInfo(ctx.args[1]).absoluteFilePath()));
+    return finishImport(ctx, *session, importCharacter(*session, QFileInfo(ctx.args[1]).absoluteFilePath()));
 }
 
 int missingCmd(Context &ctx)
 {
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
-    MissingFiles search(*model);
+    MissingFiles search(*session);
     search.setProgressHandler([&ctx](const MissingFiles::Progress &p) {
         ctx.progress(desktopText(DesktopText::SearchProgress, ctx.catalog)
                          .arg(p.stillMissing)
@@ -177,8 +163,8 @@ int missingCmd(Context &ctx)
     for (const MissingEntry &e : search.missing())
         ctx.out << e.letter() << ' ' << e.name << ": " << e.path << "\n";
     ctx.out << search.repairedCount() << " repaired, " << search.count() << " missing\n";
-    if (model->modified)
-        if (const int status = save(ctx, *model); status != Ok)
+    if (session->isModified())
+        if (const int status = save(ctx, *session); status != Ok)
             return status;
     return search.count() == 0 ? Ok : Problem;
 }
@@ -194,13 +180,13 @@ int duplicateCmd(Context &ctx)
         fail(ctx, QStringLiteral("KIND must be script, item, character, object or room"));
         return Usage;
     }
-    auto model = open(ctx, ctx.args[0]);
-    if (!model)
+    auto session = open(ctx, ctx.args[0]);
+    if (!session)
         return Usage;
-    const DuplicateResult r = duplicateElement(*model, ctx.catalog, kind, ctx.args[2]);
+    const DuplicateResult r = duplicateElement(*session, kind, ctx.args[2]);
     if (!r.ok)
-        return fail(ctx, r.text);
-    if (const int status = save(ctx, *model); status != Ok)
+        return fail(ctx, r.message.render(ctx.catalog));
+    if (const int status = save(ctx, *session); status != Ok)
         return status;
     ctx.out << r.name << "\n";
     return Ok;

@@ -2,6 +2,7 @@
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "script/scriptsearch.h"
 
 namespace mb::cli {
@@ -44,17 +45,19 @@ int find(Context &ctx)
         ctx.err << "find: the replacement must not contain tabs or line breaks\n";
         return Usage;
     }
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return Usage;
-    model->makeBackup = false;
+    session->options().makeBackup = false;
+    const ProjectModel &model = session->model();
 
     const TextMatcher matcher(text, {ctx.parser->isSet(kCase), ctx.parser->isSet(kWord)});
-    const ScriptSearchResult found = findInProject(*model, matcher);
+    const ScriptSearchResult found = findInProject(model, matcher);
     printHits(ctx, found);
     if (replacing && found.matchCount > 0) {
-        applyScriptChanges(*model, planReplaceInProject(*model, matcher, replacement).changes);
-        const ProjectFileResult saved = saveProject(*model, model->projectFolder, model->settings.projectName);
+        const QList<ScriptChange> changes = planReplaceInProject(model, matcher, replacement).changes;
+        applyScriptChanges(*session, changes);
+        const ProjectFileResult saved = session->save();
         if (!saved.ok)
             return fail(ctx, saved.message);
     }

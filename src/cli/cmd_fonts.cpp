@@ -4,6 +4,7 @@
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,10 +17,11 @@ namespace {
 
 int fonts(Context &ctx)
 {
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return Usage;
-    if (model->fontCount() == 0)
+    const ProjectModel &model = session->model();
+    if (model.fontCount() == 0)
         return fail(ctx, ctx.catalog.msg(117));
     if (!FontRenderer::available())
         return fail(ctx, QStringLiteral("Fonts cannot be rendered: this program was started without a font database."));
@@ -29,7 +31,7 @@ int fonts(Context &ctx)
         return fail(ctx, folder + QStringLiteral(": cannot create the folder"));
 
     QString error;
-    const bool ok = FontFiles::renderProjectFonts(*model, folder, &error, [&ctx](int font) {
+    const bool ok = FontFiles::renderProjectFonts(model, folder, &error, [&ctx](int font) {
         ctx.out << ctx.catalog.msg(125) << " (" << font << ")\n";
         ctx.out.flush();
     });

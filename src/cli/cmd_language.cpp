@@ -3,6 +3,7 @@
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "tools/dialogueexport.h"
 #include "tools/languagerecords.h"
 #include "tools/languageupdate.h"
@@ -25,13 +26,13 @@ const QString kOnly = QStringLiteral("only");
 const QString kSkipPooled = QStringLiteral("skip-pooled");
 
 // Opens the project named by the first argument; prints the message and returns null on failure.
-std::unique_ptr<ProjectModel> open(Context &ctx)
+std::unique_ptr<ProjectSession> open(Context &ctx)
 {
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return nullptr;
-    model->makeBackup = false;
-    return model;
+    session->options().makeBackup = false;
+    return session;
 }
 
 // Prints the files written and "Done!", or the error.
@@ -47,11 +48,11 @@ int report(Context &ctx, const ToolFilesResult &r)
 
 int langUpdate(Context &ctx)
 {
-    auto model = open(ctx);
-    if (!model)
+    auto session = open(ctx);
+    if (!session)
         return Usage;
-    updateLanguageLists(*model);
-    const ProjectFileResult saved = saveProject(*model, model->projectFolder, model->settings.projectName);
+    updateLanguageLists(*session);
+    const ProjectFileResult saved = session->save();
     if (!saved.ok)
         return fail(ctx, saved.message);
     if (!saved.warning.isEmpty())
@@ -62,14 +63,15 @@ int langUpdate(Context &ctx)
 
 int dialogues(Context &ctx)
 {
-    auto model = open(ctx);
-    if (!model)
+    auto session = open(ctx);
+    if (!session)
         return Usage;
+    const ProjectModel &model = session->model();
     DialogueExportOptions o;
     o.folder = QFileInfo(ctx.args[1]).absoluteFilePath();
     if (ctx.parser->isSet(kLanguage)) {
         const QString name = ctx.parser->value(kLanguage);
-        o.languageSlot = findLanguage(*model, name);
+        o.languageSlot = findLanguage(model, name);
         if (o.languageSlot < 0) {
             ctx.err << "--language: the project has no language \"" << name << "\"\n";
             return Usage;
@@ -79,7 +81,7 @@ int dialogues(Context &ctx)
     o.forgotten = !ctx.parser->isSet(kNoForgotten);
     o.dedupe = !ctx.parser->isSet(kNoDedupe);
     o.skipExisting = !ctx.parser->isSet(kNoSkipExisting);
-    return report(ctx, exportDialogues(*model, o));
+    return report(ctx, exportDialogues(model, o));
 }
 
 int soundlists(Context &ctx)
@@ -102,11 +104,12 @@ int soundlists(Context &ctx)
         }
     }
     o.skipPooled = ctx.parser->isSet(kSkipPooled);
-    auto model = open(ctx);
-    if (!model)
+    auto session = open(ctx);
+    if (!session)
         return Usage;
+    const ProjectModel &model = session->model();
     o.folder = QFileInfo(ctx.args[1]).absoluteFilePath();
-    return report(ctx, createSoundLists(*model, o));
+    return report(ctx, createSoundLists(model, o));
 }
 
 void dialogueOptions(QCommandLineParser &p)

@@ -3,6 +3,7 @@
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QFileInfo>
 
@@ -16,11 +17,11 @@ int resave(Context &ctx)
 {
     if (!requireOutputFile(ctx, ctx.args[1]))
         return Usage;
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return Usage;
-    model->makeBackup = false;
-    const ProjectFileResult saved = saveProjectAs(*model, QFileInfo(ctx.args[1]).absoluteFilePath());
+    session->options().makeBackup = false;
+    const ProjectFileResult saved = session->saveAs(QFileInfo(ctx.args[1]).absoluteFilePath());
     if (!saved.ok)
         return fail(ctx, saved.message);
     if (!saved.warning.isEmpty())
@@ -32,10 +33,10 @@ int resave(Context &ctx)
 int info(Context &ctx)
 {
     ProjectFileResult opened;
-    auto model = ctx.load(ctx.args[0], &opened);
-    if (!model)
+    auto session = ctx.load(ctx.args[0], &opened);
+    if (!session)
         return Usage;
-    const ProjectModel &m = *model;
+    const ProjectModel &m = session->model();
     int placements = 0, cellScripts = 0;
     for (const Rroom &r : m.rooms) {
         if (r.name.isEmpty())

@@ -2,6 +2,7 @@
 #include "cli/clicontext.h"
 #include "platform/canvas.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "room/roomimagecache.h"
 #include "room/roomrenderer.h"
 #include "room/roomview.h"
@@ -96,21 +97,22 @@ int renderRoomCommand(Context &ctx)
         }
     }
 
-    auto model = ctx.load(ctx.args[0]);
-    if (!model)
+    auto session = ctx.load(ctx.args[0]);
+    if (!session)
         return Usage;
+    const ProjectModel &model = session->model();
 
     QList<int> rooms;
     QString folder;
     if (all) {
-        for (int i = 1; i <= model->rooms.size(); ++i)
-            if (model->rooms.used(i))
+        for (int i = 1; i <= model.rooms.size(); ++i)
+            if (model.rooms.used(i))
                 rooms << i;
         folder = QFileInfo(ctx.parser->value(kAll)).absoluteFilePath();
         if (!QDir().mkpath(folder))
             return fail(ctx, folder + QStringLiteral(": cannot create the folder"));
     } else {
-        const int slot = model->rooms.find(ctx.args[1]);
+        const int slot = model.rooms.find(ctx.args[1]);
         if (!slot) {
             ctx.err << ctx.args[1] << ": no room of that name in " << ctx.args[0] << "\n";
             return Usage;
@@ -118,22 +120,22 @@ int renderRoomCommand(Context &ctx)
         rooms << slot;
     }
 
-    const int width = model->settings.gameWidth, height = model->settings.gameHeight;
+    const int width = model.settings.gameWidth, height = model.settings.gameHeight;
     QImage frame(width, height, QImage::Format_RGB32);
     Canvas canvas(&frame);
     RoomImageCache images;
     bool missing = false;
     QSet<QString> usedNames;
     for (int slot : rooms) {
-        const Rroom &room = model->rooms[slot];
+        const Rroom &room = model.rooms[slot];
         RoomView view;
         // The window keeps the offset within the room; so does the picture of it.
         const QPoint wanted = scroll.value_or(QPoint(room.scrollX, room.scrollY));
         view.scroll = QPoint(std::max(0, std::min(wanted.x(), room.width - width)),
                              std::max(0, std::min(wanted.y(), room.height - height)));
         view.mode = *mode;
-        images.preloadRoom(*model, slot);
-        renderRoom(canvas, *model, slot, view, images, ctx.catalog);
+        images.preloadRoom(model, slot);
+        renderRoom(canvas, model, slot, view, images, ctx.catalog);
         for (const ImageProblem &p : images.takeProblems()) {
             ctx.err << p.text(ctx.catalog) << "\n";
             missing = true;

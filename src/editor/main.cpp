@@ -39,14 +39,16 @@ int main(int argc, char **argv)
     mb::EditorSettings settings(mb::defaultEditorFolder());
     mb::MessageCatalog catalog(settings.startLanguage());
     mb::installQtTranslations(catalog.language());
-    auto model = std::make_unique<mb::ProjectModel>();
-    model->editorFolder = settings.editorFolder();
-    model->allesneu(catalog);
+    mb::ProjectSession session(catalog);
+    session.setEditorFolder(settings.editorFolder());
 
-    mb::TForm1 window(*model, catalog, settings);
-    mb::TForm2::registerWith(window, *model, catalog, settings);
-    new mb::ScriptEditorSetup(window, *model, catalog, settings); // owned by the window
-    new mb::RoomEditorSetup(window, *model, catalog, settings);   // owned by the window
+    mb::TForm1 window(session, catalog, settings);
+    // The preview, script and room windows do not write through the session's edits yet: they
+    // get the project itself (its object lives as long as the session).
+    mb::ProjectModel &project = session.modelForUncommandedEdits();
+    mb::TForm2::registerWith(window, project, catalog, settings);
+    new mb::ScriptEditorSetup(window, project, catalog, settings); // owned by the window
+    new mb::RoomEditorSetup(window, project, catalog, settings);   // owned by the window
     window.show();
     // The first activation may open a project and show boxes: after the window is up.
     QTimer::singleShot(0, &window, [&window, args] { window.FormActivate(args); });

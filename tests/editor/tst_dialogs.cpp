@@ -12,6 +12,7 @@
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,7 +49,9 @@ struct Fixture
     QTemporaryDir dir;
     EditorSettings settings{dir.path()};
     MessageCatalog catalog;
-    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    ProjectSession session{catalog};
+    // The session's project: read by the checks, written directly only to prepare a case.
+    ProjectModel *model = const_cast<ProjectModel *>(&session.model());
     struct Shown
     {
         QMessageBox::Icon icon;
@@ -58,9 +61,7 @@ struct Fixture
 
     Fixture()
     {
-        model->editorFolder = dir.path();
-        model->allesneu(catalog);
-        model->modified = false;
+        session.setEditorFolder(dir.path());
     }
     DialogMessage recorder()
     {
@@ -209,19 +210,19 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expected);
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         typeInto(w.taskHeightEdit(), typed);
         QCOMPARE(w.taskHeightEdit()->text(), expected);
         QCOMPARE(f.model->settings.taskHeight, expected);
-        QVERIFY(f.model->modified);
+        QVERIFY(f.session.isModified());
     }
 
     void setupActionTextHeight()
     {
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         w.show();
         typeInto(w.actionTextHeightEdit(), u"-1a2"_s);
         QCOMPARE(f.model->settings.actionTextHeight, u"-12"_s);
@@ -245,10 +246,8 @@ private slots:
         QFETCH(QString, start);
         QFETCH(int, message);
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
-        QStringList captions;
-        connect(&w, &Tgamesetup::captionChanged, &w, [&](const QString &c) { captions << c; });
         w.show();
         typeInto(w.projectNameEdit(), name);
         typeInto(w.startScriptEdit(), start);
@@ -257,7 +256,7 @@ private slots:
             QVERIFY(f.shown.isEmpty());
             QVERIFY(!w.isVisible());
             QCOMPARE(w.result(), int(QDialog::Accepted));
-            QCOMPARE(captions.last(), u"Mossbramble (Quest)"_s);
+            QCOMPARE(Tgamesetup::captionFor(f.model->settings.projectName), u"Mossbramble (Quest)"_s);
         } else {
             QCOMPARE(f.shown.size(), 1);
             QCOMPARE(f.shown[0].text, f.catalog.msg(message));
@@ -272,7 +271,7 @@ private slots:
     void setupResolutionLock()
     {
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         int closed = 0;
         connect(&w, &Tgamesetup::resolutionChanged, &w, [&] { ++closed; });
         w.show();
@@ -295,7 +294,7 @@ private slots:
     void setupGroupsAndInfoBoxes()
     {
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         QVERIFY(w.taskHeightEdit()->isEnabled());
@@ -323,7 +322,7 @@ private slots:
     void setupFadeLabelAndMarker()
     {
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         w.show();
         QCOMPARE(w.menuFadeLabel()->text(), f.catalog.msg(241));
         w.menuFadeBar()->setValue(700);
@@ -338,7 +337,7 @@ private slots:
     void setupColourAndIcon()
     {
         Fixture f;
-        Tgamesetup w(*f.model, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings);
         QColor offered;
         w.pickColor = [&](QWidget *, QColor c) {
             offered = c;
@@ -384,7 +383,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, after);
         Fixture f;
-        Tcommandlist w(*f.model, f.catalog, f.settings);
+        Tcommandlist w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         for (int r = 0; r < rows.size(); ++r) {
@@ -409,7 +408,7 @@ private slots:
         f.model->commands.rows = {{u"look"_s, u"Look"_s}, {u"use"_s, u"Use"_s}, {u"talk"_s, u"Talk"_s}};
         f.model->mouse.command[4] = 5; // cursor 5 stands for the third command
         f.model->mouse.command[5] = 4; // cursor 6 for the second
-        Tcommandlist w(*f.model, f.catalog, f.settings);
+        Tcommandlist w(f.session, f.catalog, f.settings);
         w.show();
         setCell(w.grid(), 3, 0, QString());
         setCell(w.grid(), 3, 1, QString());
@@ -437,7 +436,7 @@ private slots:
         QFETCH(int, message);
         QFETCH(QString, caption);
         Fixture f;
-        Tcommandlist w(*f.model, f.catalog, f.settings);
+        Tcommandlist w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         setCell(w.grid(), 1, 0, name);
@@ -456,7 +455,7 @@ private slots:
     void commandsBools()
     {
         Fixture f;
-        Tcommandlist w(*f.model, f.catalog, f.settings);
+        Tcommandlist w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         Ttexteingabe *input = w.textInput();
@@ -529,7 +528,7 @@ private slots:
     void textInputRenameAction()
     {
         Fixture f;
-        Ttexteingabe input(*f.model, f.catalog, f.settings);
+        Ttexteingabe input(f.session, f.catalog, f.settings);
         input.message = f.recorder();
         std::array<QString, 20> names;
         for (int i = 0; i < 20; ++i)
@@ -555,14 +554,14 @@ private slots:
     void fontsAddRemoveMove()
     {
         Fixture f;
-        Tfontwindow w(*f.model, f.catalog, f.settings);
+        Tfontwindow w(f.session, f.catalog, f.settings);
         w.show();
         QVERIFY(!w.removeButton()->isEnabled());
         for (int i = 0; i < 3; ++i)
             w.addButton()->click();
         QCOMPARE(listTexts(w.list()), (QStringList{u"1 - Arial (12)"_s, u"2 - Arial (12)"_s, u"3 - Arial (12)"_s}));
         QCOMPARE(w.list()->currentRow(), 2);
-        QVERIFY(f.model->modified);
+        QVERIFY(f.session.isModified());
 
         // Mark the fonts by size, through the controls.
         for (int row = 0; row < 3; ++row) {
@@ -608,7 +607,7 @@ private slots:
         Fixture f;
         for (int i = 1; i <= 98; ++i)
             f.model->fonts[i] = RFont{u"Serif"_s, false, false, 8};
-        Tfontwindow w(*f.model, f.catalog, f.settings);
+        Tfontwindow w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         w.addButton()->click();
@@ -624,7 +623,7 @@ private slots:
     void fontsFieldsAndPreview()
     {
         Fixture f;
-        Tfontwindow w(*f.model, f.catalog, f.settings);
+        Tfontwindow w(f.session, f.catalog, f.settings);
         w.show();
         w.addButton()->click();
         QCOMPARE(w.fadeLabel()->text(), f.catalog.msg(241));
@@ -659,7 +658,7 @@ private slots:
         f.model->names[NameLists::Languages] << u"deutsch"_s;
         f.model->cutscenes[1].name = u"intro"_s;
         f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s};
-        TForm16 w(*f.model, f.catalog, f.settings);
+        TForm16 w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.show();
         QVERIFY(!w.updated());
@@ -714,7 +713,7 @@ private slots:
         Fixture f;
         f.model->cutscenes[1].name = u"intro"_s;
         f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s};
-        TForm16 w(*f.model, f.catalog, f.settings);
+        TForm16 w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         QStringList asked;
         bool answer = false;
@@ -769,7 +768,7 @@ private slots:
         Fixture f;
         f.model->cutscenes[1].name = u"intro"_s;
         f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s, u"playsound(Bang)"_s};
-        TForm16 w(*f.model, f.catalog, f.settings);
+        TForm16 w(f.session, f.catalog, f.settings);
         w.message = f.recorder();
         w.pickFolder = [&](QWidget *, const QString &) { return f.dir.path() + u"/out"_s; };
         w.show();
@@ -815,7 +814,7 @@ private slots:
             default: return f.model->characters[2].frames[3][4].script;
             }
         };
-        Tskriptzeile w(*f.model, f.catalog, f.settings);
+        Tskriptzeile w(f.session, f.catalog, f.settings);
         int entered = 0;
         connect(&w, &Tskriptzeile::entered, &w, [&] { ++entered; });
         w.start(Tskriptzeile::Owner(owner), 2, 3, 4, u"Frame 5"_s);
@@ -825,7 +824,7 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(entered, 1);
         QCOMPARE(line(), u"playsound(step);x"_s);
-        QVERIFY(f.model->modified);
+        QVERIFY(f.session.isModified());
         // Reopened, the box shows the stored line.
         w.start(Tskriptzeile::Owner(owner), 2, 3, 4, u"Frame 5"_s);
         QCOMPARE(w.edit()->text(), u"playsound(step);x"_s);

@@ -8,6 +8,8 @@
 #include "project/recentprojects.h"
 #include "project/recovery.h"
 #include "platform/ziparchive.h"
+#include "project/projectedit.h"
+#include "project/uitexts.h"
 #include "editor/scriptedquestions.h"
 
 #include <QApplication>
@@ -48,7 +50,15 @@ struct Editor
     QTemporaryDir dir;
     EditorSettings settings{dir.path()};
     MessageCatalog catalog;
-    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    ProjectSession session{catalog};
+    // The session's project as it is now (open and new replace it); writes through it only
+    // prepare a case and bypass the undo stack.
+    struct ModelRef
+    {
+        ProjectSession *session;
+        ProjectModel *operator->() const { return const_cast<ProjectModel *>(&session->model()); }
+        ProjectModel &operator*() const { return *operator->(); }
+    } model{&session};
     ScriptedQuestions questions;
     std::unique_ptr<TForm1> window;
 
@@ -58,10 +68,10 @@ struct Editor
         for (const auto &[k, v] : config)
             settings.writesetting(QLatin1String(k), QLatin1String(v));
         catalog.setLanguage(settings.startLanguage());
-        model->editorFolder = dir.path();
-        model->makeBackup = false;
-        model->allesneu(catalog);
-        window = std::make_unique<TForm1>(*model, catalog, settings);
+        session.setEditorFolder(dir.path());
+        session.options().makeBackup = false;
+        session.newProject(); // in the catalog's language
+        window = std::make_unique<TForm1>(session, catalog, settings);
         window->setQuestions(&questions);
     }
     TForm1 &w() { return *window; }
@@ -75,8 +85,10 @@ struct Editor
         select(into ? into : gameRoot(kind));
         window->insertElement(kind);
         TreeNode *n = selectedGame();
-        if (!name.isEmpty())
+        if (!name.isEmpty()) {
+            closeNameEditor(window->gamepool());
             window->gamepoolEdited(n, name);
+        }
         return n;
     }
     TreeNode *folder(const TreeNode *under, const QString &name)
@@ -85,12 +97,26 @@ struct Editor
         const bool media = model->mediaTree.topIndex(under) >= 0;
         media ? window->MediaOrdner() : window->gameordner();
         TreeNode *n = media ? window->mediapool()->currentNode() : selectedGame();
+        closeNameEditor(media ? window->mediapool() : window->gamepool());
         media ? window->mediapoolEdited(n, name) : window->gamepoolEdited(n, name);
         return n;
+    }
+    // The name editor an insert opens goes away without a word; the test names the node itself.
+    static void closeNameEditor(PoolView *view)
+    {
+        if (QWidget *editor = view->indexWidget(view->currentIndex()))
+            QTest::keyClick(editor, Qt::Key_Escape);
     }
     QString panel(int i) const { return window->statusPanel(i)->text(); }
     QString path(const QString &name) const { return dir.filePath(name); }
 };
+
+// The title as the window manager shows it: Qt puts its modified mark in place of "[*]".
+QString shownTitle(const QWidget &w)
+{
+    QString title = w.windowTitle();
+    return title.replace(QLatin1String("[*]"), w.isWindowModified() ? QStringLiteral("*") : QString());
+}
 
 QStringList childTexts(const TreeNode *n)
 {
@@ -106,7 +132,6 @@ QString writeProject(const QString &folder, const QString &name, const QString &
     MessageCatalog cat;
     auto m = std::make_unique<ProjectModel>();
     m->allesneu(cat);
-    m->makeBackup = false;
     m->rooms[1].name = "hall";
     m->gameTree.root(Rooms)->addChild("hall", nodeimage::Room);
     m->names[NameLists::RoomNames] << "hall";
@@ -144,13 +169,15 @@ private slots:
         Editor e(lang);
         const MessageCatalog &c = e.catalog;
         const auto menus = e.w().menuBar()->actions();
-        QCOMPARE(menus.size(), 6);
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(QString(menus[i]->text()).remove(u'&'), c.msg(10 + i)); // with its mnemonic
+        const QStringList titles{c.msg(10), uiText(UiText::EditMenu, lang), c.msg(11), c.msg(12), c.msg(13),
+                                 c.msg(14), c.msg(15)};
+        QCOMPARE(menus.size(), titles.size());
+        for (int i = 0; i < titles.size(); ++i) // with their mnemonics
+            QCOMPARE(QString(menus[i]->text()).remove(u'&'), QString(titles[i]).remove(u'&'));
         QCOMPARE(e.w().gameModel()->rowCount(), 5);
         QCOMPARE(e.w().gameModel()->index(2, 0).data().toString(), c.msg(3));
         QCOMPARE(e.w().mediaModel()->index(3, 0).data().toString(), c.msg(9));
-        QCOMPARE(e.w().windowTitle(), "Mossbramble (" + c.msg(100) + ")");
+        QCOMPARE(shownTitle(e.w()), "Mossbramble (" + c.msg(100) + ")");
         // Captions, hints and keys of the commands.
         const struct { const char *name; int caption, hint; } actions[] = {
             {"projectOpen", 17, 64}, {"projectsave", 18, 65}, {"insertpic", 25, 67}, {"insertmovie", 28, 82},
@@ -178,11 +205,12 @@ private slots:
     void insertingRoomSkipsNamesInUse()
     {
         Editor e;
-        e.model->rooms[1].name = "Room1";
-        e.model->rooms[2].name = "room2";
-        e.gameRoot(Rooms)->addChild("Room1", nodeimage::Room);
-        e.gameRoot(Rooms)->addChild("room2", nodeimage::Room);
-        e.w().refreshTrees();
+        e.session.edit("rooms of another program", table::Rooms, [&](ProjectEdit &edit) {
+            edit.model().rooms[1].name = "Room1";
+            edit.model().rooms[2].name = "room2";
+            edit.addChild(e.gameRoot(Rooms), "Room1", nodeimage::Room);
+            edit.addChild(e.gameRoot(Rooms), "room2", nodeimage::Room);
+        });
         e.select(e.gameRoot(Rooms));
         e.w().insertroom();
         TreeNode *n = e.selectedGame();
@@ -336,7 +364,8 @@ private slots:
         Editor e;
         e.insert(Rooms, "hall");
         e.model->settings.projectName = "castle";
-        e.model->modified = modified;
+        if (!modified)
+            e.session.undoStack()->setClean();
         e.questions.shown.clear();
         e.questions.answers << Questions::Answer(answer);
         e.w().projectNewExecute();
@@ -344,7 +373,8 @@ private slots:
                  asked ? QStringList({e.catalog.msg(101) + " castle " + e.catalog.msg(102)}) : QStringList());
         QCOMPARE(e.model->rooms.usedCount(), reset ? 0 : 1);
         QCOMPARE(e.model->settings.projectName, reset ? e.catalog.msg(100) : QString("castle"));
-        QCOMPARE(e.model->modified, reset ? false : modified);
+        QCOMPARE(e.session.isModified(), reset ? false : modified);
+        QCOMPARE(e.session.undoStack()->count(), reset ? 0 : 2);
         QCOMPARE(childTexts(e.gameRoot(Rooms)), reset ? QStringList() : QStringList({"hall"}));
     }
 
@@ -419,7 +449,7 @@ private slots:
         if (error.isEmpty()) {
             QVERIFY(e.questions.shown.isEmpty());
             QCOMPARE(e.model->settings.projectName, QString("my castle"));
-            QCOMPARE(e.w().windowTitle(), QString("Mossbramble (my castle)"));
+            QCOMPARE(shownTitle(e.w()), QString("Mossbramble (my castle)"));
             QCOMPARE(e.panel(2), e.catalog.msg(103));
             QVERIFY(e.w().sixteenBit());
         } else {
@@ -452,11 +482,67 @@ private slots:
         QCOMPARE(a.sixteenBit, sixteenBit);
     }
 
+    void ctrlZUndoesARenameInTheTree()
+    {
+        Editor e;
+        e.w().show();
+        QApplication::setActiveWindow(&e.w());
+        QVERIFY(QTest::qWaitForWindowActive(&e.w()));
+        TreeNode *room = e.insert(Rooms, "hall");
+        e.w().gamepool()->setFocus();
+        QAction *undo = e.w().action("editundo");
+        QCOMPARE(undo->text(), uiText(UiText::UndoStep, "EN").arg(uiText(UiText::Rename, "EN").arg("Room1")));
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(room->text, QString("Room1"));
+        QCOMPARE(e.model->rooms[1].name, QString("Room1"));
+        QCOMPARE(e.w().gameModel()->indexOf(room).data().toString(), QString("Room1"));
+        QCOMPARE(e.w().action("editredo")->text(),
+                 uiText(UiText::RedoStep, "EN").arg(uiText(UiText::Rename, "EN").arg("Room1")));
+        // Both redo keys; the view kept its selection all along (rows changed, no reset).
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(room->text, QString("hall"));
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(e.model->rooms[1].name, QString("hall"));
+        QCOMPARE(e.selectedGame(), room);
+        // Undoing the insert takes the node out of the view, redoing puts the same one back.
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e.w().gameModel()->rowCount(e.w().gameModel()->indexOf(e.gameRoot(Rooms))), 0);
+        QCOMPARE(e.model->rooms.usedCount(), 0);
+        QVERIFY(!undo->isEnabled());
+        QTest::keyClick(e.w().gamepool(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(e.w().gameModel()->indexOf(room).row(), 0);
+        QTRY_VERIFY(e.panel(1).endsWith(e.catalog.msg(29) + ": 1")); // the counts follow
+    }
+
+    void titleMarksUnsavedChanges()
+    {
+        Editor e;
+        const QString fresh = "Mossbramble (" + e.catalog.msg(100) + ")";
+        QCOMPARE(shownTitle(e.w()), fresh);
+        QVERIFY(!e.w().saveButton()->isEnabled());
+        e.insert(Items, "key");
+        QCOMPARE(shownTitle(e.w()), fresh + "*");
+        QVERIFY(e.w().saveButton()->isEnabled());
+        e.questions.saveAnswers << e.path("castle.adv");
+        QVERIFY(e.w().projectsaveExecute());
+        QCOMPARE(shownTitle(e.w()), QString("Mossbramble (castle)"));
+        QVERIFY(!e.w().saveButton()->isEnabled());
+        // Undo past the save: unsaved again; redo back to it: saved.
+        e.w().action("editundo")->trigger();
+        QCOMPARE(shownTitle(e.w()), QString("Mossbramble (castle)*"));
+        QVERIFY(e.w().saveButton()->isEnabled());
+        e.w().action("editredo")->trigger();
+        QCOMPARE(shownTitle(e.w()), QString("Mossbramble (castle)"));
+        QVERIFY(!e.w().saveButton()->isEnabled());
+    }
+
     void saveAsThenOpen()
     {
         Editor e;
         e.insert(Rooms, "hall");
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
         e.w().savetimerTimer();
         QVERIFY(e.w().saveButton()->isEnabled());
         e.questions.saveAnswers << e.path("castle.adv");
@@ -464,8 +550,8 @@ private slots:
         QVERIFY(QFileInfo::exists(e.path("castle.adv")));
         QCOMPARE(e.questions.shown.last().caption, e.catalog.msg(95));
         QCOMPARE(e.panel(2), e.catalog.msg(104));
-        QCOMPARE(e.w().windowTitle(), QString("Mossbramble (castle)"));
-        QVERIFY(!e.model->modified);
+        QCOMPARE(shownTitle(e.w()), QString("Mossbramble (castle)"));
+        QVERIFY(!e.session.isModified());
         e.w().savetimerTimer();
         QVERIFY(!e.w().saveButton()->isEnabled());
 
@@ -482,8 +568,8 @@ private slots:
         QCOMPARE(childTexts(e.gameRoot(Rooms)), QStringList({"hall"}));
         QCOMPARE(e.w().gameModel()->rowCount(e.w().gameModel()->index(Rooms, 0)), 1);
         QCOMPARE(e.panel(2), e.catalog.msg(103));
-        QCOMPARE(e.model->openFolder, e.dir.path());
-        QVERIFY(!e.model->busy);
+        QCOMPARE(e.session.openFolder(), e.dir.path());
+        QVERIFY(!e.session.isBusy());
     }
 
     void openErrorIsShown()
@@ -498,7 +584,7 @@ private slots:
         QCOMPARE(e.questions.texts("error").size(), 1);
         QVERIFY(e.questions.last("error").contains("broken.adv"));
         QCOMPARE(e.questions.shown.last().caption, e.catalog.msg(366));
-        QVERIFY(!e.model->busy);
+        QVERIFY(!e.session.isBusy());
         QCOMPARE(e.w().gameModel()->rowCount(), 5);
     }
 
@@ -520,7 +606,7 @@ private slots:
         QCOMPARE(d->missimages()->topLevelItem(0)->text(1), e.catalog.msg(6));
         QCOMPARE(d->missimages()->topLevelItem(0)->text(2), QString("/gone/wall.png"));
         QVERIFY(d->Button2()->isDefault());
-        QVERIFY(e.model->busy);
+        QVERIFY(e.session.isBusy());
 
         QImage img(1, 1, QImage::Format_ARGB32);
         QVERIFY(img.save(elsewhere.filePath("wall.png")));
@@ -533,10 +619,10 @@ private slots:
         QCOMPARE(d->newfolder()->count(), 1);
         const MediaTable &t = e.model->media[Images];
         QCOMPARE(QFileInfo(t.path(t.find("wall"))).absoluteFilePath(), QFileInfo(elsewhere.filePath("wall.png")).absoluteFilePath());
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
         d->Button2Click();
         QVERIFY(!d->isVisible());
-        QVERIFY(!e.model->busy);
+        QVERIFY(!e.session.isBusy());
     }
 
     void noDialogWhenNothingIsMissing()
@@ -548,7 +634,7 @@ private slots:
         e.questions.openAnswers << QStringList{adv};
         QVERIFY(e.w().projectOpenExecute());
         QVERIFY(!e.w().missingFilesDialog() || !e.w().missingFilesDialog()->isVisible());
-        QVERIFY(!e.model->busy);
+        QVERIFY(!e.session.isBusy());
     }
 
     void quitWithChanges()
@@ -575,8 +661,8 @@ private slots:
             e.w().openToolWindow("Form2");
             e.w().windowtoolbar();
             QCOMPARE(e.w().action("windowtoolbar")->text(), e.catalog.msg(50));
-            e.model->openFolder = "/projects";
-            e.model->fitImage = false;
+            e.session.setOpenFolder("/projects");
+            e.session.options().fitImage = false;
             QVERIFY(e.w().FormClose());
             QFile::copy(e.settings.filePath(), keep.filePath("config.ini"));
         }
@@ -598,9 +684,9 @@ private slots:
         QVERIFY(next.w().isToolWindowOpen("mausbox"));
         QVERIFY(next.w().isToolWindowOpen("Form2"));
         QVERIFY(!next.w().isToolWindowOpen("skriptwindow"));
-        QCOMPARE(next.model->openFolder, QString("/projects"));
-        QVERIFY(!next.model->fitImage);
-        QVERIFY(!next.model->makeBackup);
+        QCOMPARE(next.session.openFolder(), QString("/projects"));
+        QVERIFY(!next.session.options().fitImage);
+        QVERIFY(!next.session.options().makeBackup);
     }
 
     // --- keyboard
@@ -728,13 +814,13 @@ private slots:
         QCOMPARE(e.w().recentMenu()->actions().first()->data().toString(), cave);
         QCOMPARE(e.w().recentMenu()->actions()[1]->isSeparator(), true);
         // An entry goes the way of Open: changes are asked about first, and Cancel keeps all.
-        e.model->modified = true;
+        e.session.isModified() = true;
         e.questions.shown.clear();
         QVERIFY(!e.w().openRecent(cave));
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
         // ...and nothing is left pending for the next Open, which shows its dialog.
-        e.model->modified = false;
+        e.session.isModified() = false;
         QVERIFY(!e.w().projectOpenExecute());
         QCOMPARE(e.questions.shown.last().kind, QString("open"));
     }
@@ -747,20 +833,20 @@ private slots:
         const QString castle = writeProject(e.dir.path(), "castle", e.path("wall.png"));
         e.w().FormActivate();
         // Unsaved changes: the usual question first; Cancel keeps the project.
-        e.model->modified = true;
+        e.session.isModified() = true;
         e.w().openRequested(castle);
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
         QCOMPARE(e.model->settings.projectName, e.catalog.msg(100));
         e.questions.answers << Questions::No;
         // While other work runs (make game lets events through between its steps) the request
         // waits for it to end.
-        e.model->busy = true;
+        e.session.setBusy(true);
         e.w().openRequested(castle);
         QTest::qWait(300);
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
-        e.model->busy = false;
+        e.session.setBusy(false);
         QTRY_COMPARE(e.model->settings.projectName, QString("castle"));
-        QVERIFY(!e.model->modified);
+        QVERIFY(!e.session.isModified());
         // A start without a project only brings the window up.
         e.questions.shown.clear();
         e.w().openRequested(QString());
@@ -819,12 +905,12 @@ private slots:
         QTest::qWait(150);
         QVERIFY(!QFile::exists(recovery.filePath())); // nothing unsaved, nothing written
         e.insert(Rooms, "cellar");
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
         QTRY_VERIFY(QFile::exists(recovery.filePath()));
         // The copy never touches the project or the open session.
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
         QCOMPARE(e.model->settings.projectName, QString("castle"));
-        QCOMPARE(e.model->projectFolder, QDir(projects.path()).absolutePath());
+        QCOMPARE(e.session.projectFolder(), QDir(projects.path()).absolutePath());
         QCOMPARE([&] { QFile f(castle); f.open(QIODevice::ReadOnly); return f.readAll(); }(), saved);
 
         // The editor "crashes": its window never closes. The next start finds the copy.
@@ -844,8 +930,8 @@ private slots:
         }
         QVERIFY(next.model->rooms.find("cellar") != 0);
         QCOMPARE(next.model->settings.projectName, QString("castle"));
-        QCOMPARE(next.model->projectFolder, QDir(projects.path()).absolutePath());
-        QVERIFY(next.model->modified);
+        QCOMPARE(next.session.projectFolder(), QDir(projects.path()).absolutePath());
+        QVERIFY(next.session.isModified());
         // A clean close (here without saving) removes the copy.
         next.questions.answers << Questions::No;
         QVERIFY(next.w().FormClose());
@@ -938,8 +1024,8 @@ private slots:
         e.w().closewindow("room");
         e.w().gamepoolDblClick(room);
         QVERIFY(e.w().isToolWindowOpen("room"));
-        QCOMPARE(e.model->current.room, QString("hall"));
-        QCOMPARE(e.model->current.scriptKey, QString("8hall"));
+        QCOMPARE(e.session.current().room, QString("hall"));
+        QCOMPARE(e.session.current().scriptKey, QString("8hall"));
         // An empty folder at level 1 is renamed by a double click, and opens nothing.
         e.w().gamepoolDblClick(folder);
         QVERIFY(e.w().gamepool()->isEditing());
@@ -961,8 +1047,9 @@ private slots:
         QVERIFY(!m->mimeData({m->indexOf(e.gameRoot(Rooms))}));
         QVERIFY(m->dropMimeData(mime.get(), Qt::MoveAction, -1, 0, m->indexOf(folder)));
         QTRY_COMPARE(room->parent, folder);
+
         QCOMPARE(e.selectedGame(), room);
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
     }
 
     void duplicateFromThePopup()
@@ -1007,7 +1094,7 @@ private slots:
         QVERIFY2(e.questions.texts("error").isEmpty(), qPrintable(e.questions.texts("error").join('\n')));
         QCOMPARE(e.model->rooms.find("hall") != 0, true);
         QCOMPARE(childTexts(e.gameRoot(Rooms)), QStringList({"hall"}));
-        QCOMPARE(e.w().windowTitle(), QString("Mossbramble (castle)"));
+        QCOMPARE(shownTitle(e.w()), QString("Mossbramble (castle)"));
         QCOMPARE(e.panel(2), e.catalog.msg(167));
         QVERIFY(e.panel(1).endsWith(e.catalog.msg(29) + ": 1"));
     }

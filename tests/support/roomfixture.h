@@ -156,7 +156,6 @@ inline RoomFixture roomFixture(const QString &folder, int gameWidth = 320)
     fx.folder = folder;
     ProjectModel &m = *fx.model;
     m.allesneu(MessageCatalog());
-    m.makeBackup = false;
     m.settings.setResolutionChoice(gameWidth == 320 ? 2 : 0);
     const int k = gameWidth / 320; // everything scales with the game
 

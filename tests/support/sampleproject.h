@@ -4,17 +4,24 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <memory>
 
 namespace mb::testing {
+
+// The session's project for preparing a case: writes through it bypass the undo stack, so they
+// belong before the operations under test.
+inline ProjectModel *writable(ProjectSession &session)
+{
+    return const_cast<ProjectModel *>(&session.model());
+}
 
 inline std::unique_ptr<ProjectModel> sampleProject(const MessageCatalog &cat = MessageCatalog())
 {
     auto p = std::make_unique<ProjectModel>();
     ProjectModel &m = *p;
     m.allesneu(cat);
-    m.makeBackup = false;
     m.settings.projectName = QStringLiteral("sample");
     m.lastGameFolder = QStringLiteral("C:\\games\\sample");
     m.settings.gameFonts = {QStringLiteral("Arial"), QStringLiteral("Arial"), QString(), QString(), QString(), QStringLiteral("Times")};

@@ -7,6 +7,8 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 #include "project/texthelpers.h"
 
 #include <QDir>
@@ -221,10 +223,11 @@ struct ImagePlan
     std::vector<std::pair<QString, QString>> added; // entry name, path inside the image archive
 };
 
-ExchangeResult planImages(const ProjectModel &m, const MessageCatalog &catalog, const ExchangeFile &file,
-                          ImagePlan *plan)
+ExchangeResult planImages(const ProjectSession &session, const ExchangeFile &file, ImagePlan *plan)
 {
-    const QString base = m.projectFolder.isEmpty() ? m.editorFolder : m.projectFolder;
+    const ProjectModel &m = session.model();
+    const MessageCatalog &catalog = session.catalog();
+    const QString base = session.projectFolder().isEmpty() ? session.editorFolder() : session.projectFolder();
     if (base.isEmpty())
         return failure(file.display + QStringLiteral(": the project has no folder to unpack the images into."));
     // Never over files that are there (an earlier import, a media folder of the project).
@@ -259,8 +262,9 @@ ExchangeResult unpackImages(const ExchangeFile &file, const ImagePlan &plan, con
     return ok;
 }
 
-void addImages(ProjectModel &m, const ImagePlan &plan, const QString &folderName)
+void addImages(ProjectEdit &e, const ImagePlan &plan, const QString &folderName)
 {
+    ProjectModel &m = e.model();
     TreeNode *root = m.mediaTree.root(Images);
     TreeNode *folder = nullptr;
     for (const auto &child : root->children)
@@ -269,14 +273,12 @@ void addImages(ProjectModel &m, const ImagePlan &plan, const QString &folderName
             break;
         }
     if (!folder)
-        folder = root->addChild(folderName, nodeimage::Folder, true);
+        folder = e.addChild(root, folderName, nodeimage::Folder, true);
     for (const auto &[name, relative] : plan.added) {
         m.mediaadd(Images, name, QDir::toNativeSeparators(QDir(plan.folder).filePath(relative)));
-        folder->addChild(name, nodeimage::Image, true);
+        e.addChild(folder, name, nodeimage::Image, true);
     }
-    if (!plan.added.empty())
-        m.mediaChanged[Images] = true;
-    m.mediaTree.sort();
+    e.sortTree(m.mediaTree);
 }
 
 // `wanted` is the folder name the images would have had; when it was taken they went elsewhere,
@@ -341,8 +343,10 @@ ExchangeResult exportRoom(const ProjectModel &m, const MessageCatalog &catalog, 
                          QStringLiteral("gfx.roo"), paths);
 }
 
-ExchangeResult importCharacter(ProjectModel &m, const MessageCatalog &catalog, const QString &adcPath)
+ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath)
 {
+    const ProjectModel &m = session.model();
+    const MessageCatalog &catalog = session.catalog();
     if (const QString problem = exchangeInputProblem(adcPath, catalog); !problem.isEmpty())
         return badFile(problem);
     const QString name = exchangeBaseName(adcPath);
@@ -377,7 +381,7 @@ ExchangeResult importCharacter(ProjectModel &m, const MessageCatalog &catalog, c
     if (slot == 0)
         return failure(catalog.msg(143));
     ImagePlan plan;
-    r = planImages(m, catalog, file, &plan);
+    r = planImages(session, file, &plan);
     if (!r.ok)
         return r;
     r = unpackImages(file, plan, QStringLiteral("gfx.chr"));
@@ -385,16 +389,20 @@ ExchangeResult importCharacter(ProjectModel &m, const MessageCatalog &catalog, c
         return r;
 
     // Everything is checked and unpacked; only now does the project change.
-    addImages(m, plan, file.name);
     const QString characterName = character.name;
-    m.characters[slot] = std::move(character);
-    insertElementNode(m, Characters, characterName);
-    m.modified = true;
+    session.edit(uiText(UiText::ImportCharacter, catalog.language()).arg(characterName),
+                 table::Characters | table::Images | table::Names, [&](ProjectEdit &e) {
+        addImages(e, plan, file.name);
+        e.model().characters[slot] = std::move(character);
+        insertElementNode(e, Characters, characterName);
+    });
     return done(catalog, characterName, plan.folder, file.name);
 }
 
-ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const QString &adrPath)
+ExchangeResult importRoom(ProjectSession &session, const QString &adrPath)
 {
+    const ProjectModel &m = session.model();
+    const MessageCatalog &catalog = session.catalog();
     if (const QString problem = exchangeInputProblem(adrPath, catalog); !problem.isEmpty())
         return badFile(problem);
     const QString name = exchangeBaseName(adrPath);
@@ -484,7 +492,7 @@ ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const 
     if (int(newObjects.size()) > m.objects.size() - m.objects.usedCount())
         return failure(catalog.msg(144));
     ImagePlan plan;
-    r = planImages(m, catalog, file, &plan);
+    r = planImages(session, file, &plan);
     if (!r.ok)
         return r;
     r = unpackImages(file, plan, QStringLiteral("gfx.roo"));
@@ -492,23 +500,26 @@ ExchangeResult importRoom(ProjectModel &m, const MessageCatalog &catalog, const 
         return r;
 
     // Everything is checked and unpacked; only now does the project change.
-    addImages(m, plan, file.name);
-    for (Robj &o : newObjects) {
-        const int objectSlot = m.objects.firstFree();
-        const QString objectName = o.name;
-        m.objects[objectSlot] = std::move(o);
-        insertElementNode(m, Objects, objectName);
-    }
     const QString roomName = room.name;
-    for (const Rroomobj &o : room.objects)
-        if (!o.instanceName.isEmpty())
-            m.names[NameLists::ObjectInstances] << o.instanceName;
-    NameLists::sort(m.names[NameLists::ObjectInstances]);
-    m.rooms[slot] = std::move(room);
-    m.names[NameLists::RoomNames] << roomName;
-    NameLists::sort(m.names[NameLists::RoomNames]);
-    insertElementNode(m, Rooms, roomName);
-    m.modified = true;
+    session.edit(uiText(UiText::ImportRoom, catalog.language()).arg(roomName),
+                 table::Rooms | table::Objects | table::Images | table::Names, [&](ProjectEdit &e) {
+        ProjectModel &model = e.model();
+        addImages(e, plan, file.name);
+        for (Robj &o : newObjects) {
+            const int objectSlot = model.objects.firstFree();
+            const QString objectName = o.name;
+            model.objects[objectSlot] = std::move(o);
+            insertElementNode(e, Objects, objectName);
+        }
+        for (const Rroomobj &o : room.objects)
+            if (!o.instanceName.isEmpty())
+                model.names[NameLists::ObjectInstances] << o.instanceName;
+        NameLists::sort(model.names[NameLists::ObjectInstances]);
+        model.rooms[slot] = std::move(room);
+        model.names[NameLists::RoomNames] << roomName;
+        NameLists::sort(model.names[NameLists::RoomNames]);
+        insertElementNode(e, Rooms, roomName);
+    });
     ExchangeResult ok = done(catalog, roomName, plan.folder, file.name);
     ok.notes = result.notes + ok.notes;
     return ok;

@@ -8,6 +8,7 @@ namespace mb {
 
 class MessageCatalog;
 class ProjectModel;
+class ProjectSession;
 
 // Moving one character (.adc) or one room (.adr) between projects.
 //
@@ -35,13 +36,13 @@ ExchangeResult exportRoom(const ProjectModel &model, const MessageCatalog &catal
 // name is in the media pool already keeps its entry. The character takes the first free slot
 // and its node goes under the characters root. Every check (a damaged file, unsafe archive
 // names, a full table) is made before anything is written; on failure the project is unchanged.
-// Sets ProjectModified; saving is the caller's.
-ExchangeResult importCharacter(ProjectModel &model, const MessageCatalog &catalog, const QString &adcPath);
+// The change is one edit of the session; saving is the caller's.
+ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath);
 
 // Imports a room exchange file the same way (message 147 for a room name that exists). The room
 // comes with its placements, scripts and walkmap cell scripts, and with the object definitions
 // it carries: one whose name exists in the project already (any case) is not imported; the
 // room's placements then show the project's own definition, and `notes` says so.
-ExchangeResult importRoom(ProjectModel &model, const MessageCatalog &catalog, const QString &adrPath);
+ExchangeResult importRoom(ProjectSession &session, const QString &adrPath);
 
 } // namespace mb

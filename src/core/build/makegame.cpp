@@ -11,6 +11,8 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 #include "project/texthelpers.h"
 #include "script/scriptchecker.h"
 #include "tools/languageupdate.h"
@@ -122,8 +124,8 @@ QString MakeGame::archiveName(int mediaKind)
     }
 }
 
-MakeGame::MakeGame(ProjectModel &model, const MessageCatalog &catalog, BuildQuestions &questions)
-    : m_model(model), m_catalog(catalog), m_questions(questions)
+MakeGame::MakeGame(ProjectSession &session, BuildQuestions &questions)
+    : m_session(session), m_catalog(session.catalog()), m_questions(questions)
 {
 }
 
@@ -165,7 +167,7 @@ void MakeGame::removeCompanionFiles()
 
 MakeGame::Result MakeGame::prepare()
 {
-    ProjectModel &m = m_model;
+    const ProjectModel &m = m_session.model();
     const GameSettings &s = m.settings;
     Result result;
     m_programFile.clear();
@@ -240,41 +242,40 @@ MakeGame::Result MakeGame::prepare()
         return refuse(mistake->text);
     }
 
-    updateLanguageLists(m);
+    updateLanguageLists(m_session);
 
-    if (m.projectFolder.isEmpty() || s.projectName.isEmpty())
+    const QString projectFolder = m_session.projectFolder();
+    if (projectFolder.isEmpty() || s.projectName.isEmpty())
         return refuse(msg(MsgSaveFirst));
     const QString projectName = s.projectName;
     // Registered before the save, so that a save that fails half way leaves none of them either.
     for (int i = 1; i <= 4; ++i)
-        m_companionFiles << QDir(m.projectFolder).filePath(projectName + QStringLiteral(".00%1").arg(i));
-    m.keepCompanionFiles = true;
-    const ProjectFileResult saved = saveProject(m, m.projectFolder, projectName);
-    m.keepCompanionFiles = false;
-    if (!saved.ok || m.modified) {
+        m_companionFiles << QDir(projectFolder).filePath(projectName + QStringLiteral(".00%1").arg(i));
+    const ProjectFileResult saved = m_session.save(true);
+    if (!saved.ok || m_session.isModified()) {
         removeCompanionFiles();
         return refuse(msg(MsgSaveFirst) + (saved.message.isEmpty() ? QString() : u'\n' + saved.message));
     }
 
     QString file;
-    if (m.gameBuiltOnce) {
+    if (m_session.gameBuiltOnce()) {
         if (m_questions.updatePreviousGame(msg(MsgUpdateGame)))
             file = QDir(m.lastGameFolder).filePath(projectName + QStringLiteral(".exe"));
         else
-            m.gameBuiltOnce = false;
+            m_session.setGameBuiltOnce(false);
     }
     if (file.isEmpty()) {
         file = m_questions.chooseProgramFile(projectName + QStringLiteral(".exe"), m.lastGameFolder);
         if (file.isEmpty()) {
             removeCompanionFiles();
-            m.busy = false;
+            m_session.setBusy(false);
             result.outcome = Result::Cancelled;
             return result;
         }
     }
     file = QFileInfo(file).absoluteFilePath();
     result.programFile = file;
-    if (sameFolder(QFileInfo(file).absolutePath(), m.editorFolder)) {
+    if (sameFolder(QFileInfo(file).absolutePath(), m_session.editorFolder())) {
         removeCompanionFiles();
         return refuse(msg(MsgEditorFolder));
     }
@@ -286,7 +287,8 @@ MakeGame::Result MakeGame::prepare()
 
 MakeGame::Result MakeGame::build()
 {
-    ProjectModel &m = m_model;
+    const ProjectModel &m = m_session.model();
+    const QString editorFolder = m_session.editorFolder();
     const GameSettings &s = m.settings;
     Result result;
     result.problems = m_problems;
@@ -301,7 +303,7 @@ MakeGame::Result MakeGame::build()
     result.programFile = file;
     const QString gameFolder = QFileInfo(file).absolutePath();
     const QDir game(gameFolder);
-    const QDir editor(m.editorFolder);
+    const QDir editor(editorFolder);
     const QString dataFolder = game.filePath(QStringLiteral("data"));
     const QDir data(dataFolder);
 
@@ -310,7 +312,7 @@ MakeGame::Result MakeGame::build()
     std::array<QByteArray, 5> files;
     for (int i = 0; i < 4; ++i) {
         QString error;
-        const QString path = QDir(m.projectFolder).filePath(s.projectName + QStringLiteral(".00%1").arg(i + 1));
+        const QString path = QDir(m_session.projectFolder()).filePath(s.projectName + QStringLiteral(".00%1").arg(i + 1));
         files[size_t(i)] = isFile(path) ? readAll(path, &error) : QByteArray();
         if (!isFile(path) || !error.isEmpty()) {
             removeCompanionFiles();
@@ -319,18 +321,17 @@ MakeGame::Result MakeGame::build()
         }
     }
     // game.004 stays as saved; the markers index the lists as they are without the new-text
-    // marks, and the model keeps them removed for the next save.
+    // marks, and the project keeps them removed for the next save (an undo step).
     const LangLists marked = m.origin;
-    const bool wasModified = m.modified;
-    removeNewMarks(m);
-    m.modified = true;
+    m_session.edit(uiText(UiText::MakeGame, m_catalog.language()), table::Origin,
+                   [](ProjectEdit &e) { removeNewMarks(e.model()); });
     TextMarkers::Overflow overflow;
     files[2] = TextMarkers::applyToFile(files[2], QChar(u';'), m.origin, &overflow);
     files[1] = TextMarkers::applyToFile(files[1], text::kEscapedSemicolon, m.origin, &overflow);
     if (overflow.happened()) {
         // No game: the translator's marks of new texts stay.
-        m.origin = marked;
-        m.modified = wasModified;
+        if (m.origin != marked)
+            m_session.undoStack()->undo();
         removeCompanionFiles();
         result.outcome = Result::Refused;
         result.message = m_catalog.extra(extratext::TooManyTexts)
@@ -340,14 +341,15 @@ MakeGame::Result MakeGame::build()
         return result;
     }
 
-    m.busy = true;
+    m_session.setBusy(true);
     stepStatus(msg(MsgCreatingGame));
-    m.lastGameFolder = gameFolder;
-    m.modified = true;
+    // The folder of the game goes into the project file with the next save.
+    m_session.setLastGameFolder(gameFolder);
+    m_session.markModified();
 
     auto fail = [&](const QString &text) {
         removeCompanionFiles();
-        m.busy = false;
+        m_session.setBusy(false);
         status(QString());
         result.outcome = Result::Failed;
         result.message = text;
@@ -356,7 +358,7 @@ MakeGame::Result MakeGame::build()
     QStringList missingRuntime, failedCopies;
     auto copyRuntime = [&](const QString &name, const QString &target) {
         const QString source = editor.filePath(name);
-        if (m.editorFolder.isEmpty() || !isFile(source)) {
+        if (editorFolder.isEmpty() || !isFile(source)) {
             missingRuntime << name;
             return false;
         }
@@ -390,7 +392,7 @@ MakeGame::Result MakeGame::build()
 
     // What game.dat and the fonts are made from is the project file.
     const QDateTime projectStamp =
-        m_stamp.forFile(QDir(m.projectFolder).filePath(s.projectName + QStringLiteral(".adv")));
+        m_stamp.forFile(QDir(m_session.projectFolder()).filePath(s.projectName + QStringLiteral(".adv")));
 
     stepStatus(msg(MsgRenderingFonts));
     {
@@ -402,8 +404,8 @@ MakeGame::Result MakeGame::build()
                 },
                 projectStamp))
             return fail(error);
-        if (isFile(editor.filePath(FontFiles::runtimeFileName())) && !m.editorFolder.isEmpty()) {
-            if (!FontFiles::copyRuntimeFile(m.editorFolder, dataFolder, &error)) {
+        if (isFile(editor.filePath(FontFiles::runtimeFileName())) && !editorFolder.isEmpty()) {
+            if (!FontFiles::copyRuntimeFile(editorFolder, dataFolder, &error)) {
                 failedCopies << error;
                 problem(result, error);
             }
@@ -421,7 +423,7 @@ MakeGame::Result MakeGame::build()
     if (!splitFolder.isValid())
         return fail(splitFolder.path() + QStringLiteral(": ") + splitFolder.errorString());
     MediaTable buildImages = m.media[Images];
-    GameData::ImageList imageList = GameData::rewriteImageList(files[0], buildImages, m.editorFolder, splitFolder.path());
+    GameData::ImageList imageList = GameData::rewriteImageList(files[0], buildImages, editorFolder, splitFolder.path());
     if (!imageList.ok())
         return fail(imageList.error);
     files[0] = imageList.file;
@@ -456,7 +458,7 @@ MakeGame::Result MakeGame::build()
     auto provenCurrent = [&](int k) {
         const int kind = kinds[k];
         const QString path = data.filePath(archiveName(kind));
-        if (!m.gameBuiltOnce || m.mediaChanged[size_t(kind)] || protect || !QFileInfo::exists(path))
+        if (!m_session.gameBuiltOnce() || m_session.mediaChanged(kind) || protect || !QFileInfo::exists(path))
             return false;
         ZipReader zip(path);
         if (!zip.isOpen())
@@ -585,7 +587,7 @@ MakeGame::Result MakeGame::build()
     if (copyRuntime(kSettingsEngine, settingsProgram) && hasIcon)
         replaceIcon(settingsProgram);
 
-    m.mediaChanged = {false, false, false, false};
+    m_session.setMediaChanged({false, false, false, false});
     stepStatus(msg(MsgGameCreated));
     result.outcome = Result::Built;
     result.missingRuntimeFiles = missingRuntime;
@@ -593,7 +595,7 @@ MakeGame::Result MakeGame::build()
     if (!missingRuntime.isEmpty())
         warning << m_catalog.extra(missingRuntime.size() == 1 ? extratext::NoRuntime : extratext::NoRuntimeMany)
                        .arg(missingRuntime.join(QStringLiteral(", ")),
-                            m.editorFolder.isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(m.editorFolder));
+                            m_session.editorFolder().isEmpty() ? QStringLiteral("-") : QDir::toNativeSeparators(m_session.editorFolder()));
     if (!failedCopies.isEmpty())
         warning << m_catalog.extra(extratext::RuntimeNotCopied).arg(failedCopies.join(QStringLiteral("; ")));
     result.message = warning.join(u'\n');
@@ -614,8 +616,8 @@ MakeGame::Result MakeGame::build()
             }
         }
     }
-    m.gameBuiltOnce = true;
-    m.busy = false;
+    m_session.setGameBuiltOnce(true);
+    m_session.setBusy(false);
     m_programFile.clear();
     return result;
 }

@@ -15,7 +15,7 @@ namespace mb {
 
 class BuildQuestions;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 
 // Make game: turns the open project into a playable game folder T (the folder of the chosen
 // program file):
@@ -36,9 +36,10 @@ class ProjectModel;
 // do not stop the build to the problem callback (and into the result), questions to
 // BuildQuestions.
 //
-// The model is the open project; make game reads and writes its session state (busy, modified,
-// gameBuiltOnce, lastGameFolder, mediaChanged, keepCompanionFiles). Between prepare() and build()
-// the project must not change. Files in between (the companion files, the split images in a
+// The session holds the open project; make game reads and writes its state (busy, modified,
+// game built once, last game folder, media changed). The language update of prepare() and the
+// new-text marks build() takes off are edits of the session (undo steps). Between prepare() and
+// build() the project must not change. Files in between (the companion files, the split images in a
 // private temporary folder) are removed again on every way out, also when the build fails or is
 // never run.
 class MakeGame
@@ -86,7 +87,7 @@ public:
     // The archive of a media kind (MediaKind) in T/data.
     static QString archiveName(int mediaKind);
 
-    MakeGame(ProjectModel &model, const MessageCatalog &catalog, BuildQuestions &questions);
+    MakeGame(ProjectSession &session, BuildQuestions &questions);
     ~MakeGame();
     MakeGame(const MakeGame &) = delete;
     MakeGame &operator=(const MakeGame &) = delete;
@@ -140,7 +141,7 @@ private:
     void removeCompanionFiles();
     QString msg(int n) const;
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     const MessageCatalog &m_catalog;
     BuildQuestions &m_questions;
     Progress m_progress;

@@ -6,6 +6,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
 
 #include <QDir>
@@ -160,16 +161,18 @@ static ExchangeResult cancelledResult(const MessageCatalog &catalog)
     return r;
 }
 
-ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
-                             const ExchangeProgress &progress, const ExchangeCancel &cancelled)
+ExchangeResult exportProject(const ProjectSession &session, const QString &adzPath, const ExchangeProgress &progress,
+                             const ExchangeCancel &cancelled)
 {
+    const ProjectModel &model = session.model();
+    const MessageCatalog &catalog = session.catalog();
     auto report = [&](const QString &text) {
         if (progress)
             progress(text);
     };
     auto stop = [&] { return cancelled && cancelled(); };
-    const QString advPath = QDir(model.projectFolder).filePath(model.settings.projectName + QStringLiteral(".adv"));
-    if (model.projectFolder.isEmpty() || model.modified || !QFileInfo(advPath).isFile())
+    const QString advPath = QDir(session.projectFolder()).filePath(model.settings.projectName + QStringLiteral(".adv"));
+    if (session.projectFolder().isEmpty() || session.isModified() || !QFileInfo(advPath).isFile())
         return failure(catalog.msg(122));
 
     const QString target = QFileInfo(withExchangeExtension(adzPath, QStringLiteral(".adz"))).absoluteFilePath();
@@ -280,9 +283,10 @@ QString importBaseFolder(const QString &adzPath, const QString &editorFolder)
     return text::folderreadonly(folder) ? editorFolder : folder;
 }
 
-ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
-                             const ExchangeProgress &progress, const ExchangeCancel &cancelled)
+ExchangeResult importProject(ProjectSession &session, const QString &adzPath, const ExchangeProgress &progress,
+                             const ExchangeCancel &cancelled)
 {
+    const MessageCatalog &catalog = session.catalog();
     auto report = [&](const QString &text) {
         if (progress)
             progress(text);
@@ -295,7 +299,7 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     const QString name = exchangeBaseName(adzName);
     if (!safeextract::isSafeFolderName(name))
         return badFile(adzPath + QStringLiteral(": the file name gives no project folder name"));
-    const QString base = importBaseFolder(adzInfo.absoluteFilePath(), model.editorFolder);
+    const QString base = importBaseFolder(adzInfo.absoluteFilePath(), session.editorFolder());
     if (base.isEmpty())
         return failure(adzInfo.absolutePath() + QStringLiteral(": the folder cannot be written"));
     // An import never writes over what is there: a folder of the name that exists gives NAME-2 ...
@@ -383,7 +387,6 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     }
 
     auto imported = std::make_unique<ProjectModel>();
-    imported->editorFolder = model.editorFolder;
     const QString advInWork = QDir(unpacked).filePath(advFile);
     ProjectFileResult opened = openProject(*imported, catalog, advInWork);
     if (!opened.ok)
@@ -497,17 +500,16 @@ ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog,
     if (!iconFile.isEmpty())
         imported->settings.gameIcon = nativePath(projectFolder, iconFile);
 
-    imported->makeBackup = model.makeBackup;
-    imported->fitImage = model.fitImage;
-    imported->counters = model.counters;
-    const ProjectFileResult saved = saveProject(*imported, stage, projectName);
+    SaveOptions options;
+    options.makeBackup = session.options().makeBackup;
+    options.editorFolder = session.editorFolder();
+    const ProjectFileResult saved = saveProject(*imported, stage, projectName, options);
     if (!saved.ok)
         return failure(saved.message);
     if (!QDir().rename(stage, projectFolder))
         return failure(QDir::toNativeSeparators(projectFolder) + QStringLiteral(": the project folder cannot be created"));
-    imported->projectFolder = QDir(projectFolder).absolutePath();
-    imported->openFolder = imported->projectFolder;
-    model = std::move(*imported);
+    session.replace(std::move(imported), QDir(projectFolder).absolutePath());
+    session.setOpenFolder(QDir(projectFolder).absolutePath());
 
     ExchangeResult result;
     result.ok = true;

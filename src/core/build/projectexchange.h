@@ -8,7 +8,7 @@
 namespace mb {
 
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 
 // Outcome of an export or import of a project, room or character.
 struct ExchangeResult
@@ -60,9 +60,8 @@ QString exchangeBaseName(const QString &path);
 // an existing file of the target name is replaced only when the new one is complete. A cancel
 // (asked after each file and archive) ends with `cancelled` set, no target written and no work
 // files left.
-ExchangeResult exportProject(const ProjectModel &model, const MessageCatalog &catalog,
-                             const QString &adzPath, const ExchangeProgress &progress = {},
-                             const ExchangeCancel &cancelled = {});
+ExchangeResult exportProject(const ProjectSession &session, const QString &adzPath,
+                             const ExchangeProgress &progress = {}, const ExchangeCancel &cancelled = {});
 
 // The path an import unpacks into so that it never writes over anything: `wanted` when nothing
 // of that name exists, else the first of wanted-2, wanted-3 ... that is free.
@@ -79,13 +78,13 @@ QString importBaseFolder(const QString &adzPath, const QString &editorFolder);
 // saves the project there. The file must hold exactly one project file with a name; every
 // archive and folder name is checked (safeextract). Everything is put together in a work folder
 // that becomes the project folder in one rename, so a damaged or foreign file gives a message,
-// leaves `model` unchanged and writes nothing. On success `model` holds the imported project
-// (the editor folder, backup and fit options and the new-name counters of the session are kept),
+// leaves the session's project unchanged and writes nothing. On success the session holds the
+// imported project, saved and unmodified (its editor folder, options and new-name counters stay),
 // `path` is its project file and `notes` say where it went when the folder name was taken. The
 // question about unsaved changes of the open project belongs to the caller. A cancel is asked
 // while the archives are unpacked and checked in the work folder, before the project folder is
-// made; it ends with `cancelled` set, `model` unchanged and nothing left.
-ExchangeResult importProject(ProjectModel &model, const MessageCatalog &catalog, const QString &adzPath,
+// made; it ends with `cancelled` set, the session's project unchanged and nothing left.
+ExchangeResult importProject(ProjectSession &session, const QString &adzPath,
                              const ExchangeProgress &progress = {}, const ExchangeCancel &cancelled = {});
 
 } // namespace mb

@@ -3,7 +3,9 @@
 #include "project/messagecatalog.h"
 #include "project/poolops.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
+#include "project/uitexts.h"
 
 #include <QSet>
 
@@ -76,37 +78,27 @@ bool elementNameTaken(const ProjectModel &m, int elementKind, const QString &nam
     return false;
 }
 
-TreeNode *insertElementNode(ProjectModel &m, int elementKind, const QString &name, TreeNode *selected)
+TreeNode *insertElementNode(ProjectEdit &e, int elementKind, const QString &name, TreeNode *selected)
 {
-    TreeNode *parent = PoolOps::insertTarget(m.gameTree, elementKind, selected);
+    TreeNode *parent = PoolOps::insertTarget(e.model().gameTree, elementKind, selected);
     if (!parent)
         return nullptr;
-    TreeNode *node = parent->addChild(name, PoolOps::elementImage(elementKind), true);
-    parent->sortChildren();
+    TreeNode *node = e.addChild(parent, name, PoolOps::elementImage(elementKind), true);
+    e.sortChildren(parent);
     return node;
 }
 
-DuplicateResult duplicateElement(ProjectModel &m, const MessageCatalog &catalog, TreeNode *node)
+namespace {
+
+Message notFound(const QString &text)
 {
-    DuplicateResult result;
-    const int kind = node ? PoolOps::elementKindOfImage(node->imageIndex) : -1;
-    if (kind < 0 || !node->parent || m.gameTree.topIndex(node) != kind) {
-        result.text = QStringLiteral("Only a script, item, character, object or room can be duplicated.");
-        return result;
-    }
-    const QString &sourceName = node->text;
-    const int source = findSlot(m, kind, sourceName);
-    if (source == 0) {
-        result.text = QStringLiteral("\"%1\": the element of this node does not exist.").arg(sourceName);
-        return result;
-    }
-    const QString name = numberedName(sourceName, [&](const QString &n) { return elementNameTaken(m, kind, n); });
-    const int slot = firstFree(m, kind);
-    if (slot == 0) {
-        result.message = kLimitMessages[kind];
-        result.text = catalog.msg(result.message);
-        return result;
-    }
+    return Message::build(Message::Error, 0).add(text);
+}
+
+// The copy itself, inside the session's edit.
+void copyElement(ProjectEdit &e, int kind, int source, int slot, const QString &name)
+{
+    ProjectModel &m = e.model();
 
     // Records copy deeply (frames, walkmap and every script list are values), so the copy never
     // shares a script with its source.
@@ -115,7 +107,7 @@ DuplicateResult duplicateElement(ProjectModel &m, const MessageCatalog &catalog,
         m.cutscenes[slot] = m.cutscenes[source];
         m.cutscenes[slot].name = name;
         addToNameList(m, NameLists::ScriptNames, name);
-        m.current.scriptKey = QString::number(nodeimage::Script) + name;
+        e.current().scriptKey = QString::number(nodeimage::Script) + name;
         break;
     case Items:
         m.items[slot] = m.items[source];
@@ -154,27 +146,56 @@ DuplicateResult duplicateElement(ProjectModel &m, const MessageCatalog &catalog,
         break;
     }
     }
-    result.node = insertElementNode(m, kind, name, node);
-    m.modified = true;
+}
+
+} // namespace
+
+DuplicateResult duplicateElement(ProjectSession &session, TreeNode *node)
+{
+    DuplicateResult result;
+    const ProjectModel &m = session.model();
+    const int kind = node ? PoolOps::elementKindOfImage(node->imageIndex) : -1;
+    if (kind < 0 || !node->parent || m.gameTree.topIndex(node) != kind) {
+        result.message = notFound(QStringLiteral("Only a script, item, character, object or room can be duplicated."));
+        return result;
+    }
+    const QString sourceName = node->text;
+    const int source = findSlot(m, kind, sourceName);
+    if (source == 0) {
+        result.message = notFound(QStringLiteral("\"%1\": the element of this node does not exist.").arg(sourceName));
+        return result;
+    }
+    const QString name = numberedName(sourceName, [&](const QString &n) { return elementNameTaken(m, kind, n); });
+    const int slot = firstFree(m, kind);
+    if (slot == 0) {
+        result.message = Message::error(kLimitMessages[kind]);
+        return result;
+    }
+    const QString text = uiText(UiText::Duplicate, session.catalog().language()).arg(sourceName);
+    session.edit(text, PoolOps::elementTables(kind), [&](ProjectEdit &e) {
+        copyElement(e, kind, source, slot, name);
+        result.node = insertElementNode(e, kind, name, node);
+    });
     result.ok = true;
     result.name = name;
     result.slot = slot;
     return result;
 }
 
-DuplicateResult duplicateElement(ProjectModel &m, const MessageCatalog &catalog, int elementKind, const QString &name)
+DuplicateResult duplicateElement(ProjectSession &session, int elementKind, const QString &name)
 {
     if (elementKind < 0 || elementKind > 4) {
         DuplicateResult r;
-        r.text = QStringLiteral("Only a script, item, character, object or room can be duplicated.");
+        r.message = notFound(QStringLiteral("Only a script, item, character, object or room can be duplicated."));
         return r;
     }
+    const ProjectModel &m = session.model();
     if (TreeNode *node = PoolOps::findNode(m.gameTree, name, PoolOps::elementImage(elementKind)))
-        return duplicateElement(m, catalog, node);
+        return duplicateElement(session, node);
     // An element without a node (a hand-made project) is still copied; its copy goes under the root.
     DuplicateResult result;
     if (findSlot(m, elementKind, name) == 0) {
-        result.text = QStringLiteral("\"%1\": there is no such element.").arg(name);
+        result.message = notFound(QStringLiteral("\"%1\": there is no such element.").arg(name));
         return result;
     }
     TreeNode stand;
@@ -182,7 +203,7 @@ DuplicateResult duplicateElement(ProjectModel &m, const MessageCatalog &catalog,
     stand.imageIndex = PoolOps::elementImage(elementKind);
     stand.parent = m.gameTree.root(elementKind);
     // A stand-in node under the root gives the same placement as a selected root.
-    result = duplicateElement(m, catalog, &stand);
+    result = duplicateElement(session, &stand);
     return result;
 }
 

@@ -1,7 +1,10 @@
 #include "project/missingfiles.h"
 
+#include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
+#include "project/uitexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,7 +51,7 @@ int MissingFiles::collect()
     m_added.clear();
     m_repaired = 0;
     for (int kind : kOrder) {
-        const MediaTable &table = m_model.media[kind];
+        const MediaTable &table = m_session.model().media[kind];
         for (int slot = 1; slot <= table.size(); ++slot)
             if (!table.name(slot).isEmpty() && !fileExists(table.path(slot)))
                 m_missing.push_back({kind, table.name(slot), table.path(slot)});
@@ -59,10 +62,10 @@ int MissingFiles::collect()
 int MissingFiles::check()
 {
     collect();
-    m_model.busy = false;
-    if (!m_missing.empty() && !m_model.projectFolder.isEmpty())
-        searchTree(m_model.projectFolder);
-    m_model.busy = !m_missing.empty();
+    m_session.setBusy(false);
+    if (!m_missing.empty() && !m_session.projectFolder().isEmpty())
+        searchTree(m_session.projectFolder());
+    m_session.setBusy(!m_missing.empty());
     return count();
 }
 
@@ -71,7 +74,7 @@ int MissingFiles::check()
 class MissingFiles::Search
 {
 public:
-    explicit Search(MissingFiles &owner) : m_owner(owner), m_done(owner.m_missing.size(), 0)
+    Search(MissingFiles &owner, ProjectEdit &edit) : m_owner(owner), m_edit(edit), m_done(owner.m_missing.size(), 0)
     {
         const std::vector<MissingEntry> &missing = owner.m_missing;
         for (int i = 0; i < int(missing.size()); ++i) {
@@ -106,14 +109,13 @@ public:
             const QString path = QDir::toNativeSeparators(dir.absoluteFilePath(file));
             for (const int i : hit.value()) {
                 const MissingEntry &e = m_owner.m_missing[size_t(i)];
-                MediaTable &table = m_owner.m_model.media[e.kind];
+                MediaTable &table = m_edit.model().media[e.kind];
                 if (const int slot = table.find(e.name))
                     table.setPath(slot, path);
                 m_done[size_t(i)] = 1;
                 ++m_repaired;
                 --m_left;
             }
-            m_owner.m_model.modified = true;
             m_byFile.erase(hit);
         }
         return listing;
@@ -133,6 +135,7 @@ public:
 
 private:
     MissingFiles &m_owner;
+    ProjectEdit &m_edit;
     QHash<QString, std::vector<int>> m_byFile; // file name -> missing entries, in list order
     std::vector<char> m_done;
     int m_repaired = 0, m_left = 0, m_folders = 0;
@@ -144,8 +147,10 @@ int MissingFiles::search(const QString &folder, bool recursive)
     if (m_missing.empty())
         return 0;
     int repaired = 0;
-    {
-        Search search(*this);
+    // The repairs of one search are one undo step.
+    m_session.edit(uiText(UiText::RepairMissingFiles, m_session.catalog().language()), table::AllMedia,
+                   [&](ProjectEdit &edit) {
+        Search search(*this, edit);
         // Pre-order: a folder, then each of its subfolders with everything below it, by name.
         std::vector<QString> pending{folder};
         while (!pending.empty() && !search.finished()) {
@@ -161,7 +166,7 @@ int MissingFiles::search(const QString &folder, bool recursive)
                 pending.push_back(dir.filePath(*it));
         }
         repaired = search.repaired();
-    }
+    });
     m_repaired += repaired;
     return repaired;
 }
@@ -180,7 +185,7 @@ bool MissingFiles::addFolder(const QString &folder)
     return true;
 }
 
-void MissingFiles::finish() { m_model.busy = false; }
+void MissingFiles::finish() { m_session.setBusy(false); }
 
 QStringList MissingFiles::names() const
 {

@@ -11,7 +11,7 @@
 
 namespace mb {
 
-class ProjectModel;
+class ProjectSession;
 
 // One media entry whose stored path names no existing file.
 struct MissingEntry
@@ -26,8 +26,9 @@ struct MissingEntry
 // The missing-files search of a project: which media files are missing, and repairing their
 // paths from files of the same name in the project folder and in folders the user adds.
 //
-// The object works on the model it was given (which must outlive it) and keeps the lists the
-// missing-files dialog shows. A repaired path is the folder joined with the file name part of
+// The object works on the session it was given (which must outlive it) and keeps the lists the
+// missing-files dialog shows. Repairs are edits of the session: the repairs of one check, or of
+// one added folder, are one undo step. A repaired path is the folder joined with the file name part of
 // the stored path (split on "\" and "/"); only that exact file name is looked for, as the file
 // system compares names. A path counts as existing only when it is absolute and names a file, so
 // a Windows path opened on Linux is missing and gets repaired.
@@ -50,7 +51,7 @@ public:
     // Lists one folder; the default is listFolder(). Tests count or fake the listings here.
     using FolderLister = std::function<FolderListing(const QString &folder)>;
 
-    explicit MissingFiles(ProjectModel &model) : m_model(model) {}
+    explicit MissingFiles(ProjectSession &session) : m_session(session) {}
 
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
     void setFolderLister(FolderLister lister) { m_lister = std::move(lister); }
@@ -71,8 +72,8 @@ public:
     // progress handler cancels. Returns the number of entries repaired.
     int searchTree(const QString &folder);
     // Searches the one folder: every listed entry whose file name is there gets the path of the
-    // first entry of its kind with its name set to that file and leaves the list; sets
-    // ProjectModified when something was repaired. Returns the number repaired.
+    // first entry of its kind with its name set to that file and leaves the list. Returns the
+    // number repaired.
     int searchFolder(const QString &folder);
     // A folder the user adds: searched (not recursively) unless it was added before, in which
     // case nothing happens and false is returned.
@@ -95,7 +96,7 @@ private:
     class Search;
     int search(const QString &folder, bool recursive);
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     std::vector<MissingEntry> m_missing;
     QStringList m_added;
     int m_repaired = 0;

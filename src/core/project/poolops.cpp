@@ -3,7 +3,9 @@
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
+#include "project/uitexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,7 @@ namespace mb {
 
 namespace {
 
-// Indexes into ProjectModel::counters.
+// Indexes into ProjectSession::counters().
 enum Counter { MediaFolderCounter = 0, GameFolderCounter = 1, ItemCounter = 2, ObjectCounter = 3,
                CharacterCounter = 4, ScriptCounter = 5, RoomCounter = 6 };
 
@@ -47,8 +49,8 @@ bool validElementKind(int kind) { return kind >= Characters && kind <= Rooms; }
 bool validMediaKind(int kind) { return kind >= Images && kind <= Movies; }
 
 // Calls f with the slot table of the element kind; every table's records have a `name`.
-template <typename F>
-decltype(auto) withTable(ProjectModel &m, int kind, F &&f)
+template <typename M, typename F>
+decltype(auto) withTable(M &m, int kind, F &&f)
 {
     switch (kind) {
     case Characters: return f(m.characters);
@@ -118,9 +120,144 @@ void replaceInList(QStringList &list, const QString &oldName, const QString &new
     NameLists::sort(list);
 }
 
+QStringList usedNames(const ProjectModel &m, int elementKind)
+{
+    QStringList out;
+    withTable(m, elementKind, [&](const auto &table) {
+        for (const auto &r : table)
+            if (!r.name.isEmpty())
+                out << r.name;
+    });
+    return out;
+}
+
+void initElement(ProjectEdit &e, int elementKind, int slot, const QString &name)
+{
+    ProjectModel &m = e.model();
+    switch (elementKind) {
+    case Characters: {
+        Rcharacter c;
+        c.extraNames = ProjectModel::defaultExtraNames(e.catalog());
+        c.name = name;
+        m.characters[slot] = std::move(c);
+        break;
+    }
+    case Scripts:
+        m.cutscenes[slot] = Rcutscene{name, {}};
+        break;
+    case Items: {
+        RItem it;
+        it.name = name;
+        m.items[slot] = std::move(it);
+        break;
+    }
+    case Objects: {
+        Robj o;
+        o.name = name;
+        m.objects[slot] = std::move(o);
+        break;
+    }
+    case Rooms: {
+        Rroom r;
+        r.name = name;
+        r.width = m.settings.gameWidth;
+        r.height = m.settings.gameHeight;
+        r.zoomTop = 5;
+        r.zoomBottom = 10;
+        r.zoomStep = 3;
+        const bool small = m.settings.gameWidth == 320;
+        for (int k = 1; k <= 3; ++k) {
+            Rfxshape s;
+            s.flag1 = false;
+            s.flag2 = true;
+            if (small) {
+                s.cornerX = {52 * k, 52 * k + 50, 52 * k + 50, 52 * k};
+                s.cornerY = {50, 50, 100, 100};
+            } else {
+                s.cornerX = {105 * k, 105 * k + 100, 105 * k + 100, 105 * k};
+                s.cornerY = {100, 100, 200, 200};
+            }
+            // The drag point is always derived from the corners, as the reader does.
+            s.calcziehpunkt();
+            r.fx[k - 1] = s;
+        }
+        m.rooms[slot] = std::move(r);
+        break;
+    }
+    }
+}
+
+void setElementName(ProjectEdit &e, int elementKind, const QString &oldName, const QString &newName)
+{
+    ProjectModel &m = e.model();
+    withTable(m, elementKind, [&](auto &table) {
+        for (auto &r : table)
+            if (r.name == oldName)
+                r.name = newName;
+    });
+    const KindInfo &info = kindInfo(elementKind);
+    if (info.nameList >= 0)
+        replaceInList(m.names[info.nameList], oldName, newName);
+    switch (elementKind) {
+    case Objects:
+        for (Rroom &room : m.rooms) {
+            if (room.name.isEmpty())
+                continue;
+            for (Rroomobj &o : room.objects)
+                if (!o.instanceName.isEmpty() && o.objectName == oldName)
+                    o.objectName = newName;
+        }
+        break;
+    case Rooms:
+        for (Rroomchar &c : m.roomChars)
+            if (!c.instanceName.isEmpty() && c.roomName == oldName)
+                c.roomName = newName;
+        break;
+    case Characters:
+        for (Rroomchar &c : m.roomChars)
+            if (!c.instanceName.isEmpty() && c.characterName == oldName)
+                c.characterName = newName;
+        break;
+    default:
+        break;
+    }
+
+    // The tool windows keep showing the element under its new name.
+    CurrentElements &cur = e.current();
+    QString *slot = elementKind == Items ? &cur.item : elementKind == Objects ? &cur.object
+                  : elementKind == Characters ? &cur.character : elementKind == Rooms ? &cur.room : nullptr;
+    if (slot && *slot == oldName)
+        *slot = newName;
+    const QString key = scriptKeyFor(info.image, oldName);
+    if (!key.isEmpty() && cur.scriptKey == key)
+        cur.scriptKey = scriptKeyFor(info.image, newName);
+}
+
+void removeOrphanElements(ProjectEdit &e, int elementKind)
+{
+    const QSet<QString> present = nodeTexts(e.model().gameTree, kindInfo(elementKind).image);
+    for (const QString &name : usedNames(e.model(), elementKind))
+        if (!present.contains(name))
+            PoolOps::removeElement(e, elementKind, name);
+}
+
+void removeOrphanMedia(ProjectEdit &e)
+{
+    ProjectModel &m = e.model();
+    for (int kind = Images; kind <= Movies; ++kind) {
+        const QSet<QString> present = nodeTexts(m.mediaTree, PoolOps::mediaImage(kind));
+        const MediaTable &table = m.media[kind];
+        for (int slot = 1; slot <= table.size(); ++slot) {
+            const QString name = table.name(slot);
+            if (!name.isEmpty() && !present.contains(name))
+                m.mediadelete(kind, name);
+        }
+    }
+}
+
 } // namespace
 
-PoolOps::PoolOps(ProjectModel &model, const MessageCatalog &catalog) : m_model(model), m_catalog(catalog) {}
+PoolOps::PoolOps(ProjectSession &session) : m_session(session) {}
 
 int PoolOps::elementImage(int elementKind) { return kindInfo(elementKind).image; }
 
@@ -149,6 +286,16 @@ QString PoolOps::toolWindowOf(int imageIndex)
     return {};
 }
 
+ModelTables PoolOps::elementTables(int elementKind)
+{
+    switch (elementKind) {
+    case Objects: return table::Objects | table::Rooms | table::Names;
+    case Characters: return table::Characters | table::RoomCharacters | table::Names;
+    case Rooms: return table::Rooms | table::RoomCharacters | table::Names;
+    default: return table::element(std::clamp(elementKind, 0, 4)) | table::Names;
+    }
+}
+
 TreeNode *PoolOps::insertTarget(const ProjectTree &tree, int rootIndex, TreeNode *selection)
 {
     if (selection && tree.topIndex(selection) == rootIndex)
@@ -156,115 +303,54 @@ TreeNode *PoolOps::insertTarget(const ProjectTree &tree, int rootIndex, TreeNode
     return tree.root(rootIndex);
 }
 
-PoolMessage PoolOps::error(int number, const QString &text) const
-{
-    return {PoolMessage::Error, number, text};
-}
-
-QStringList PoolOps::usedNames(int elementKind) const
-{
-    QStringList out;
-    withTable(m_model, elementKind, [&](auto &table) {
-        for (const auto &r : table)
-            if (!r.name.isEmpty())
-                out << r.name;
-    });
-    return out;
-}
-
 QString PoolOps::newElementName(int elementKind)
 {
     const KindInfo &info = kindInfo(elementKind);
-    const QString word = m_catalog.msg(info.word);
+    const QString word = m_session.catalog().msg(info.word);
     QSet<QString> taken;
-    for (const QString &n : usedNames(elementKind))
+    for (const QString &n : usedNames(m_session.model(), elementKind))
         taken.insert(text::asciiLower(n));
-    uint16_t &counter = m_model.counters[info.counter];
+    uint16_t &counter = m_session.counters()[size_t(info.counter)];
     // The table holds at most a few thousand names, so this ends long before the counter wraps.
     while (taken.contains(text::asciiLower(word + QString::number(counter))))
         ++counter;
     return word + QString::number(counter);
 }
 
-void PoolOps::initElement(int elementKind, int slot, const QString &name)
+PoolResult PoolOps::insertElement(int elementKind, TreeNode *selection)
 {
-    switch (elementKind) {
-    case Characters: {
-        Rcharacter c;
-        c.extraNames = ProjectModel::defaultExtraNames(m_catalog);
-        c.name = name;
-        m_model.characters[slot] = std::move(c);
-        break;
-    }
-    case Scripts:
-        m_model.cutscenes[slot] = Rcutscene{name, {}};
-        break;
-    case Items: {
-        RItem it;
-        it.name = name;
-        m_model.items[slot] = std::move(it);
-        break;
-    }
-    case Objects: {
-        Robj o;
-        o.name = name;
-        m_model.objects[slot] = std::move(o);
-        break;
-    }
-    case Rooms: {
-        Rroom r;
-        r.name = name;
-        r.width = m_model.settings.gameWidth;
-        r.height = m_model.settings.gameHeight;
-        r.zoomTop = 5;
-        r.zoomBottom = 10;
-        r.zoomStep = 3;
-        const bool small = m_model.settings.gameWidth == 320;
-        for (int k = 1; k <= 3; ++k) {
-            Rfxshape s;
-            s.flag1 = false;
-            s.flag2 = true;
-            if (small) {
-                s.cornerX = {52 * k, 52 * k + 50, 52 * k + 50, 52 * k};
-                s.cornerY = {50, 50, 100, 100};
-            } else {
-                s.cornerX = {105 * k, 105 * k + 100, 105 * k + 100, 105 * k};
-                s.cornerY = {100, 100, 200, 200};
-            }
-            // The drag point is always derived from the corners, as the reader does.
-            s.calcziehpunkt();
-            r.fx[k - 1] = s;
-        }
-        m_model.rooms[slot] = std::move(r);
-        break;
-    }
-    }
+    if (!validElementKind(elementKind))
+        return {};
+    const QString name = newElementName(elementKind);
+    const QString text = uiText(UiText::Insert, m_session.catalog().language()).arg(name);
+    return m_session.edit(text, table::element(elementKind) | table::Names,
+                          [&](ProjectEdit &e) { return insertElement(e, elementKind, selection); });
 }
 
-PoolResult PoolOps::insertElement(int elementKind, TreeNode *selection)
+PoolResult PoolOps::insertElement(ProjectEdit &e, int elementKind, TreeNode *selection)
 {
     PoolResult result;
     if (!validElementKind(elementKind))
         return result;
+    ProjectModel &m = e.model();
     const KindInfo &info = kindInfo(elementKind);
-    TreeNode *target = insertTarget(m_model.gameTree, elementKind, selection);
+    TreeNode *target = insertTarget(m.gameTree, elementKind, selection);
     if (!target)
         return result;
-    const QString name = newElementName(elementKind);
-    const int slot = withTable(m_model, elementKind, [](auto &t) { return t.firstFree(); });
+    const QString name = PoolOps(e.session()).newElementName(elementKind);
+    const int slot = withTable(m, elementKind, [](auto &t) { return t.firstFree(); });
     if (slot == 0) {
-        result.message = error(info.limit, m_catalog.msg(info.limit));
+        result.message = Message::error(info.limit);
         return result;
     }
-    initElement(elementKind, slot, name);
-    result.node = target->addChild(name, info.image, true);
-    target->sortChildren();
+    initElement(e, elementKind, slot, name);
+    result.node = e.addChild(target, name, info.image, true);
+    e.sortChildren(target);
     if (info.nameList >= 0) {
-        m_model.names[info.nameList] << name;
-        NameLists::sort(m_model.names[info.nameList]);
+        m.names[info.nameList] << name;
+        NameLists::sort(m.names[info.nameList]);
     }
-    ++m_model.counters[info.counter];
-    m_model.modified = true;
+    ++e.session().counters()[size_t(info.counter)];
     result.ok = true;
     result.slot = slot;
     return result;
@@ -289,44 +375,46 @@ MediaInsertResult PoolOps::insertMedia(int mediaKind, const QStringList &files, 
     MediaInsertResult result;
     if (!validMediaKind(mediaKind))
         return result;
-    MediaTable &table = m_model.media[mediaKind];
-    if (table.firstFree() == 0) {
-        result.messages.push_back(error(limits[mediaKind], m_catalog.msg(limits[mediaKind])));
+    if (m_session.model().media[mediaKind].firstFree() == 0) {
+        result.messages.push_back(Message::error(limits[mediaKind]));
         return result;
     }
-    TreeNode *target = insertTarget(m_model.mediaTree, mediaKind, selection);
-    if (!target)
-        return result;
-    for (const QString &file : files) {
-        if (mediaKind == Images && QFileInfo(file).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0
-            && !isPngWithAlpha(file)) {
-            // Several files may be chosen at once: say which one is refused.
-            result.messages.push_back(error(381, QDir::toNativeSeparators(file) + u'\n' + m_catalog.msg(381)));
-            continue;
+    const QString text = uiText(UiText::InsertMedia, m_session.catalog().language());
+    m_session.edit(text, table::media(mediaKind) | table::Names, [&](ProjectEdit &e) {
+        ProjectModel &m = e.model();
+        TreeNode *target = insertTarget(m.mediaTree, mediaKind, selection);
+        if (!target)
+            return;
+        MediaTable &table = m.media[mediaKind];
+        for (const QString &file : files) {
+            if (mediaKind == Images && QFileInfo(file).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0
+                && !isPngWithAlpha(file)) {
+                // Several files may be chosen at once: say which one is refused.
+                result.messages.push_back(Message::build(Message::Error, 381)
+                                              .add(QDir::toNativeSeparators(file) + u'\n' + m_session.catalog().msg(381)));
+                continue;
+            }
+            const QString name = text::medianame(file);
+            if (name.isEmpty())
+                continue;
+            if (table.find(name) != 0) {
+                result.messages.push_back(Message::build(Message::Error, 147).add(name).add(147));
+                continue;
+            }
+            if (m.mediaadd(mediaKind, name, QDir::toNativeSeparators(file)) == 0) {
+                result.messages.push_back(Message::error(limits[mediaKind]));
+                break;
+            }
+            result.lastNode = e.addChild(target, name, mediaImage(mediaKind), true);
+            ++result.added;
         }
-        const QString name = text::medianame(file);
-        if (name.isEmpty())
-            continue;
-        if (table.find(name) != 0) {
-            result.messages.push_back(error(147, name + u' ' + m_catalog.msg(147)));
-            continue;
-        }
-        m_model.mediaChanged[mediaKind] = true;
-        if (m_model.mediaadd(mediaKind, name, QDir::toNativeSeparators(file)) == 0) {
-            result.messages.push_back(error(limits[mediaKind], m_catalog.msg(limits[mediaKind])));
-            break;
-        }
-        result.lastNode = target->addChild(name, mediaImage(mediaKind), true);
-        ++result.added;
-    }
-    if (result.added > 0) {
-        target->sortChildren();
-        m_model.modified = true;
-    }
+        if (result.added > 0)
+            e.sortChildren(target);
+    });
     return result;
 }
 
-PoolResult PoolOps::newFolder(ProjectTree &tree, TreeNode *selection)
+PoolResult PoolOps::newFolder(const ProjectTree &tree, TreeNode *selection)
 {
     PoolResult result;
     if (!selection || tree.topIndex(selection) < 0)
@@ -334,20 +422,23 @@ PoolResult PoolOps::newFolder(ProjectTree &tree, TreeNode *selection)
     TreeNode *folder = isFolder(selection) ? selection : selection->parent;
     if (!folder || folder->level() > MaxFolderLevel - 1)
         return result;
-    uint16_t &counter = m_model.counters[&tree == &m_model.mediaTree ? MediaFolderCounter : GameFolderCounter];
+    const bool media = &tree == &m_session.model().mediaTree;
+    uint16_t &counter = m_session.counters()[media ? MediaFolderCounter : GameFolderCounter];
     // Renaming refuses a folder name in use anywhere in the tree, so the proposal skips those.
     QSet<QString> taken;
     tree.forEach([&](TreeNode *n) {
         if (isFolder(n))
             taken.insert(text::asciiLower(n->text));
     });
-    const QString word = m_catalog.msg(150);
+    const QString word = m_session.catalog().msg(150);
     while (taken.contains(text::asciiLower(word + QString::number(counter))))
         ++counter;
-    result.node = folder->addChild(word + QString::number(counter), nodeimage::Folder, true);
+    const QString name = word + QString::number(counter);
     ++counter;
-    folder->sortChildren();
-    m_model.modified = true;
+    m_session.edit(uiText(UiText::NewFolder, m_session.catalog().language()), 0, [&](ProjectEdit &e) {
+        result.node = e.addChild(folder, name, nodeimage::Folder, true);
+        e.sortChildren(folder);
+    });
     result.ok = true;
     return result;
 }
@@ -359,75 +450,33 @@ QString PoolOps::cleanElementName(const QString &typed)
 
 QString PoolOps::cleanMediaFolderName(const QString &typed)
 {
-    return stripChars(typed, u"{}();\"\\/:*?<|>");
-}
-
-void PoolOps::setElementName(int elementKind, const QString &oldName, const QString &newName)
-{
-    withTable(m_model, elementKind, [&](auto &table) {
-        for (auto &r : table)
-            if (r.name == oldName)
-                r.name = newName;
-    });
-    const KindInfo &info = kindInfo(elementKind);
-    if (info.nameList >= 0)
-        replaceInList(m_model.names[info.nameList], oldName, newName);
-    switch (elementKind) {
-    case Objects:
-        for (Rroom &room : m_model.rooms) {
-            if (room.name.isEmpty())
-                continue;
-            for (Rroomobj &o : room.objects)
-                if (!o.instanceName.isEmpty() && o.objectName == oldName)
-                    o.objectName = newName;
-        }
-        break;
-    case Rooms:
-        for (Rroomchar &c : m_model.roomChars)
-            if (!c.instanceName.isEmpty() && c.roomName == oldName)
-                c.roomName = newName;
-        break;
-    case Characters:
-        for (Rroomchar &c : m_model.roomChars)
-            if (!c.instanceName.isEmpty() && c.characterName == oldName)
-                c.characterName = newName;
-        break;
-    default:
-        break;
-    }
-
-    // The tool windows keep showing the element under its new name.
-    CurrentElements &cur = m_model.current;
-    QString *slot = elementKind == Items ? &cur.item : elementKind == Objects ? &cur.object
-                  : elementKind == Characters ? &cur.character : elementKind == Rooms ? &cur.room : nullptr;
-    if (slot && *slot == oldName)
-        *slot = newName;
-    const QString prefix = elementKind == Scripts ? QStringLiteral("0") : elementKind == Items ? QStringLiteral("1")
-                         : elementKind == Rooms ? QStringLiteral("8") : QString();
-    if (!prefix.isEmpty() && cur.scriptKey == prefix + oldName)
-        cur.scriptKey = prefix + newName;
+    QString name = stripChars(typed, u"{}();\"\\/:*?<|>");
+    while (name.endsWith(u'.'))
+        name.chop(1);
+    return name.trimmed();
 }
 
 PoolResult PoolOps::renameGameNode(TreeNode *node, const QString &typed, EditorSettings *notes)
 {
     PoolResult result;
-    if (!node || !node->parent || m_model.gameTree.topIndex(node) < 0)
+    const ProjectModel &model = m_session.model();
+    if (!node || !node->parent || model.gameTree.topIndex(node) < 0)
         return result;
-    m_model.modified = true;
     // The name is cleaned before the duplicate test, so that "Room1;" cannot slip past "room1".
     const QString name = cleanElementName(typed);
     if (name.isEmpty())
         return result;
     const int kind = elementKindOfImage(node->imageIndex);
     bool taken = false;
-    m_model.gameTree.forEach([&](TreeNode *n) {
+    model.gameTree.forEach([&](TreeNode *n) {
         if (n != node && n->imageIndex == node->imageIndex && text::sameText(n->text, name))
             taken = true;
     });
     if (taken) {
-        const int noun = kind >= 0 ? kindInfo(kind).noun : 150;
-        result.message = error(147, m_catalog.msg(noun) + QStringLiteral(" \"") + name + QStringLiteral("\" ")
-                                        + m_catalog.msg(147));
+        result.message = Message::build(Message::Error, 147)
+                             .add(kind >= 0 ? kindInfo(kind).noun : 150)
+                             .add(QLatin1Char('"') + name + QLatin1Char('"'))
+                             .add(147);
         return result;
     }
     result.ok = true;
@@ -435,17 +484,18 @@ PoolResult PoolOps::renameGameNode(TreeNode *node, const QString &typed, EditorS
     const QString oldName = node->text;
     if (name == oldName)
         return result;
-    node->text = name;
-    node->parent->sortChildren();
-    if (kind < 0)
-        return result;
-    setElementName(kind, oldName, name);
+    const QString text = uiText(UiText::Rename, m_session.catalog().language()).arg(oldName);
+    m_session.edit(text, kind >= 0 ? elementTables(kind) : 0, [&](ProjectEdit &e) {
+        e.setText(node, name);
+        e.sortChildren(node->parent);
+        if (kind >= 0)
+            setElementName(e, kind, oldName, name);
+    });
 
     if (notes && (kind == Objects || kind == Characters)) {
         const QString key = kind == Objects ? QStringLiteral("RenameObj") : QStringLiteral("RenameChr");
         if (notes->readsetting(key) != QLatin1String("yes")) {
-            const int number = kind == Objects ? 157 : 158;
-            result.message = {PoolMessage::Information, number, m_catalog.msg(number)};
+            result.message = Message::information(kind == Objects ? 157 : 158);
             notes->writesetting(key, QStringLiteral("yes"));
         }
     }
@@ -455,67 +505,69 @@ PoolResult PoolOps::renameGameNode(TreeNode *node, const QString &typed, EditorS
 PoolResult PoolOps::renameMediaFolder(TreeNode *node, const QString &typed)
 {
     PoolResult result;
-    if (!node || !node->parent || !isFolder(node) || m_model.mediaTree.topIndex(node) < 0)
+    const ProjectModel &model = m_session.model();
+    if (!node || !node->parent || !isFolder(node) || model.mediaTree.topIndex(node) < 0)
         return result;
-    m_model.modified = true;
     const QString name = cleanMediaFolderName(typed);
     if (name.isEmpty())
         return result;
     bool taken = false;
-    m_model.mediaTree.forEach([&](TreeNode *n) {
+    model.mediaTree.forEach([&](TreeNode *n) {
         if (n != node && isFolder(n) && text::sameText(n->text, name))
             taken = true;
     });
     if (taken && name != node->text) {
-        result.message = error(147, m_catalog.msg(150) + QStringLiteral(" \"") + name + QStringLiteral("\" ")
-                                        + m_catalog.msg(147));
+        result.message = Message::build(Message::Error, 147)
+                             .add(m_session.catalog().msg(150) + QStringLiteral(" \"") + name + QStringLiteral("\""))
+                             .add(147);
         return result;
-    }
-    node->text = name;
-    node->parent->sortChildren();
+    const QString text = uiText(UiText::Rename, m_session.catalog().language()).arg(node->text);
+    m_session.edit(text, 0, [&](ProjectEdit &e) {
+        e.setText(node, name);
+        e.sortChildren(node->parent);
+    });
     result.ok = true;
     result.node = node;
     return result;
 }
 
-QString PoolOps::deleteQuestion(const TreeNode *node) const
+Message PoolOps::deleteQuestion(const TreeNode *node) const
 {
-    if (!node || !node->parent || m_model.settings.silentDelete)
+    if (!node || !node->parent || m_session.model().settings.silentDelete)
         return {};
-    QString q;
     if (isFolder(node)) {
         if (node->children.empty())
             return {};
-        q = m_catalog.msg(139) + u' ' + node->text + u' ' + m_catalog.msg(140);
-    } else {
-        q = m_catalog.msg(137) + u' ' + node->text + u' ' + m_catalog.msg(138);
+        return Message::build(Message::Confirmation, 139).add(139).add(node->text).add(140);
     }
-    return q;
+    // Message 137 is empty in both languages; the blank after it is left out with it.
+    return Message::build(Message::Confirmation, 138).add(137).add(node->text).add(138);
 }
 
-void PoolOps::removeElement(int elementKind, const QString &name)
+void PoolOps::removeElement(ProjectEdit &e, int elementKind, const QString &name)
 {
     if (name.isEmpty() || !validElementKind(elementKind))
         return;
-    NameLists &names = m_model.names;
+    ProjectModel &m = e.model();
+    NameLists &names = m.names;
     switch (elementKind) {
     case Items:
-        for (RItem &it : m_model.items)
+        for (RItem &it : m.items)
             if (it.name == name)
                 it = RItem();
         NameLists::remove(names[NameLists::ItemNames], name);
         break;
     case Scripts:
-        for (Rcutscene &c : m_model.cutscenes)
+        for (Rcutscene &c : m.cutscenes)
             if (c.name == name)
                 c = Rcutscene();
         NameLists::remove(names[NameLists::ScriptNames], name);
         break;
     case Objects:
-        for (Robj &o : m_model.objects)
+        for (Robj &o : m.objects)
             if (o.name == name)
                 o = Robj();
-        for (Rroom &room : m_model.rooms) {
+        for (Rroom &room : m.rooms) {
             if (room.name.isEmpty())
                 continue;
             for (Rroomobj &o : room.objects) {
@@ -527,13 +579,13 @@ void PoolOps::removeElement(int elementKind, const QString &name)
         }
         break;
     case Characters:
-        for (Rcharacter &c : m_model.characters) {
+        for (Rcharacter &c : m.characters) {
             if (c.name == name) {
                 c = Rcharacter();
-                c.extraNames = ProjectModel::defaultExtraNames(m_catalog);
+                c.extraNames = ProjectModel::defaultExtraNames(e.catalog());
             }
         }
-        for (Rroomchar &c : m_model.roomChars) {
+        for (Rroomchar &c : m.roomChars) {
             if (!c.instanceName.isEmpty() && c.characterName == name) {
                 NameLists::remove(names[NameLists::CharacterInstances], c.instanceName);
                 c = Rroomchar();
@@ -541,7 +593,7 @@ void PoolOps::removeElement(int elementKind, const QString &name)
         }
         break;
     case Rooms:
-        for (Rroom &room : m_model.rooms) {
+        for (Rroom &room : m.rooms) {
             if (room.name != name)
                 continue;
             for (const Rroomobj &o : room.objects)
@@ -551,11 +603,11 @@ void PoolOps::removeElement(int elementKind, const QString &name)
             room = Rroom();
         }
         NameLists::remove(names[NameLists::RoomNames], name);
-        m_model.entf_roomchar(name);
+        m.entf_roomchar(name);
         break;
     }
 
-    CurrentElements &cur = m_model.current;
+    CurrentElements &cur = e.current();
     const QString freeText = QStringLiteral("free");
     QString *slot = elementKind == Items ? &cur.item : elementKind == Objects ? &cur.object
                   : elementKind == Characters ? &cur.character : elementKind == Rooms ? &cur.room : nullptr;
@@ -566,65 +618,49 @@ void PoolOps::removeElement(int elementKind, const QString &name)
         cur.scriptKey = freeText;
 }
 
-void PoolOps::removeOrphanElements(int elementKind)
-{
-    const QSet<QString> present = nodeTexts(m_model.gameTree, kindInfo(elementKind).image);
-    for (const QString &name : usedNames(elementKind))
-        if (!present.contains(name))
-            removeElement(elementKind, name);
-}
-
 bool PoolOps::deleteGameNode(TreeNode *node)
 {
     if (!node || !node->parent)
         return false;
-    const int root = m_model.gameTree.topIndex(node);
+    const int root = m_session.model().gameTree.topIndex(node);
     if (root < 0)
         return false;
     const bool folder = isFolder(node);
     const QString name = node->text;
     const int kind = elementKindOfImage(node->imageIndex);
-    node->parent->take(node); // the returned subtree is destroyed here
-    if (folder)
-        removeOrphanElements(root);
-    else if (kind >= 0 && !findNode(m_model.gameTree, name, elementImage(kind)))
-        removeElement(kind, name);
-    m_model.modified = true;
+    const QString text = uiText(UiText::Delete, m_session.catalog().language()).arg(name);
+    m_session.edit(text, elementTables(folder || kind < 0 ? root : kind), [&](ProjectEdit &e) {
+        e.removeNode(node);
+        if (folder)
+            removeOrphanElements(e, root);
+        else if (kind >= 0 && !findNode(e.model().gameTree, name, elementImage(kind)))
+            removeElement(e, kind, name);
+    });
     return true;
-}
-
-void PoolOps::removeOrphanMedia()
-{
-    for (int kind = Images; kind <= Movies; ++kind) {
-        const QSet<QString> present = nodeTexts(m_model.mediaTree, mediaImage(kind));
-        MediaTable &table = m_model.media[kind];
-        for (int slot = 1; slot <= table.size(); ++slot) {
-            const QString name = table.name(slot);
-            if (!name.isEmpty() && !present.contains(name))
-                m_model.mediadelete(kind, name);
-        }
-    }
 }
 
 bool PoolOps::deleteMediaNode(TreeNode *node)
 {
     if (!node || !node->parent)
         return false;
-    const int kind = m_model.mediaTree.topIndex(node);
+    const int kind = m_session.model().mediaTree.topIndex(node);
     if (kind < 0)
         return false;
-    if (isFolder(node)) {
-        for (const auto &c : node->children)
-            if (!isFolder(c.get()))
-                m_model.mediadelete(kind, c->text);
-        node->parent->take(node);
-        removeOrphanMedia();
-    } else {
-        const QString name = node->text;
-        node->parent->take(node);
-        m_model.mediadelete(kind, name);
-    }
-    m_model.modified = true;
+    const QString text = uiText(UiText::Delete, m_session.catalog().language()).arg(node->text);
+    m_session.edit(text, table::AllMedia | table::Names, [&](ProjectEdit &e) {
+        ProjectModel &m = e.model();
+        if (isFolder(node)) {
+            for (const auto &c : node->children)
+                if (!isFolder(c.get()))
+                    m.mediadelete(kind, c->text);
+            e.removeNode(node);
+            removeOrphanMedia(e);
+        } else {
+            const QString name = node->text;
+            e.removeNode(node);
+            m.mediadelete(kind, name);
+        }
+    });
     return true;
 }
 
@@ -640,15 +676,15 @@ bool PoolOps::canMove(const ProjectTree &tree, const TreeNode *node, const TreeN
     return true;
 }
 
-bool PoolOps::moveNode(ProjectTree &tree, TreeNode *node, TreeNode *target)
+bool PoolOps::moveNode(const ProjectTree &tree, TreeNode *node, TreeNode *target)
 {
     if (!canMove(tree, node, target))
         return false;
-    std::unique_ptr<TreeNode> moved = node->parent->take(node);
-    moved->parent = target;
-    target->children.push_back(std::move(moved));
-    target->sortChildren();
-    m_model.modified = true;
+    const QString text = uiText(UiText::Move, m_session.catalog().language()).arg(node->text);
+    m_session.edit(text, 0, [&](ProjectEdit &e) {
+        e.moveNode(node, target, int(target->children.size()));
+        e.sortChildren(target);
+    });
     return true;
 }
 
@@ -663,7 +699,7 @@ QString PoolOps::selectGameNode(const TreeNode *node, bool *scriptKeySet)
         *scriptKeySet = false;
     if (!node || !node->parent)
         return {};
-    CurrentElements &cur = m_model.current;
+    CurrentElements &cur = m_session.current();
     switch (node->imageIndex) {
     case nodeimage::Item: cur.item = node->text; break;
     case nodeimage::Object: cur.object = node->text; break;
@@ -683,7 +719,7 @@ QString PoolOps::selectGameNode(const TreeNode *node, bool *scriptKeySet)
 void PoolOps::selectMediaNode(const TreeNode *node)
 {
     if (node && node->parent && !isFolder(node))
-        m_model.current.media = node->text;
+        m_session.current().media = node->text;
 }
 
 TreeNode *PoolOps::findNode(const ProjectTree &tree, const QString &nodeText, int imageIndex)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/message.h"
+#include "project/modeldiff.h"
 #include "project/projecttree.h"
 
 #include <QString>
@@ -11,20 +13,8 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
-
-// A text an operation wants shown, complete with the pieces around the catalog texts.
-struct PoolMessage
-{
-    enum Icon { None, Error, Information };
-    Icon icon = None;
-    int number = 0; // the main catalog text (147, 141 ...)
-    QString text;
-
-    // Catalog number of the box caption: 366 "Error" or 367 "Information".
-    int caption() const { return icon == Error ? 366 : 367; }
-    explicit operator bool() const { return icon != None; }
-};
+class ProjectEdit;
+class ProjectSession;
 
 // Outcome of one tree operation. `node` is the node inserted, renamed or moved (the window
 // selects it). When ok is false nothing was changed; `message` then says why, if the user is to
@@ -34,7 +24,7 @@ struct PoolResult
     bool ok = false;
     TreeNode *node = nullptr;
     int slot = 0; // table slot of an inserted element or media entry
-    PoolMessage message;
+    Message message;
 };
 
 // Outcome of inserting several media files: one message per refused file, in file order.
@@ -42,7 +32,7 @@ struct MediaInsertResult
 {
     int added = 0;
     TreeNode *lastNode = nullptr; // the node of the last file added
-    std::vector<PoolMessage> messages;
+    std::vector<Message> messages;
 };
 
 // The media tree and the game tree as the user edits them: inserting elements and media,
@@ -51,8 +41,9 @@ struct MediaInsertResult
 //
 // Roots (level 0) are fixed: they are never renamed, deleted or moved. Root i of the game tree
 // holds the elements of ElementKind i, root i of the media tree the entries of MediaKind i.
-// Every operation that changes the project sets model.modified. Node pointers handed back stay
-// valid until the node is deleted; a delete invalidates the node and everything below it.
+// Every operation that changes the project is one edit of the session, so one undo step; the
+// views hear of each node inserted, removed, moved or renamed. Node pointers handed back stay
+// valid while the node is in the tree or kept by the undo stack.
 //
 // Nothing here asks the user: an operation that needs a confirmation has a separate question
 // (deleteQuestion) that the caller asks first.
@@ -61,7 +52,8 @@ class PoolOps
 public:
     static constexpr int MaxFolderLevel = 7;
 
-    PoolOps(ProjectModel &model, const MessageCatalog &catalog);
+    // The session and catalog must outlive the object.
+    explicit PoolOps(ProjectSession &session);
 
     // Image index of an element kind's nodes (15 character, 0 script, 1 item, 3 object, 5 room)
     // and of a media kind's nodes (4 image, 2 music, 6 sound, 20 movie).
@@ -73,6 +65,9 @@ public:
     // Component name of the tool window that shows a node ("room", "objbox", "charbox",
     // "itembox", "skriptwindow"; "Form2" for media entries); empty for folders.
     static QString toolWindowOf(int imageIndex);
+    // The tables that renaming or removing an element of the kind writes: its own table, the
+    // tables holding placements of it, and the name lists.
+    static ModelTables elementTables(int elementKind);
 
     // The folder a new node of the root goes into: the selected folder when the selection lies
     // under that root, the parent of a selected entry there, otherwise the root itself.
@@ -87,6 +82,8 @@ public:
     // Creates an element of the kind in the first free slot with its defaults and adds its node
     // as first child of insertTarget(). A full table gives the kind's limit message (141-145).
     PoolResult insertElement(int elementKind, TreeNode *selection);
+    // The same inside a running edit (the caller names the kind's table and the name lists).
+    static PoolResult insertElement(ProjectEdit &edit, int elementKind, TreeNode *selection);
 
     // --- media
 
@@ -101,14 +98,15 @@ public:
 
     // A folder below the selected folder (or the parent of a selected entry) named with
     // message 150 and the tree's folder counter, when that folder is at level 6 or less.
-    // `tree` is model.mediaTree or model.gameTree.
-    PoolResult newFolder(ProjectTree &tree, TreeNode *selection);
+    // `tree` is the session model's mediaTree or gameTree.
+    PoolResult newFolder(const ProjectTree &tree, TreeNode *selection);
 
     // --- renaming
 
     // The typed name without { } ( ) ; " and "," and without surrounding blanks.
     static QString cleanElementName(const QString &typed);
-    // The typed name without { } ( ) ; " \ / : * ? < | > and without surrounding blanks.
+    // The typed name without { } ( ) ; " \ / : * ? < | >, without surrounding blanks and
+    // without trailing dots (a folder of such a name would not survive on disk).
     static QString cleanMediaFolderName(const QString &typed);
     // Renames a game tree node below the roots and carries the name into the tables: items and
     // scripts with their name lists, objects with the object name of every placement, rooms with
@@ -128,17 +126,17 @@ public:
     // The question to ask before deleting the node (137 name 138 for an entry, 139 name 140 for
     // a folder with children); empty when nothing is to be asked: silent delete is on, the
     // folder is empty, or the node is a root.
-    QString deleteQuestion(const TreeNode *node) const;
+    Message deleteQuestion(const TreeNode *node) const;
     // Deletes a game tree node below the roots with its subtree and removes every element of
     // the root's kind that no longer has a node. False for a root or null.
     bool deleteGameNode(TreeNode *node);
     // The same for the media tree: entries go with their table slots and name list entries.
     bool deleteMediaNode(TreeNode *node);
-    // Removes the element of the kind with the name from the tables: its record, its name list
-    // entry, its script and what depends on it (an object's placements, a room's object and
-    // character placements, a character's placements). Current-element slots naming it become
-    // "free". Does not touch the tree.
-    void removeElement(int elementKind, const QString &name);
+    // Removes the element of the kind with the name from the tables inside a running edit that
+    // writes elementTables(kind): its record, its name list entry, its script and what depends
+    // on it (an object's placements, a room's object and character placements, a character's
+    // placements). Current-element slots naming it become "free". Does not touch the tree.
+    static void removeElement(ProjectEdit &edit, int elementKind, const QString &name);
 
     // --- moving
 
@@ -147,9 +145,9 @@ public:
     // leaves every folder of the moved subtree at level 7 or above.
     static bool canMove(const ProjectTree &tree, const TreeNode *node, const TreeNode *target);
     // Moves the node to the end of the target's children and sorts them.
-    bool moveNode(ProjectTree &tree, TreeNode *node, TreeNode *target);
+    bool moveNode(const ProjectTree &tree, TreeNode *node, TreeNode *target);
 
-    // --- selecting
+    // --- selecting (the session's selections; no edit)
 
     // A click on a game tree node: sets the element's current-element slot, and the script key
     // for scripts, items and rooms. Returns the tool window to bring to the front (empty for
@@ -164,15 +162,7 @@ public:
     static TreeNode *findNode(const ProjectTree &tree, const QString &text, int imageIndex);
 
 private:
-    PoolMessage error(int number, const QString &text) const;
-    void initElement(int elementKind, int slot, const QString &name);
-    QStringList usedNames(int elementKind) const;
-    void setElementName(int elementKind, const QString &oldName, const QString &newName);
-    void removeOrphanElements(int elementKind);
-    void removeOrphanMedia();
-
-    ProjectModel &m_model;
-    const MessageCatalog &m_catalog;
+    ProjectSession &m_session;
 };
 
 } // namespace mb

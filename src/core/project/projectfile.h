@@ -41,11 +41,13 @@ struct CompanionFiles
 // The current file format version, written into the headers.
 inline constexpr const char *kProjectHeader = "3.2 Mossbramble Project File. DO NOT MODIFY!!";
 
-// Serialises the model. Strips trailing "." from media folder names first, as every save does.
-CompanionFiles writeCompanionFiles(ProjectModel &model);
+// Serialises the model. Media folder names are written without trailing "." (a folder of such
+// a name would not survive on disk), as every save does.
+CompanionFiles writeCompanionFiles(const ProjectModel &model);
 
-// Tree lines: one per node in pre-order: a '"' per level, the image index as two digits, the text.
-QByteArray dumpTree(const ProjectTree &tree);
+// Tree lines: one per node in pre-order: a '"' per level, the image index as two digits, the
+// text; with stripFolderDots, folders without trailing ".".
+QByteArray dumpTree(const ProjectTree &tree, bool stripFolderDots = false);
 
 // One element's lines exactly as the companion files hold them (Windows-1252, CR LF). The room
 // and character exchange files are made of these.
@@ -72,18 +74,25 @@ ProjectFileResult readElementRecords(ProjectModel &scratch, const MessageCatalog
                                      const QString &sourceName, const QString &recordsName,
                                      const QString &scriptsName);
 
+// How a save goes beyond writing the project file.
+struct SaveOptions
+{
+    bool keepCompanionFiles = false; // also leave the four companion files in the folder
+    bool makeBackup = false;         // copy the file into <editorFolder>/backups
+    QString editorFolder;
+};
+
 // Saves the project as <folder>/<name>.adv. The archive is built in memory and replaces the old
 // file through a flushed temporary file "<name>.adv.saving-XXXXXX" (atomicfile), so a failure, a
 // crash or a power cut leaves the previous project intact; temporary files of earlier saves
-// that died are removed after a successful one. With model.keepCompanionFiles the four companion
-// files are also left in the folder. With model.makeBackup a copy goes to <editorFolder>/backups/<year> <month>/<day>/<name> <time>.adv;
-// when it cannot be written the save still succeeds and `warning` says so.
-// On success the model's project name and folder are set, and modified and busy are cleared.
-ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const QString &name,
+// that died are removed after a successful one. With keepCompanionFiles the four companion
+// files are also left in the folder. With makeBackup (and an editor folder) a copy goes to
+// <editorFolder>/backups/<year> <month>/<day>/<name> <time>.adv; when it cannot be written the
+// save still succeeds and `warning` says so. The model is not changed: taking the name and
+// folder is the session's (ProjectSession::saveTo).
+ProjectFileResult saveProject(const ProjectModel &model, const QString &folder, const QString &name,
+                              const SaveOptions &options = {},
                               const QDateTime &now = QDateTime::currentDateTime());
-// "Save as": the chosen path loses a trailing ".adv"; any other extension stays in the name.
-ProjectFileResult saveProjectAs(ProjectModel &model, const QString &chosenPath,
-                                const QDateTime &now = QDateTime::currentDateTime());
 
 // Backup path of a save at the given local time (folder parts counted from 1 January 2001).
 QString backupPath(const QString &editorFolder, const QString &projectName, const QDateTime &now);

@@ -176,15 +176,8 @@ const QStringList &NameLists::fixedEventNames()
     return events;
 }
 
-void CurrentElements::clear()
-{
-    const QString freeText = QStringLiteral("free");
-    media = item = object = character = room = scriptKey = freeText;
-}
-
 ProjectModel::ProjectModel()
 {
-    current.clear();
     fillFixedNameLists();
 }
 
@@ -228,8 +221,6 @@ std::array<QString, 20> ProjectModel::defaultExtraNames(const MessageCatalog &ca
 
 void ProjectModel::allesneu(const MessageCatalog &catalog)
 {
-    current.clear();
-
     // Every table back to default records, so nothing of the closed project leaks into the next.
     cutscenes.clear();
     items.clear();
@@ -262,7 +253,6 @@ void ProjectModel::allesneu(const MessageCatalog &catalog)
 
     settings = GameSettings();
     settings.projectName = catalog.msg(100);
-    projectFolder.clear();
 
     mediaTree.clear();
     for (int n = 6; n <= 9; ++n)
@@ -304,7 +294,6 @@ void ProjectModel::mediadelete(int kind, const QString &name)
         return;
     const QString path = table.path(slot);
     table.clearSlot(slot);
-    mediaChanged[kind] = true;
     switch (kind) {
     case Sounds: NameLists::remove(names[NameLists::SoundNames], name); break;
     case Music: NameLists::remove(names[NameLists::MusicNames], name); break;

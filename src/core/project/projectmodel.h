@@ -424,15 +424,9 @@ struct NameLists
     static const QStringList &fixedEventNames();
 };
 
-// The six selections the tool windows read ("free" when nothing is selected).
-struct CurrentElements
-{
-    QString media, item, object, character, room, scriptKey;
-    void clear();
-};
-
-// The whole open project: every table, the trees, the settings and the session state.
-// Records are numbered from 1; a slot is free when its name is empty.
+// The content of a project, what its file holds: every table, the trees, the settings and the
+// lists. Records are numbered from 1; a slot is free when its name is empty. The state of the
+// editing session (modified, busy, folders, selections) belongs to ProjectSession.
 class ProjectModel
 {
 public:
@@ -458,27 +452,13 @@ public:
     CommandList commands;
     NameLists names;
     ProjectTree mediaTree, gameTree;
-    CurrentElements current;
-
-    // Session state.
-    QString projectFolder;
+    // The folder of the last game made from the project (saved in the project file; set by
+    // builds and from config.ini, not by edits).
     QString lastGameFolder;
-    QString openFolder;
-    QString editorFolder;
-    bool modified = false;
-    bool busy = false;
-    bool keepCompanionFiles = false;
-    bool gameBuiltOnce = false;
-    std::array<bool, 4> mediaChanged{true, true, true, true};
-    // Editor options from config.ini, not part of the project.
-    bool fitImage = true;
-    bool makeBackup = true;
-    // New-name counters (media folder, game folder, item, object, character, script, room):
-    // start at 1 with the program and are never reset.
-    std::array<uint16_t, 7> counters{1, 1, 1, 1, 1, 1, 1};
 
     // Empties every table and gives every record, setting and list its defaults, with the
-    // texts (project name, action words, tree roots) in the catalog's language.
+    // texts (project name, action words, tree roots) in the catalog's language. The last game
+    // folder stays.
     void allesneu(const MessageCatalog &catalog);
 
     // Adds a media entry (kind: MediaKind) in the first free slot with the lower-cased name and

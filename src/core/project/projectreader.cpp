@@ -973,8 +973,6 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
         model.allesneu(catalog);
         return ProjectFileResult::failure(sourceName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
     }
-    model.modified = false;
-    model.mediaChanged = {true, true, true, true};
     ProjectFileResult ok;
     ok.ok = true;
     ok.statusMessage = 103;
@@ -1005,12 +1003,10 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
     if (!info.isFile())
         return ProjectFileResult::failure(advPath + u' ' + catalog.msg(116));
 
-    model.busy = true;
     QString name = info.fileName();
     name.chop(4);
     auto fail = [&](const QString &message) {
         model.allesneu(catalog);
-        model.busy = false;
         return ProjectFileResult::failure(message);
     };
 
@@ -1045,14 +1041,11 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
             throw ParseError{QString(), 0, zipProblem(zip, catalog, advPath), true};
         return bytes;
     }, advPath);
-    model.busy = false;
     if (!result.ok) {
         model.lastGameFolder = lastGameFolder;
         return result;
     }
     model.settings.projectName = name;
-    model.projectFolder = info.absolutePath();
-    model.openFolder = info.absolutePath();
     atomicfile::removeStale(info.absoluteFilePath());
     return result;
 }

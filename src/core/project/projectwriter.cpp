@@ -73,14 +73,21 @@ QString shortestFloat(double v)
     return s;
 }
 
-void dumpNode(QString &out, const TreeNode &node, int level)
+void dumpNode(QString &out, const TreeNode &node, int level, bool stripFolderDots)
 {
     out += QString(level, u'"');
     out += QStringLiteral("%1").arg(node.imageIndex, 2, 10, QChar(u'0'));
-    out += node.text;
+    if (stripFolderDots && node.imageIndex == nodeimage::Folder) {
+        qsizetype n = node.text.size();
+        while (n > 0 && node.text.at(n - 1) == u'.')
+            --n;
+        out += QStringView(node.text).left(n);
+    } else {
+        out += node.text;
+    }
     out += QLatin1String("\r\n");
     for (const auto &child : node.children)
-        dumpNode(out, *child, level + 1);
+        dumpNode(out, *child, level + 1, stripFolderDots);
 }
 
 void writeFrames(LineWriter &w, const std::array<Rframe, 30> &frames)
@@ -146,7 +153,8 @@ QByteArray write001(const ProjectModel &m)
         if (!r.name.isEmpty())
             w << r.name << r.text;
     w << QLatin1String("Mediapool :");
-    w.raw(dumpTree(m.mediaTree));
+    // Folder names in the media tree lose trailing dots (they would not survive as folders).
+    w.raw(dumpTree(m.mediaTree, true));
     w << QLatin1String("Gamepool :");
     w.raw(dumpTree(m.gameTree));
     LineWriter &media = w;
@@ -340,11 +348,11 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 
 } // namespace
 
-QByteArray dumpTree(const ProjectTree &tree)
+QByteArray dumpTree(const ProjectTree &tree, bool stripFolderDots)
 {
     QString out;
     for (const auto &root : tree.roots)
-        dumpNode(out, *root, 0);
+        dumpNode(out, *root, 0, stripFolderDots);
     return ansi::encode(out);
 }
 
@@ -377,17 +385,10 @@ QByteArray roomScriptSections(const Rroom &room)
     return w.take();
 }
 
-CompanionFiles writeCompanionFiles(ProjectModel &model)
+CompanionFiles writeCompanionFiles(const ProjectModel &m)
 {
-    // Folder names in the media tree lose trailing dots (they would not survive as folders).
-    model.mediaTree.forEach([](TreeNode *n) {
-        if (n->imageIndex == nodeimage::Folder)
-            while (n->text.endsWith(u'.'))
-                n->text.chop(1);
-    });
     // The big .002 is written on a second thread; the writers only read the model.
     CompanionFiles out;
-    const ProjectModel &m = model;
     std::thread second([&] { out.files[1] = write002(m); });
     out.files[0] = write001(m);
     out.files[2] = write003(m);
@@ -416,17 +417,13 @@ QString backupPath(const QString &editorFolder, const QString &projectName, cons
                                        projectName + u' ' + time + QStringLiteral(".adv"));
 }
 
-ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const QString &name,
-                              const QDateTime &now)
+ProjectFileResult saveProject(const ProjectModel &model, const QString &folder, const QString &name,
+                              const SaveOptions &options, const QDateTime &now)
 {
-    model.busy = true;
     const CompanionFiles files = writeCompanionFiles(model);
     const QDir dir(folder);
     const QString advPath = dir.filePath(name + QStringLiteral(".adv"));
-    auto fail = [&](const QString &message) {
-        model.busy = false;
-        return ProjectFileResult::failure(message);
-    };
+    auto fail = [&](const QString &message) { return ProjectFileResult::failure(message); };
     if (!dir.exists())
         return fail(folder + QStringLiteral(": the folder does not exist"));
     if (name.isEmpty())
@@ -453,14 +450,14 @@ ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const 
         atomicfile::removeStale(advPath);
     }
     QString error;
-    if (model.keepCompanionFiles) {
+    if (options.keepCompanionFiles) {
         for (int i = 0; i < 4; ++i)
             if (!writeFile(dir.filePath(name + QStringLiteral(".00%1").arg(i + 1)), files.files[i], &error))
                 return fail(error);
     }
     ProjectFileResult result;
-    if (model.makeBackup && !model.editorFolder.isEmpty()) {
-        const QString backup = backupPath(model.editorFolder, name, now);
+    if (options.makeBackup && !options.editorFolder.isEmpty()) {
+        const QString backup = backupPath(options.editorFolder, name, now);
         const QString backupFolder = QFileInfo(backup).path();
         QFile copy(advPath);
         QString why;
@@ -475,22 +472,9 @@ ProjectFileResult saveProject(ProjectModel &model, const QString &folder, const 
         else
             result.warning = QStringLiteral("No backup was written (%1); the project itself was saved.").arg(why);
     }
-    model.settings.projectName = name;
-    model.projectFolder = dir.absolutePath();
-    model.modified = false;
-    model.busy = false;
     result.ok = true;
     result.statusMessage = 104;
     return result;
-}
-
-ProjectFileResult saveProjectAs(ProjectModel &model, const QString &chosenPath, const QDateTime &now)
-{
-    QString path = chosenPath;
-    if (path.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
-        path.chop(4);
-    const QFileInfo info(path);
-    return saveProject(model, info.absolutePath(), info.fileName(), now);
 }
 
 } // namespace mb

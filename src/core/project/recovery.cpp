@@ -1,6 +1,7 @@
 #include "project/recovery.h"
 
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,28 +26,16 @@ QString Recovery::notePath() const
     return QDir(m_folder).filePath(QStringLiteral("recovery/recovery.txt"));
 }
 
-bool Recovery::write(ProjectModel &model, const QDateTime &now)
+bool Recovery::write(const ProjectSession &session, const QDateTime &now)
 {
     const QString folder = QFileInfo(filePath()).absolutePath();
     if (!QDir().mkpath(folder)) {
         m_error = folder + QStringLiteral(": cannot create the folder");
         return false;
     }
-    // The writer records the name and folder it saved to and clears the modified flag; the copy
-    // must leave the open project exactly as it was.
-    const QString name = model.settings.projectName;
-    const QString projectFolder = model.projectFolder;
-    const bool modified = model.modified, busy = model.busy, backup = model.makeBackup,
-               companions = model.keepCompanionFiles;
-    model.makeBackup = false;
-    model.keepCompanionFiles = false;
-    const ProjectFileResult saved = saveProject(model, folder, QLatin1String(kName), now);
-    model.settings.projectName = name;
-    model.projectFolder = projectFolder;
-    model.modified = modified;
-    model.busy = busy;
-    model.makeBackup = backup;
-    model.keepCompanionFiles = companions;
+    const QString name = session.model().settings.projectName;
+    const QString projectFolder = session.projectFolder();
+    const ProjectFileResult saved = saveProject(session.model(), folder, QLatin1String(kName), SaveOptions(), now);
     if (!saved.ok) {
         m_error = saved.message;
         return false;
@@ -79,17 +68,18 @@ Recovery::Found Recovery::find() const
     return found;
 }
 
-ProjectFileResult Recovery::restore(ProjectModel &model, const MessageCatalog &catalog) const
+ProjectFileResult Recovery::restore(ProjectSession &session) const
 {
     const Found found = find();
-    const QString openFolder = model.openFolder;
-    ProjectFileResult result = openProject(model, catalog, filePath());
-    model.openFolder = openFolder;
+    auto restored = std::make_unique<ProjectModel>();
+    restored->lastGameFolder = session.model().lastGameFolder;
+    ProjectFileResult result = openProject(*restored, session.catalog(), filePath());
     if (!result.ok)
         return result;
-    model.settings.projectName = found.projectName;
-    model.projectFolder = found.projectPath.isEmpty() ? QString() : QFileInfo(found.projectPath).absolutePath();
-    model.modified = true;
+    restored->settings.projectName = found.projectName;
+    session.replace(std::move(restored),
+                    found.projectPath.isEmpty() ? QString() : QFileInfo(found.projectPath).absolutePath());
+    session.markModified();
     return result;
 }
 

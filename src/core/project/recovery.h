@@ -8,7 +8,7 @@
 namespace mb {
 
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 
 // Unsaved work kept while the editor runs: a copy of the modified project in the project file
 // format, written to recovery/ in the editor folder and never over the project itself. A clean
@@ -23,9 +23,10 @@ public:
     QString filePath() const;
     QString notePath() const;
 
-    // Writes the copy of the project as it is now. The model keeps its name, folder, modified
-    // flag and everything else; no backup is made. False (with errorString()) on failure.
-    bool write(ProjectModel &model, const QDateTime &now = QDateTime::currentDateTime());
+    // Writes the copy of the session's project as it is now; the session is not changed (its
+    // name, folder and modified state stay) and no backup is made. False (with errorString()) on
+    // failure.
+    bool write(const ProjectSession &session, const QDateTime &now = QDateTime::currentDateTime());
     QString errorString() const { return m_error; }
 
     struct Found
@@ -37,9 +38,10 @@ public:
     };
     Found find() const;
 
-    // Opens the copy into the model: the project gets back its own name and folder and counts as
-    // modified, so that a save writes it where it belongs. The copy stays until remove().
-    ProjectFileResult restore(ProjectModel &model, const MessageCatalog &catalog) const;
+    // Opens the copy in the session (a reset): the project gets back its own name and folder and
+    // counts as modified, so that a save writes it where it belongs. On failure the session is
+    // unchanged. The copy stays until remove().
+    ProjectFileResult restore(ProjectSession &session) const;
     void remove() const;
 
 private:

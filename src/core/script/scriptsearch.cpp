@@ -1,5 +1,8 @@
 #include "script/scriptsearch.h"
 
+#include "project/messagecatalog.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 #include "script/scripthighlighter.h"
 #include "script/scripttexts.h"
 
@@ -209,6 +212,15 @@ void applyScriptChanges(ProjectModel &project, const QList<ScriptChange> &change
             *script = lines;
         }
     }
+}
+
+void applyScriptChanges(ProjectSession &session, const QList<ScriptChange> &changes)
+{
+    // Scripts live in every element table and in the character placements.
+    const ModelTables scripts = table::Characters | table::Scripts | table::Items | table::Objects | table::Rooms
+                                | table::RoomCharacters;
+    session.edit(uiText(UiText::ReplaceInScripts, session.catalog().language()), scripts,
+                 [&](ProjectEdit &e) { applyScriptChanges(e.model(), changes); });
 }
 
 QString searchSummary(int hits, int scripts, const MessageCatalog &catalog)

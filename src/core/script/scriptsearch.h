@@ -13,6 +13,7 @@
 namespace mb {
 
 class MessageCatalog;
+class ProjectSession;
 
 // Finding and replacing text in scripts: in the open script of the editor and in every script of
 // a project. Matching works line by line (a match never spans a line end). Without match case,
@@ -109,6 +110,8 @@ ProjectReplace planReplaceInProject(const ProjectModel &project, const TextMatch
 // Puts the `after` (or, with undo, the `before`) lines of every change into the project. A change
 // whose script is gone is skipped.
 void applyScriptChanges(ProjectModel &project, const QList<ScriptChange> &changes, bool undo = false);
+// The same as one edit of the session: one undo step "Replace in scripts".
+void applyScriptChanges(ProjectSession &session, const QList<ScriptChange> &changes);
 
 // "N hits in M scripts" in the catalog's language.
 QString searchSummary(int hits, int scripts, const MessageCatalog &catalog);

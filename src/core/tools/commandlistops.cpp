@@ -1,5 +1,9 @@
 #include "tools/commandlistops.h"
 
+#include "project/messagecatalog.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
+
 #include "project/texthelpers.h"
 
 #include <algorithm>
@@ -151,6 +155,61 @@ void removeBool(ProjectModel &model, int index)
         return;
     NameLists::remove(model.names[NameLists::Bools], bools[index].name);
     bools.erase(bools.begin() + index);
+}
+
+namespace {
+
+QString stepText(const ProjectSession &session, UiText text, const QString &name = QString())
+{
+    const QString t = uiText(text, session.catalog().language());
+    return t.contains(QLatin1String("%1")) ? t.arg(name) : t;
+}
+
+// Bools live in the command list, their names also in name list 6.
+constexpr ModelTables kBoolTables = table::Commands | table::Names;
+
+} // namespace
+
+void takeOverCommands(ProjectSession &session, const CommandGrid &grid, const QString &linktext,
+                      const QString &givelink, const QString &walktext)
+{
+    session.edit(stepText(session, UiText::CommandsAndBools), table::Commands | table::Names | table::Mouse,
+                 [&](ProjectEdit &e) { takeOverCommands(e.model(), grid, linktext, givelink, walktext); });
+}
+
+int addBool(ProjectSession &session, const QString &name)
+{
+    return session.edit(stepText(session, UiText::AddBool, name), kBoolTables,
+                        [&](ProjectEdit &e) { return addBool(e.model(), name); });
+}
+
+int renameBool(ProjectSession &session, int index, const QString &name)
+{
+    const auto &bools = session.model().commands.bools;
+    if (index < 0 || index >= int(bools.size()))
+        return -1;
+    return session.edit(stepText(session, UiText::RenameBool, bools[size_t(index)].name), kBoolTables,
+                        [&](ProjectEdit &e) { return renameBool(e.model(), index, name); });
+}
+
+void removeBool(ProjectSession &session, int index)
+{
+    const auto &bools = session.model().commands.bools;
+    if (index < 0 || index >= int(bools.size()))
+        return;
+    session.edit(stepText(session, UiText::RemoveBool, bools[size_t(index)].name), kBoolTables,
+                 [&](ProjectEdit &e) { removeBool(e.model(), index); });
+}
+
+bool setBoolValue(ProjectSession &session, int index, bool value)
+{
+    const auto &bools = session.model().commands.bools;
+    if (index < 0 || index >= int(bools.size()))
+        return false;
+    session.editRecord<CommandList>(ProjectChange::commands(),
+                                    stepText(session, UiText::SetBool, bools[size_t(index)].name),
+                                    [&](CommandList &c) { c.bools[size_t(index)].value = value; });
+    return true;
 }
 
 } // namespace mb

@@ -12,6 +12,7 @@
 namespace mb {
 
 class MessageCatalog;
+class ProjectSession;
 
 // The command grid below its header: 19 rows of name and shown text.
 using CommandGrid = std::array<CommandRow, 19>;
@@ -56,5 +57,14 @@ int addBool(ProjectModel &model, const QString &name);
 int renameBool(ProjectModel &model, int index, const QString &name);
 // Removes the bool at the index from the list and from name list 6.
 void removeBool(ProjectModel &model, int index);
+
+// The same as edits of the open project: one undo step each, named after the bool.
+void takeOverCommands(ProjectSession &session, const CommandGrid &grid, const QString &linktext,
+                      const QString &givelink, const QString &walktext);
+int addBool(ProjectSession &session, const QString &name);
+int renameBool(ProjectSession &session, int index, const QString &name);
+void removeBool(ProjectSession &session, int index);
+// Sets the initial value of the bool at the index; false when there is no such bool.
+bool setBoolValue(ProjectSession &session, int index, bool value);
 
 } // namespace mb

@@ -2,6 +2,7 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
 #include "tools/languagescanner.h"
 #include "tools/languageupdate.h"
@@ -95,9 +96,9 @@ private:
 
 } // namespace
 
-QString defaultDialogueFolder(const ProjectModel &model, const MessageCatalog &catalog)
+QString defaultDialogueFolder(const ProjectSession &session)
 {
-    return langfile::defaultFolder(model, catalog.msg(443));
+    return langfile::defaultFolder(session, session.catalog().msg(443));
 }
 
 ToolFilesResult exportDialogues(const ProjectModel &model, const DialogueExportOptions &options)

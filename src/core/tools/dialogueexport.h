@@ -8,6 +8,7 @@ namespace mb {
 
 class MessageCatalog;
 class ProjectModel;
+class ProjectSession;
 
 struct DialogueExportOptions
 {
@@ -44,6 +45,6 @@ QString forgottenDialogueOption(const MessageCatalog &catalog);
 
 // The default target folder: the project folder (the editor folder while the project was never
 // saved) + the catalog's "Dialogues" (443).
-QString defaultDialogueFolder(const ProjectModel &model, const MessageCatalog &catalog);
+QString defaultDialogueFolder(const ProjectSession &session);
 
 } // namespace mb

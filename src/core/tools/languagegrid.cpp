@@ -1,6 +1,8 @@
 #include "tools/languagegrid.h"
 
+#include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/uitexts.h"
 #include "tools/languageupdate.h"
 
 namespace mb {
@@ -36,7 +38,6 @@ QList<LanguageGrid::GridRow> LanguageGrid::showTab(ProjectModel &model, int lang
         if (origin[i].startsWith(kNewMark)) {
             origin[i].remove(0, kNewMark.size());
             row.mark = QStringLiteral("X");
-            model.modified = true;
             if (lang && i < lang->list(list).size() && lang->list(list)[i].startsWith(kNewMark))
                 lang->list(list)[i].remove(0, kNewMark.size());
         }
@@ -53,12 +54,11 @@ QList<LanguageGrid::GridRow> LanguageGrid::showTab(ProjectModel &model, int lang
     return rows;
 }
 
-bool LanguageGrid::store(ProjectModel &model, int languageSlot, int list, int index, const QString &value)
+bool LanguageGrid::store(RLang &language, int list, int index, const QString &value)
 {
-    if (list < 0 || languageSlot < 1 || languageSlot > model.languages.size()
-        || !model.languages.used(languageSlot))
+    if (list < 0 || language.name.isEmpty())
         return false;
-    QStringList &entries = model.languages[languageSlot].lists.list(list);
+    QStringList &entries = language.lists.list(list);
     if (index < 0 || index >= entries.size())
         return false;
     QString v = value;
@@ -66,8 +66,31 @@ bool LanguageGrid::store(ProjectModel &model, int languageSlot, int list, int in
     if (v.startsWith(u"*/*"))
         return false;
     entries[index] = v.isEmpty() ? QStringLiteral(" ") : v;
-    model.modified = true;
     return true;
+}
+
+bool LanguageGrid::store(ProjectModel &model, int languageSlot, int list, int index, const QString &value)
+{
+    if (languageSlot < 1 || languageSlot > model.languages.size())
+        return false;
+    return store(model.languages[languageSlot], list, index, value);
+}
+
+bool LanguageGrid::store(ProjectSession &session, int languageSlot, int list, int index, const QString &value,
+                         ProjectSession::MergeKey merge)
+{
+    bool stored = false;
+    session.editRecord<RLang>(ProjectChange::language(languageSlot),
+                              uiText(UiText::Translate, session.catalog().language()),
+                              [&](RLang &language) { stored = store(language, list, index, value); }, merge);
+    return stored;
+}
+
+QList<LanguageGrid::GridRow> LanguageGrid::showTab(ProjectSession &session, int languageSlot, Tab tab)
+{
+    return session.edit(uiText(UiText::MarkTextsSeen, session.catalog().language()),
+                        table::Origin | table::Languages,
+                        [&](ProjectEdit &e) { return showTab(e.model(), languageSlot, tab); });
 }
 
 bool LanguageGrid::setText(ProjectModel &model, int languageSlot, Tab tab, int index, const QString &text)
@@ -79,6 +102,18 @@ bool LanguageGrid::setVoice(ProjectModel &model, int languageSlot, Tab tab, int 
 {
     // A file name: blanks around it (the grid shows an empty one as " ") are no part of it.
     return store(model, languageSlot, voiceList(tab), index, voice.trimmed());
+}
+
+bool LanguageGrid::setText(ProjectSession &session, int languageSlot, Tab tab, int index, const QString &text,
+                           ProjectSession::MergeKey merge)
+{
+    return store(session, languageSlot, textList(tab), index, text, merge);
+}
+
+bool LanguageGrid::setVoice(ProjectSession &session, int languageSlot, Tab tab, int index, const QString &voice,
+                            ProjectSession::MergeKey merge)
+{
+    return store(session, languageSlot, voiceList(tab), index, voice, merge);
 }
 
 } // namespace mb

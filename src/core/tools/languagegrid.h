@@ -1,11 +1,11 @@
 #pragma once
 
+#include "project/projectsession.h"
+
 #include <QList>
 #include <QString>
 
 namespace mb {
-
-class ProjectModel;
 
 // The translate page: one tab per origin text list, a grid of the origin entries beside the
 // selected language's entries, and the edits that change the language's entries. The origin
@@ -41,20 +41,31 @@ public:
     // Shows a tab: one row per origin entry of the tab's list, with the entries of the
     // language in the slot (0: no language selected, the language columns stay empty). An
     // origin entry marked "*NEU*" loses the mark and shows "X"; a language entry at its index
-    // with the same mark loses it too. Sets model.modified when a mark was taken off.
+    // with the same mark loses it too.
     static QList<GridRow> showTab(ProjectModel &model, int languageSlot, Tab tab);
+    // The same as one edit of the session (when a mark was taken off).
+    static QList<GridRow> showTab(ProjectSession &session, int languageSlot, Tab tab);
 
     // Stores a translated text (or, on tabs with voices, a voice file name) at the index of the
-    // tab's list of the language: a single space when empty, line breaks become blanks. Sets
-    // model.modified. Returns false, storing nothing, for a free or out-of-range slot, an index
+    // tab's list of the language: a single space when empty, line breaks become blanks.
+    // Returns false, storing nothing, for a free or out-of-range slot, an index
     // outside the list, a voice on a tab without voices, or a text beginning with "*/*" (the
     // language file would read it as the start of a new section).
     static bool setText(ProjectModel &model, int languageSlot, Tab tab, int index, const QString &text);
     // A voice file name is stored without blanks around it.
     static bool setVoice(ProjectModel &model, int languageSlot, Tab tab, int index, const QString &voice);
+    // The same as edits of the session's language record; typing into one field merges into one
+    // undo step through the merge key.
+    static bool setText(ProjectSession &session, int languageSlot, Tab tab, int index, const QString &text,
+                        ProjectSession::MergeKey merge = 0);
+    static bool setVoice(ProjectSession &session, int languageSlot, Tab tab, int index, const QString &voice,
+                         ProjectSession::MergeKey merge = 0);
 
 private:
+    static bool store(RLang &language, int list, int index, const QString &value);
     static bool store(ProjectModel &model, int languageSlot, int list, int index, const QString &value);
+    static bool store(ProjectSession &session, int languageSlot, int list, int index, const QString &value,
+                      ProjectSession::MergeKey merge);
 };
 
 } // namespace mb

@@ -2,6 +2,8 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 #include "project/texthelpers.h"
 #include "tools/languageupdate.h"
 
@@ -44,7 +46,6 @@ AddLanguageResult addLanguage(ProjectModel &model, const MessageCatalog &catalog
     }
     model.names[NameLists::Languages].append(name);
     NameLists::sort(model.names[NameLists::Languages]);
-    model.modified = true;
     r.status = AddLanguageResult::Added;
     r.slot = slot;
     return r;
@@ -58,8 +59,23 @@ bool deleteLanguage(ProjectModel &model, int slot)
     for (int s = slot; s < model.languages.size(); ++s)
         model.languages[s] = std::move(model.languages[s + 1]);
     model.languages[model.languages.size()] = RLang();
-    model.modified = true;
     return true;
+}
+
+AddLanguageResult addLanguage(ProjectSession &session, const QString &enteredName)
+{
+    const QString text = uiText(UiText::AddLanguage, session.catalog().language()).arg(enteredName.trimmed());
+    return session.edit(text, table::Languages | table::Names,
+                        [&](ProjectEdit &e) { return addLanguage(e.model(), session.catalog(), enteredName); });
+}
+
+bool deleteLanguage(ProjectSession &session, int slot)
+{
+    const ProjectModel &m = session.model();
+    const QString name = slot >= 1 && slot <= m.languages.size() ? m.languages[slot].name : QString();
+    const QString text = uiText(UiText::DeleteLanguage, session.catalog().language()).arg(name);
+    return session.edit(text, table::Languages | table::Names,
+                        [&](ProjectEdit &e) { return deleteLanguage(e.model(), slot); });
 }
 
 int findLanguage(const ProjectModel &model, const QString &name)

@@ -1,7 +1,7 @@
 #include "tools/languagetextfile.h"
 
 #include "platform/ansicodec.h"
-#include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,9 +44,10 @@ bool makeFolder(const QString &folder, QString *error)
     return false;
 }
 
-QString defaultFolder(const ProjectModel &model, const QString &name)
+QString defaultFolder(const ProjectSession &session, const QString &name)
 {
-    return QDir(model.projectFolder.isEmpty() ? model.editorFolder : model.projectFolder).filePath(name);
+    const QString &project = session.projectFolder();
+    return QDir(project.isEmpty() ? session.editorFolder() : project).filePath(name);
 }
 
 } // namespace mb::langfile

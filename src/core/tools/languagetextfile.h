@@ -15,7 +15,7 @@ struct ToolFilesResult
 
 // The plain text files the language and sound tools write: Windows-1252, every line ended by
 // CR LF, as the editor's other text files.
-class ProjectModel;
+class ProjectSession;
 
 namespace langfile {
 
@@ -32,7 +32,7 @@ bool makeFolder(const QString &folder, QString *error);
 
 // The default folder of a tool's output: `name` in the project folder, or in the editor folder
 // while the project was never saved.
-QString defaultFolder(const ProjectModel &model, const QString &name);
+QString defaultFolder(const ProjectSession &session, const QString &name);
 
 } // namespace langfile
 } // namespace mb

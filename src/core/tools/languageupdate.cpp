@@ -1,6 +1,9 @@
 #include "tools/languageupdate.h"
 
+#include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 #include "tools/languagescanner.h"
 
 #include <QHash>
@@ -172,7 +175,7 @@ int findOriginEntry(const LangLists &origin, int list, int voiceList, const QStr
     return -1;
 }
 
-void updateLanguageLists(ProjectModel &model)
+bool updateLanguageLists(ProjectModel &model)
 {
     Updater u(model);
     u.makeParallel();
@@ -192,8 +195,14 @@ void updateLanguageLists(ProjectModel &model)
         u.collect(kKommandos, -1, text, {});
 
     u.sweep();
-    if (u.changed())
-        model.modified = true;
+    return u.changed();
+}
+
+bool updateLanguageLists(ProjectSession &session)
+{
+    return session.edit(uiText(UiText::UpdateLanguageTexts, session.catalog().language()),
+                        table::Origin | table::Languages,
+                        [](ProjectEdit &e) { return updateLanguageLists(e.model()); });
 }
 
 int removeNewMarks(ProjectModel &model)
@@ -207,8 +216,6 @@ int removeNewMarks(ProjectModel &model)
             }
         }
     }
-    if (changed)
-        model.modified = true;
     return changed;
 }
 

@@ -5,6 +5,7 @@
 namespace mb {
 
 class ProjectModel;
+class ProjectSession;
 struct LangLists;
 
 // The marks on origin entries of the LanguageLists.
@@ -32,13 +33,15 @@ inline constexpr QStringView kCheckMark = u"*CHE*"; // seen during the running u
 // Texts that cannot be stored in a list line unambiguously are not collected: texts that begin
 // with "*/*" (the section start of the language file) or with one of the two marks.
 //
-// Sets model.modified when any list changed.
-void updateLanguageLists(ProjectModel &model);
+// Returns whether any list changed.
+bool updateLanguageLists(ProjectModel &model);
+// The same as one edit of the session ("Update language texts").
+bool updateLanguageLists(ProjectSession &session);
 
 // Removes the mark "*NEU*" from every entry of the six origin text lists speech, offspeech,
 // showinfo, textout, setstring and row, as make game does in memory before it puts the text
 // markers into the game data. Voice lists, kommandos and the languages are not touched.
-// Returns the number of entries changed; sets model.modified when it is not 0.
+// Returns the number of entries changed.
 int removeNewMarks(ProjectModel &model);
 
 // The origin entry without "*NEU*" or "*CHE*" in front.

@@ -2,6 +2,7 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
 #include "tools/languagescanner.h"
 
@@ -38,9 +39,9 @@ QSet<QString> poolNames(const MediaTable &table)
 
 } // namespace
 
-QString defaultSoundListFolder(const ProjectModel &model, const MessageCatalog &catalog)
+QString defaultSoundListFolder(const ProjectSession &session)
 {
-    return langfile::defaultFolder(model, catalog.msg(542));
+    return langfile::defaultFolder(session, session.catalog().msg(542));
 }
 
 ToolFilesResult createSoundLists(const ProjectModel &model, const SoundListOptions &options)

@@ -8,6 +8,7 @@ namespace mb {
 
 class MessageCatalog;
 class ProjectModel;
+class ProjectSession;
 
 struct SoundListOptions
 {
@@ -31,6 +32,6 @@ ToolFilesResult createSoundLists(const ProjectModel &model, const SoundListOptio
 
 // The default target folder: the project folder (the editor folder while the project was never
 // saved) + the catalog's "Soundlists" (542).
-QString defaultSoundListFolder(const ProjectModel &model, const MessageCatalog &catalog);
+QString defaultSoundListFolder(const ProjectSession &session);
 
 } // namespace mb

@@ -356,6 +356,23 @@ void drawTool(QPainter &p, Tool which)
         p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
         p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
         break;
+    case Tool::Undo:
+    case Tool::Redo: {
+        // A curved arrow turning back (undo) or on (redo, the mirror image).
+        if (which == Tool::Redo) {
+            p.translate(16, 0);
+            p.scale(-1, 1);
+        }
+        p.setPen(outline(blue, 2.0));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath bow(QPointF(5, 6));
+        bow.cubicTo(QPointF(10, 3), QPointF(15, 7), QPointF(12, 12.5));
+        p.drawPath(bow);
+        p.setPen(Qt::NoPen);
+        p.setBrush(blue);
+        p.drawPolygon(QPolygonF({QPointF(1.5, 6.5), QPointF(7, 2.5), QPointF(7, 10)}));
+        break;
+    }
     }
 }
 

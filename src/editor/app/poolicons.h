@@ -15,7 +15,7 @@ QIcon node(int imageIndex);
 
 enum class Tool {
     New, Open, Save, SaveAs, Build, Check, Import, Export, Commands, Mouse, Setup, Manual,
-    Plus, Minus, NewFolder, ExpandAll, CollapseAll, Duplicate, Rename, Delete
+    Plus, Minus, NewFolder, ExpandAll, CollapseAll, Duplicate, Rename, Delete, Undo, Redo
 };
 QIcon tool(Tool which);
 

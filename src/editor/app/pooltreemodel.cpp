@@ -2,6 +2,7 @@
 
 #include "app/poolicons.h"
 #include "project/poolops.h"
+#include "project/projectsession.h"
 
 #include <QDataStream>
 #include <QIODevice>
@@ -9,20 +10,92 @@
 
 namespace mb {
 
-PoolTreeModel::PoolTreeModel(ProjectTree &tree, bool media, QObject *parent)
-    : QAbstractItemModel(parent), m_tree(tree), m_media(media)
+PoolTreeModel::PoolTreeModel(ProjectSession &session, bool media, QObject *parent)
+    : QAbstractItemModel(parent), m_session(session), m_media(media)
 {
+    connect(&session, &ProjectSession::changed, this, &PoolTreeModel::projectChanged);
 }
 
-void PoolTreeModel::beginChange()
+const ProjectTree &PoolTreeModel::tree() const
 {
-    beginResetModel();
+    return m_media ? m_session.model().mediaTree : m_session.model().gameTree;
 }
 
-void PoolTreeModel::endChange()
+void PoolTreeModel::projectChanged(const ProjectChange &c)
 {
-    m_rows.clear();
-    endResetModel();
+    using C = ProjectChange;
+    const bool before = c.phase == C::AboutTo;
+    if (c.kind == C::Reset) {
+        if (before) {
+            beginResetModel();
+        } else {
+            m_rows.clear();
+            endResetModel();
+        }
+        return;
+    }
+    if (!c.isTreeChange() || c.tree != (m_media ? C::MediaTree : C::GameTree))
+        return;
+    // Rows are looked up in the tree as it is before the change; the cache goes after it.
+    switch (c.kind) {
+    case C::TreeInsert:
+        if (before) {
+            beginInsertRows(indexOf(c.parent), c.first, c.last);
+        } else {
+            m_rows.clear();
+            endInsertRows();
+        }
+        break;
+    case C::TreeRemove:
+        if (before) {
+            beginRemoveRows(indexOf(c.parent), c.first, c.last);
+        } else {
+            m_rows.clear();
+            endRemoveRows();
+        }
+        break;
+    case C::TreeMove:
+        if (before) {
+            m_moveAsReset = !beginMoveRows(indexOf(c.parent), c.first, c.last, indexOf(c.target), c.row);
+            if (m_moveAsReset)
+                beginResetModel();
+        } else {
+            m_rows.clear();
+            if (m_moveAsReset)
+                endResetModel();
+            else
+                endMoveRows();
+            m_moveAsReset = false;
+        }
+        break;
+    case C::TreeLayout:
+        if (before) {
+            emit layoutAboutToBeChanged();
+            m_layoutBefore = persistentIndexList();
+            m_layoutNodes.clear();
+            for (const QModelIndex &i : std::as_const(m_layoutBefore))
+                m_layoutNodes.push_back(node(i));
+        } else {
+            m_rows.clear();
+            QModelIndexList after;
+            for (const TreeNode *n : m_layoutNodes)
+                after.append(indexOf(n));
+            changePersistentIndexList(m_layoutBefore, after);
+            m_layoutBefore.clear();
+            m_layoutNodes.clear();
+            emit layoutChanged();
+        }
+        break;
+    case C::TreeText:
+        if (!before) {
+            const QModelIndex i = indexOf(c.node);
+            if (i.isValid())
+                emit dataChanged(i, i);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 TreeNode *PoolTreeModel::node(const QModelIndex &index) const
@@ -32,7 +105,7 @@ TreeNode *PoolTreeModel::node(const QModelIndex &index) const
 
 const std::vector<std::unique_ptr<TreeNode>> &PoolTreeModel::siblings(const TreeNode *n) const
 {
-    return n->parent ? n->parent->children : m_tree.roots;
+    return n->parent ? n->parent->children : tree().roots;
 }
 
 int PoolTreeModel::rowOf(const TreeNode *n) const
@@ -64,7 +137,7 @@ bool PoolTreeModel::contains(const TreeNode *n) const
     if (!n)
         return false;
     bool found = false;
-    m_tree.forEach([&](TreeNode *x) { found = found || x == n; });
+    tree().forEach([&](TreeNode *x) { found = found || x == n; });
     return found;
 }
 
@@ -72,7 +145,7 @@ QModelIndex PoolTreeModel::index(int row, int column, const QModelIndex &parent)
 {
     if (column != 0 || row < 0)
         return {};
-    const auto &list = parent.isValid() ? node(parent)->children : m_tree.roots;
+    const auto &list = parent.isValid() ? node(parent)->children : tree().roots;
     if (row >= int(list.size()))
         return {};
     return createIndex(row, 0, list[row].get());
@@ -88,7 +161,7 @@ int PoolTreeModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.column() > 0)
         return 0;
-    return int(parent.isValid() ? node(parent)->children.size() : m_tree.roots.size());
+    return int(parent.isValid() ? node(parent)->children.size() : tree().roots.size());
 }
 
 int PoolTreeModel::columnCount(const QModelIndex &) const
@@ -155,7 +228,7 @@ QMimeData *PoolTreeModel::mimeData(const QModelIndexList &indexes) const
         return nullptr;
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << quintptr(this) << quintptr(n) << m_tree.topIndex(n) << n->imageIndex << n->text;
+    out << quintptr(this) << quintptr(n) << tree().topIndex(n) << n->imageIndex << n->text;
     auto *mime = new QMimeData;
     mime->setData(nodeMimeType(), bytes);
     // Tool windows that take media entries or elements read the name.
@@ -182,7 +255,7 @@ bool PoolTreeModel::canDropMimeData(const QMimeData *data, Qt::DropAction action
     // Only drops onto a node: the moved node becomes its last child.
     if (action != Qt::MoveAction || row != -1)
         return false;
-    return PoolOps::canMove(m_tree, draggedNode(data), node(parent));
+    return PoolOps::canMove(tree(), draggedNode(data), node(parent));
 }
 
 bool PoolTreeModel::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/projectchange.h"
 #include "project/projecttree.h"
 
 #include <QAbstractItemModel>
@@ -8,26 +9,26 @@
 
 namespace mb {
 
-// A Qt item model over one ProjectTree of the project, which stays the truth that is saved: the
-// model holds no copy of the nodes, only a row cache. Anything that changes the tree's
-// structure outside the model (the pool operations, open, reset, imports) must happen between
-// beginChange() and endChange(); the views are then rebuilt, and the window restores expansion
-// and selection from the node pointers it kept.
+// A Qt item model over one tree of the session's project, which stays the truth that is saved:
+// the model holds no copy of the nodes, only a row cache. It follows the session's change
+// signal: inserted, removed and moved nodes and renamed texts become the matching row signals
+// (so views keep their expansion and selection), and only a reset of the project resets it.
 //
 // Roots cannot be edited or dragged. In the media tree only folders are edited in place. Edits
 // and drops are not applied here: they are handed to the window as renameRequested and
 // moveRequested, so that the window can ask, refuse and show messages.
+class ProjectSession;
+
 class PoolTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
 public:
-    PoolTreeModel(ProjectTree &tree, bool media, QObject *parent = nullptr);
+    // The session must outlive the model.
+    PoolTreeModel(ProjectSession &session, bool media, QObject *parent = nullptr);
 
-    ProjectTree &tree() const { return m_tree; }
+    // The tree shown now (the session's project is replaced by New and Open).
+    const ProjectTree &tree() const;
     bool isMedia() const { return m_media; }
-
-    void beginChange();
-    void endChange();
 
     TreeNode *node(const QModelIndex &index) const;
     QModelIndex indexOf(const TreeNode *node) const;
@@ -63,10 +64,16 @@ signals:
 private:
     int rowOf(const TreeNode *node) const;
     const std::vector<std::unique_ptr<TreeNode>> &siblings(const TreeNode *node) const;
+    void projectChanged(const ProjectChange &change);
 
-    ProjectTree &m_tree;
+    ProjectSession &m_session;
     bool m_media;
     mutable QHash<const TreeNode *, int> m_rows;
+    // A move Qt refuses to express as a move is shown as a reset.
+    bool m_moveAsReset = false;
+    // The nodes behind the persistent indexes while the children of nodes are sorted.
+    QModelIndexList m_layoutBefore;
+    std::vector<const TreeNode *> m_layoutNodes;
 };
 
 } // namespace mb

@@ -14,6 +14,7 @@
 #include "project/mnemonics.h"
 #include "project/recentprojects.h"
 #include "project/recovery.h"
+#include "project/uitexts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,7 +32,6 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -98,9 +98,9 @@ const TForm1::ToolWindowInfo *TForm1::toolWindowInfo(const QString &name)
     return nullptr;
 }
 
-TForm1::TForm1(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings, QWidget *parent)
-    : QMainWindow(parent), m_model(model), m_catalog(catalog), m_settings(settings), m_ops(model, catalog),
-      m_ownQuestions(std::make_unique<DialogQuestions>()), m_questions(m_ownQuestions.get()), m_missing(model)
+TForm1::TForm1(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_catalog(catalog), m_settings(settings), m_ops(session),
+      m_ownQuestions(std::make_unique<DialogQuestions>()), m_questions(m_ownQuestions.get()), m_missing(session)
 {
     FormCreate();
 }
@@ -130,11 +130,11 @@ void TForm1::FormCreate()
         icon.addPixmap(QPixmap::fromImage(drawAppIcon(size)));
     setWindowIcon(icon);
     m_chosenLanguage = m_catalog.language();
-    if (m_model.editorFolder.isEmpty())
-        m_model.editorFolder = m_settings.editorFolder();
+    if (m_session.editorFolder().isEmpty())
+        m_session.setEditorFolder(m_settings.editorFolder());
 
-    m_gameModel = new PoolTreeModel(m_model.gameTree, false, this);
-    m_mediaModel = new PoolTreeModel(m_model.mediaTree, true, this);
+    m_gameModel = new PoolTreeModel(m_session, false, this);
+    m_mediaModel = new PoolTreeModel(m_session, true, this);
     m_gamepool = new PoolView(m_gameModel);
     m_gamepool->setObjectName(QStringLiteral("gamepool"));
     m_gamepool->setToolTip(m_catalog.msg(159));
@@ -173,10 +173,6 @@ void TForm1::FormCreate()
     }
 
     m_wait = new TForm13(this);
-    m_savetimer = new QTimer(this);
-    m_savetimer->setObjectName(QStringLiteral("savetimer"));
-    m_savetimer->setInterval(250);
-    connect(m_savetimer, &QTimer::timeout, this, &TForm1::savetimerTimer);
     m_autosave = new QTimer(this);
     m_autosave->setObjectName(QStringLiteral("autosave"));
     connect(m_autosave, &QTimer::timeout, this, &TForm1::autosave);
@@ -184,8 +180,29 @@ void TForm1::FormCreate()
     const int minutes = m_settings.readsetting(QStringLiteral("Autosave minutes")).toInt(&okMinutes);
     m_autosave->setInterval(okMinutes && minutes >= 0 ? minutes * 60000 : 3 * 60000);
 
+    // The caption, the save button and the status bar follow the project; nothing polls it.
+    connect(&m_session, &ProjectSession::modifiedChanged, this, [this](bool modified) {
+        setWindowModified(modified);
+        savetimerTimer();
+    });
+    connect(&m_session, &ProjectSession::changed, this, [this](const ProjectChange &c) {
+        if (c.phase != ProjectChange::Done)
+            return;
+        if (c.kind == ProjectChange::Reset || c.kind == ProjectChange::Settings)
+            updateCaption();
+        // The counts are taken once after a burst of changes (an undone delete of a big folder).
+        if ((c.kind == ProjectChange::Reset || c.kind == ProjectChange::TreeInsert
+             || c.kind == ProjectChange::TreeRemove) && !m_countsPending) {
+            m_countsPending = true;
+            QMetaObject::invokeMethod(this, [this] {
+                m_countsPending = false;
+                StatusBar1Click();
+            }, Qt::QueuedConnection);
+        }
+    });
+
     updateCaption();
-    replaceTrees([] {});
+    showNewTrees();
     StatusBar1Click();
 
     if (m_settings.readsetting(QStringLiteral("Toolbar")) == QLatin1String("aus")) {
@@ -215,7 +232,7 @@ void TForm1::FormCreate()
 
 QAction *TForm1::makeAction(const QString &name, int captionNumber, int hint, const std::function<void()> &slot)
 {
-    auto *a = new QAction(m_catalog.msg(captionNumber), this);
+    auto *a = new QAction(captionNumber ? m_catalog.msg(captionNumber) : QString(), this);
     a->setObjectName(name);
     if (hint) {
         a->setStatusTip(m_catalog.msg(hint));
@@ -285,6 +302,17 @@ void TForm1::buildActions()
     withKey(withIcon(makeAction("helpmanual", 62, 79, std::bind_front(&TForm1::helpmanual, this)), poolicons::tool(P::Manual)), QKeySequence::HelpContents);
     makeAction("helpabout", 63, 0, std::bind_front(&TForm1::helpabout, this));
 
+    // Undo and redo of the session's stack; their texts name the step they take back or do again.
+    QUndoStack *stack = m_session.undoStack();
+    auto *undo = withIcon(makeAction("editundo", 0, 0, [stack] { stack->undo(); }), poolicons::tool(P::Undo));
+    undo->setShortcuts(QKeySequence::Undo);
+    auto *redo = withIcon(makeAction("editredo", 0, 0, [stack] { stack->redo(); }), poolicons::tool(P::Redo));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(stack, &QUndoStack::indexChanged, this, &TForm1::updateUndoActions);
+    connect(stack, &QUndoStack::undoTextChanged, this, &TForm1::updateUndoActions);
+    connect(stack, &QUndoStack::redoTextChanged, this, &TForm1::updateUndoActions);
+    updateUndoActions();
+
     m_saveButton = new QAction(poolicons::tool(P::Save), m_catalog.msg(18), this);
     m_saveButton->setObjectName(QStringLiteral("savebutton"));
     m_saveButton->setToolTip(m_catalog.msg(65));
@@ -307,6 +335,9 @@ void TForm1::buildMenus()
     project->setObjectName(QStringLiteral("Projekt1"));
     fill(project, {"projectNew", "projectOpen", "projectsave", "projectsaveunder", "", "importieren",
                    "exportieren", "importchar", "importroom", "", "Action2", "creategame", "", "quit"});
+    QMenu *edit = menuBar()->addMenu(uiText(UiText::EditMenu, m_catalog.language()));
+    edit->setObjectName(QStringLiteral("Bearbeiten1"));
+    fill(edit, {"editundo", "editredo"});
     QMenu *insert = menuBar()->addMenu(m_catalog.msg(11));
     fill(insert, {"insertpic", "insertsound", "insertmusic", "insertmovie", "", "insertroom", "insertobject",
                   "insertchar", "insertitem", "insertcutscene"});
@@ -400,9 +431,9 @@ void TForm1::fillRecentMenu()
 
 void TForm1::rememberProject()
 {
-    if (m_model.projectFolder.isEmpty())
+    if (m_session.projectFolder().isEmpty())
         return;
-    RecentProjects(m_settings).add(QDir(m_model.projectFolder).filePath(m_model.settings.projectName + QStringLiteral(".adv")));
+    RecentProjects(m_settings).add(QDir(m_session.projectFolder()).filePath(model().settings.projectName + QStringLiteral(".adv")));
 }
 
 void TForm1::buildToolBar()
@@ -414,6 +445,8 @@ void TForm1::buildToolBar()
     m_toolbar->toggleViewAction()->setVisible(false);
     m_toolbar->addAction(action(QStringLiteral("projectOpen")));
     m_toolbar->addAction(m_saveButton);
+    m_toolbar->addAction(action(QStringLiteral("editundo")));
+    m_toolbar->addAction(action(QStringLiteral("editredo")));
     m_toolbar->addAction(action(QStringLiteral("creategame")));
     m_toolbar->addSeparator();
     for (const char *n : {"insertpic", "insertsound", "insertmusic", "insertmovie"})
@@ -430,12 +463,14 @@ void TForm1::buildToolBar()
 
 QString TForm1::caption() const
 {
-    return QStringLiteral("Mossbramble (") + m_model.settings.projectName + u')';
+    return QStringLiteral("Mossbramble (") + model().settings.projectName + u')';
 }
 
 void TForm1::updateCaption()
 {
-    setWindowTitle(caption());
+    // Qt shows its modified mark in place of "[*]" while the project has unsaved changes.
+    setWindowTitle(caption() + QStringLiteral("[*]"));
+    setWindowModified(m_session.isModified());
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -451,16 +486,31 @@ void TForm1::StatusBar1Click()
     auto part = [&](int name, int count, bool first = false) {
         return (first ? QString() : QStringLiteral(" |")) + c.msg(name) + QStringLiteral(": ") + QString::number(count);
     };
-    m_panels[0]->setText(part(6, m_model.media[Images].usedCount(), true) + part(8, m_model.media[Sounds].usedCount())
-                         + part(7, m_model.media[Music].usedCount()) + part(9, m_model.media[Movies].usedCount()));
-    m_panels[1]->setText(part(32, m_model.items.usedCount(), true) + part(30, m_model.objects.usedCount())
-                         + part(31, m_model.characters.usedCount()) + part(33, m_model.cutscenes.usedCount())
-                         + part(29, m_model.rooms.usedCount()));
+    m_panels[0]->setText(part(6, model().media[Images].usedCount(), true) + part(8, model().media[Sounds].usedCount())
+                         + part(7, model().media[Music].usedCount()) + part(9, model().media[Movies].usedCount()));
+    m_panels[1]->setText(part(32, model().items.usedCount(), true) + part(30, model().objects.usedCount())
+                         + part(31, model().characters.usedCount()) + part(33, model().cutscenes.usedCount())
+                         + part(29, model().rooms.usedCount()));
+}
+
+void TForm1::updateUndoActions()
+{
+    const QString lang = m_catalog.language();
+    const QUndoStack *stack = m_session.undoStack();
+    QAction *undo = action(QStringLiteral("editundo"));
+    QAction *redo = action(QStringLiteral("editredo"));
+    undo->setEnabled(stack->canUndo());
+    redo->setEnabled(stack->canRedo());
+    undo->setText(stack->canUndo() ? uiText(UiText::UndoStep, lang).arg(stack->undoText()) : uiText(UiText::Undo, lang));
+    redo->setText(stack->canRedo() ? uiText(UiText::RedoStep, lang).arg(stack->redoText()) : uiText(UiText::Redo, lang));
+    // The toolbar shows the step without the menu's accelerator mark.
+    for (QAction *a : {undo, redo})
+        a->setToolTip(QString(a->text()).remove(u'&'));
 }
 
 void TForm1::savetimerTimer()
 {
-    m_saveButton->setEnabled(m_model.modified);
+    m_saveButton->setEnabled(m_session.isModified());
 }
 
 void TForm1::setLanguage(const QString &code)
@@ -485,17 +535,17 @@ void TForm1::information(const QString &text)
     m_questions->information(this, m_catalog.msg(MsgInformation), text);
 }
 
-void TForm1::showMessage(const PoolMessage &message)
+void TForm1::showMessage(const Message &message)
 {
-    if (message.icon == PoolMessage::Error)
-        error(message.text);
-    else if (message.icon == PoolMessage::Information)
-        information(message.text);
+    if (message.icon() == Message::Error)
+        error(message.render(m_catalog));
+    else if (message.icon() == Message::Information)
+        information(message.render(m_catalog));
 }
 
 void TForm1::beginBusy()
 {
-    m_model.busy = true;
+    m_session.setBusy(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
@@ -604,8 +654,8 @@ void TForm1::helpmanual()
     if (m_catalog.language() == QLatin1String("DE"))
         names << QStringLiteral("Manual.de.html");
     names << QStringLiteral("Manual.html");
-    const QString editorCopy = QDir(m_model.editorFolder).filePath(QStringLiteral("Manual.html"));
-    for (const QString &folder : {m_model.editorFolder, programDataFolder()}) {
+    const QString editorCopy = QDir(m_session.editorFolder()).filePath(QStringLiteral("Manual.html"));
+    for (const QString &folder : {m_session.editorFolder(), programDataFolder()}) {
         for (const QString &name : names) {
             const QString manual = QDir(folder).filePath(name);
             if (QFileInfo::exists(manual)) {
@@ -628,7 +678,7 @@ QStringList TForm1::closeResetWindows()
     QStringList closed;
     for (const char *n : {"mausbox", "room", "skriptwindow"}) {
         const QString name = QLatin1String(n);
-        if (name == QLatin1String("room") && m_model.settings.gameWidth == 640)
+        if (name == QLatin1String("room") && model().settings.gameWidth == 640)
             continue;
         if (isToolWindowOpen(name)) {
             closewindow(name);
@@ -651,28 +701,26 @@ void TForm1::FormActivate(const QStringList &args)
     if (m_activated)
         return;
     m_activated = true;
-    m_model.modified = false;
     if (m_settings.readsetting(QStringLiteral("Fit")) == QLatin1String("aus"))
-        m_model.fitImage = false;
+        m_session.options().fitImage = false;
     for (const char *n : {"Form2", "itembox", "skriptwindow", "objbox", "charbox", "mausbox", "room"}) {
         const ToolWindowInfo *info = toolWindowInfo(QLatin1String(n));
         if (m_settings.readsetting(QLatin1String(info->configKey)) == QLatin1String("an"))
             openToolWindow(QLatin1String(n));
     }
-    m_model.makeBackup = m_settings.readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
+    m_session.options().makeBackup = m_settings.readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
     const QString openPath = m_settings.readsetting(QStringLiteral("Openpath"));
     if (openPath != QLatin1String("-1"))
-        m_model.openFolder = openPath;
+        m_session.setOpenFolder(openPath);
     const QString createPath = m_settings.readsetting(QStringLiteral("Createpath"));
     if (createPath != QLatin1String("-1"))
-        m_model.lastGameFolder = createPath;
+        m_session.setLastGameFolder(createPath);
 
     offerRecovery();
     const StartupArguments startup = parseStartupArguments(args);
     m_sixteenBit = startup.sixteenBit;
     if (!startup.projectPath.isEmpty())
         openFromCommandLine(startup.projectPath);
-    m_savetimer->start();
     if (m_autosave->interval() > 0)
         m_autosave->start();
 }
@@ -688,16 +736,16 @@ void TForm1::setAutosaveInterval(int ms)
 void TForm1::autosave()
 {
     // Not in the middle of other work or while a box waits for an answer.
-    if (!m_model.modified || m_model.busy || m_closing || QApplication::activeModalWidget())
+    if (!m_session.isModified() || m_session.isBusy() || m_closing || QApplication::activeModalWidget())
         return;
-    Recovery recovery(m_model.editorFolder);
-    if (!recovery.write(m_model))
+    Recovery recovery(m_session.editorFolder());
+    if (!recovery.write(m_session))
         m_panels[2]->setText(recovery.errorString());
 }
 
 void TForm1::offerRecovery()
 {
-    const Recovery recovery(m_model.editorFolder);
+    const Recovery recovery(m_session.editorFolder());
     const Recovery::Found found = recovery.find();
     if (!found.exists)
         return;
@@ -707,18 +755,18 @@ void TForm1::offerRecovery()
         recovery.remove();
         return;
     }
-    ProjectFileResult result;
-    replaceTrees([&] { result = recovery.restore(m_model, m_catalog); });
+    const ProjectFileResult result = recovery.restore(m_session);
+    if (result.ok)
+        showNewTrees();
     StatusBar1Click();
     updateCaption();
-    savetimerTimer();
     if (!result.ok)
         error(result.message);
 }
 
 void TForm1::dropRecovery()
 {
-    Recovery(m_model.editorFolder).remove();
+    Recovery(m_session.editorFolder()).remove();
 }
 
 void TForm1::openFromCommandLine(const QString &path)
@@ -729,13 +777,12 @@ void TForm1::openFromCommandLine(const QString &path)
     }
     QString file = path;
     if (!path.contains(u'/') && !path.contains(u'\\'))
-        file = QDir(m_model.editorFolder).filePath(path);
+        file = QDir(m_session.editorFolder()).filePath(path);
     const QFileInfo info(file);
     if (!info.isFile()) {
         error(path + u' ' + m_catalog.msg(116));
         return;
     }
-    m_model.projectFolder = info.absolutePath();
     m_presetOpen = info.absoluteFilePath();
     projectOpenExecute();
 }
@@ -773,7 +820,6 @@ bool TForm1::FormClose()
     if (!askSaveChanges())
         return false;
     m_closing = true;
-    m_savetimer->stop();
     m_autosave->stop();
     dropRecovery();
     // The layout records the windows as they were before they are closed.
@@ -782,7 +828,7 @@ bool TForm1::FormClose()
         open.insert(QLatin1String(n), isToolWindowOpen(QLatin1String(n)));
     m_mdi->closeAllSubWindows();
     positionsave(open);
-    QFile::remove(QDir(m_model.editorFolder).filePath(QStringLiteral("temp.tmp")));
+    QFile::remove(QDir(m_session.editorFolder()).filePath(QStringLiteral("temp.tmp")));
     return true;
 }
 
@@ -794,15 +840,15 @@ void TForm1::positionsave(const QHash<QString, bool> &openWindows)
     m_settings.writesetting(QStringLiteral("Mainform Height"), QString::number(size.height()));
     m_settings.writesetting(QStringLiteral("Mainform Width"), QString::number(size.width()));
     m_settings.writesetting(QStringLiteral("Toolbar"), yesNo(!m_toolbar->isHidden()));
-    m_settings.writesetting(QStringLiteral("Fit"), yesNo(m_model.fitImage));
-    m_settings.writesetting(QStringLiteral("Backup"), yesNo(m_model.makeBackup));
+    m_settings.writesetting(QStringLiteral("Fit"), yesNo(m_session.options().fitImage));
+    m_settings.writesetting(QStringLiteral("Backup"), yesNo(m_session.options().makeBackup));
     for (auto it = openWindows.begin(); it != openWindows.end(); ++it)
         if (const ToolWindowInfo *info = toolWindowInfo(it.key()))
             m_settings.writesetting(QLatin1String(info->configKey), yesNo(it.value()));
-    if (!m_model.openFolder.isEmpty())
-        m_settings.writesetting(QStringLiteral("Openpath"), m_model.openFolder);
-    if (!m_model.lastGameFolder.isEmpty())
-        m_settings.writesetting(QStringLiteral("Createpath"), m_model.lastGameFolder);
+    if (!m_session.openFolder().isEmpty())
+        m_settings.writesetting(QStringLiteral("Openpath"), m_session.openFolder());
+    if (!model().lastGameFolder.isEmpty())
+        m_settings.writesetting(QStringLiteral("Createpath"), model().lastGameFolder);
     m_settings.writesetting(QStringLiteral("Mainform Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
     m_settings.writesetting(QStringLiteral("Mainform State"), QString::fromLatin1(saveState().toBase64()));
     m_settings.writesetting(QStringLiteral("Tree Splitter"), QString::fromLatin1(m_treeSplitter->saveState().toBase64()));

@@ -8,6 +8,7 @@
 #include "project/poolops.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -36,17 +37,19 @@ class Tgamesetup;
 class Tmissingfiles;
 
 // The main window: menus, toolbar, the game and media trees with their buttons, the status bar
-// and the area that holds the tool windows. It owns nothing of the project: model, catalog and
-// settings are given and must outlive it. Every box and file dialog goes through Questions.
+// and the area that holds the tool windows. It owns nothing of the project: the session (the
+// open project, its undo stack), catalog and settings are given and must outlive it. Every box
+// and file dialog goes through Questions.
 //
 // The handlers keep the names the editor has always used for them; the tree logic they call is
-// PoolOps, the file formats are core's.
+// PoolOps, the file formats are core's. Every change of the project is an edit of the session;
+// the trees, the caption and the save button follow the session's signals.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
     // Builds the window from config.ini (toolbar, size) with an empty project.
-    TForm1(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    TForm1(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
            QWidget *parent = nullptr);
     ~TForm1() override;
 
@@ -66,6 +69,7 @@ public:
     QAction *action(const QString &name) const { return m_actions.value(name); }
     // The toolbar's save button, enabled by the save timer while the project has changes.
     QAction *saveButton() const { return m_saveButton; }
+    ProjectSession &session() const { return m_session; }
     TForm13 *waitWindow() const { return m_wait; }
     QMenu *recentMenu() const { return m_recentMenu; }
     // The divider between the game tree and the media tree.
@@ -112,7 +116,7 @@ public:
     void importroom();
     // Shared by the two imports: file dialog, wait window, the import, the tree and the result.
     void importElement(int title, const QString &filter, int image,
-                       ExchangeResult (*import)(ProjectModel &, const MessageCatalog &, const QString &));
+                       ExchangeResult (*import)(ProjectSession &, const QString &));
     void Action2Execute(); // the script check
     // Setup dialogs and make game (tform1tools.cpp).
     void setupgameExecute();
@@ -122,12 +126,12 @@ public:
     void creategameExecute();
     // Resets the project and the trees; returns the tool windows it closed.
     QStringList allesneu();
-    // Rebuilds the tree views after the model's trees were changed by someone else (a tool
-    // window, an import); expansion and selection are kept where the nodes still exist.
-    void refreshTrees();
     // Recounts media and elements into panels 0 and 1 of the status bar.
     void StatusBar1Click();
+    // The save button follows the session's modified state.
     void savetimerTimer();
+    // Edit > Undo and Redo (also on the toolbar) name the steps they would take.
+    void updateUndoActions();
     void setLanguage(const QString &code);
 
     // --- inserting (kinds: ElementKind, MediaKind)
@@ -225,12 +229,14 @@ private:
     QString caption() const;
     void updateCaption();
 
-    // Runs a change of the trees' structure with the views rebuilt around it; afterwards the
-    // node the change returns (or else the old selection, or the first root) is selected.
+    // Runs a change of the trees; afterwards the node the change returns (or else the old
+    // selection, or the first root) is selected.
     void changeTrees(const std::function<TreeNode *()> &change);
-    // The same for a change that replaces every node (open, reset, import).
-    void replaceTrees(const std::function<void()> &change);
-    void showMessage(const PoolMessage &message);
+    // After a change that replaced every node (open, reset, import): the kinds unfolded one
+    // level, the first roots selected.
+    void showNewTrees();
+    const ProjectModel &model() const { return m_session.model(); }
+    void showMessage(const Message &message);
     void error(const QString &text);
     void information(const QString &text);
     // "Save changes for ... ?" when the project has changes; false when the user cancels or
@@ -248,7 +254,7 @@ private:
     void beginBusy();
     void endBusy();
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     PoolOps m_ops;
@@ -267,7 +273,6 @@ private:
     QLabel *m_panels[3] = {};
     QHash<QString, QAction *> m_actions;
     QAction *m_saveButton = nullptr;
-    QTimer *m_savetimer = nullptr;
     QTimer *m_autosave = nullptr;
     TForm13 *m_wait = nullptr;
     // The Setup dialogs, made on first use and kept for the whole run.
@@ -281,6 +286,7 @@ private:
     bool m_activated = false;
     bool m_searching = false; // the missing-files search runs and lets events through
     bool m_closing = false;
+    bool m_countsPending = false;
     bool m_sixteenBit = false;
     QString m_presetOpen;
     QString m_chosenLanguage;

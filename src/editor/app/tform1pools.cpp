@@ -168,40 +168,25 @@ void TForm1::popupMenu(PoolView *view, const QPoint &pos)
 
 void TForm1::changeTrees(const std::function<TreeNode *()> &change)
 {
-    TreeNode *gameCurrent = m_gamepool->currentNode();
-    TreeNode *mediaCurrent = m_mediapool->currentNode();
-    m_gameModel->beginChange();
-    m_mediaModel->beginChange();
+    // The views follow the session's row signals; what is left is the selection.
     TreeNode *select = change();
-    m_mediaModel->endChange();
-    m_gameModel->endChange();
-    auto restore = [select](PoolView *view, TreeNode *previous) {
+    auto restore = [select](PoolView *view) {
         PoolTreeModel *model = view->poolModel();
-        if (select && model->contains(select)) {
+        if (select && model->indexOf(select).isValid() && model->contains(select)) {
             view->selectNode(select);
             view->setFocus();
-        } else if (!previous || !model->contains(previous) || !view->selectNode(previous)) {
+        } else if (!view->currentIndex().isValid()) {
             view->setCurrentIndex(model->index(0, 0));
         }
     };
-    restore(m_gamepool, gameCurrent);
-    restore(m_mediapool, mediaCurrent);
+    restore(m_gamepool);
+    restore(m_mediapool);
 }
 
-void TForm1::refreshTrees()
-{
-    changeTrees([] { return nullptr; });
-}
-
-void TForm1::replaceTrees(const std::function<void()> &change)
+void TForm1::showNewTrees()
 {
     m_gamepool->forgetExpansion();
     m_mediapool->forgetExpansion();
-    m_gameModel->beginChange();
-    m_mediaModel->beginChange();
-    change();
-    m_mediaModel->endChange();
-    m_gameModel->endChange();
     // A project opens with its kinds unfolded one level.
     for (PoolView *view : {m_gamepool, m_mediapool})
         for (const auto &root : view->poolModel()->tree().roots)
@@ -235,9 +220,9 @@ void TForm1::insertMedia(int mediaKind)
 {
     static constexpr int titles[4] = {88, 90, 89, 91}; // images, music, sounds, movies
     TreeNode *selection = m_mediapool->currentNode();
-    if (m_model.media[mediaKind].firstFree() == 0) {
+    if (model().media[mediaKind].firstFree() == 0) {
         const MediaInsertResult full = m_ops.insertMedia(mediaKind, QStringList(), selection);
-        for (const PoolMessage &m : full.messages)
+        for (const Message &m : full.messages)
             showMessage(m);
         return;
     }
@@ -251,7 +236,7 @@ void TForm1::insertMedia(int mediaKind)
         result = m_ops.insertMedia(mediaKind, files, selection);
         return result.lastNode;
     });
-    for (const PoolMessage &m : result.messages)
+    for (const Message &m : result.messages)
         showMessage(m);
     if (result.lastNode) {
         m_mediapool->expandNode(result.lastNode->parent);
@@ -262,13 +247,13 @@ void TForm1::insertMedia(int mediaKind)
 
 void TForm1::gameplus()
 {
-    const int kind = m_model.gameTree.topIndex(m_gamepool->currentNode());
+    const int kind = model().gameTree.topIndex(m_gamepool->currentNode());
     insertElement(kind < 0 ? 0 : kind);
 }
 
 void TForm1::MediaPlus()
 {
-    const int kind = m_model.mediaTree.topIndex(m_mediapool->currentNode());
+    const int kind = model().mediaTree.topIndex(m_mediapool->currentNode());
     insertMedia(kind < 0 ? 0 : kind);
 }
 
@@ -355,8 +340,9 @@ void TForm1::deleteSelected(PoolView *view)
     TreeNode *node = view->currentNode();
     if (!node || !node->parent)
         return;
-    const QString question = m_ops.deleteQuestion(node);
-    if (!question.isEmpty() && !m_questions->yesNoDefaultNo(this, m_catalog.msg(MsgConfirmation), question))
+    const Message question = m_ops.deleteQuestion(node);
+    if (!question.isEmpty()
+        && !m_questions->yesNoDefaultNo(this, m_catalog.msg(MsgConfirmation), question.render(m_catalog)))
         return;
     TreeNode *parent = node->parent;
     const bool media = view == m_mediapool;
@@ -396,7 +382,7 @@ void TForm1::gamepoolClick(TreeNode *node)
     if (QMdiSubWindow *w = window.isEmpty() ? nullptr : toolWindow(window))
         w->raise();
     if (scriptKeySet)
-        requestScript(m_model.current.scriptKey, 0, false);
+        requestScript(m_session.current().scriptKey, 0, false);
     if (QMdiSubWindow *w = scriptKeySet ? toolWindow(QStringLiteral("skriptwindow")) : nullptr)
         w->raise();
 }
@@ -413,7 +399,7 @@ void TForm1::gamepoolDblClick(TreeNode *node)
     bool scriptKeySet = false;
     const QString window = m_ops.selectGameNode(node, &scriptKeySet);
     if (scriptKeySet)
-        requestScript(m_model.current.scriptKey, 0, false);
+        requestScript(m_session.current().scriptKey, 0, false);
     if (!window.isEmpty() && !isToolWindowOpen(window))
         openToolWindow(window);
 }
@@ -449,12 +435,12 @@ void TForm1::Duplizieren1Click()
         return;
     DuplicateResult result;
     changeTrees([&] {
-        result = duplicateElement(m_model, m_catalog, node);
+        result = duplicateElement(m_session, node);
         return result.node;
     });
     if (!result.ok) {
-        if (!result.text.isEmpty())
-            error(result.text);
+        if (!result.message.isEmpty())
+            error(result.message.render(m_catalog));
         return;
     }
     m_gamepool->expandNode(result.node->parent);
@@ -473,14 +459,14 @@ void TForm1::gamepoolexportClick()
         return;
     const QString extension = character ? QStringLiteral(".adc") : QStringLiteral(".adr");
     const QString filter = character ? QStringLiteral("Character Export File (*.adc)") : QStringLiteral("Room Export File (*.adr)");
-    const QString folder = m_model.projectFolder.isEmpty() ? m_model.editorFolder : m_model.projectFolder;
+    const QString folder = m_session.projectFolder().isEmpty() ? m_session.editorFolder() : m_session.projectFolder();
     QString chosen = m_questions->saveFile(this, m_catalog.msg(21), QDir(folder).filePath(node->text + extension), filter);
     if (chosen.isEmpty())
         return;
     chosen = withExchangeExtension(chosen, extension);
     m_wait->showwait(m_catalog.msg(21) + QStringLiteral(" ") + node->text);
-    const ExchangeResult result = character ? exportCharacter(m_model, m_catalog, node->text, chosen)
-                                            : exportRoom(m_model, m_catalog, node->text, chosen);
+    const ExchangeResult result = character ? exportCharacter(model(), m_catalog, node->text, chosen)
+                                            : exportRoom(model(), m_catalog, node->text, chosen);
     m_wait->hidewait();
     if (result.ok)
         information(result.message);
@@ -499,20 +485,20 @@ void TForm1::importroom()
 }
 
 void TForm1::importElement(int title, const QString &filter, int image,
-                           ExchangeResult (*import)(ProjectModel &, const MessageCatalog &, const QString &))
+                           ExchangeResult (*import)(ProjectSession &, const QString &))
 {
-    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(title), m_model.projectFolder, filter, false);
+    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(title), m_session.projectFolder(), filter, false);
     if (chosen.isEmpty())
         return;
     ExchangeResult result;
     m_wait->showwait(m_catalog.msg(title));
     beginBusy();
     changeTrees([&] {
-        result = import(m_model, m_catalog, chosen.first());
-        return result.ok ? PoolOps::findNode(m_model.gameTree, result.elementName, image) : nullptr;
+        result = import(m_session, chosen.first());
+        return result.ok ? PoolOps::findNode(model().gameTree, result.elementName, image) : nullptr;
     });
     endBusy();
-    m_model.busy = false;
+    m_session.setBusy(false);
     m_wait->hidewait();
     StatusBar1Click();
     if (!result.ok) {

@@ -29,9 +29,9 @@ const char *const kAdzFilter = "Adventure Export File (*.adz)";
 
 bool TForm1::askSaveChanges()
 {
-    if (!m_model.modified)
+    if (!m_session.isModified())
         return true;
-    const QString text = m_catalog.msg(101) + u' ' + m_model.settings.projectName + u' ' + m_catalog.msg(102);
+    const QString text = m_catalog.msg(101) + u' ' + model().settings.projectName + u' ' + m_catalog.msg(102);
     switch (m_questions->yesNoCancel(this, m_catalog.msg(MsgConfirmation), text)) {
     case Questions::Cancel: return false;
     case Questions::Yes: return projectsaveExecute();
@@ -43,7 +43,8 @@ bool TForm1::askSaveChanges()
 QStringList TForm1::allesneu()
 {
     const QStringList closed = closeResetWindows();
-    replaceTrees([this] { m_model.allesneu(m_catalog); });
+    m_session.newProject();
+    showNewTrees();
     m_previewRequest = PreviewRequest::free();
     emit previewRequested(m_previewRequest);
     StatusBar1Click();
@@ -57,10 +58,8 @@ void TForm1::projectNewExecute()
         return;
     const QStringList closed = allesneu();
     reopen(closed);
-    m_model.modified = false;
     dropRecovery();
     m_panels[2]->clear();
-    savetimerTimer();
 }
 
 bool TForm1::projectOpenExecute()
@@ -72,19 +71,19 @@ bool TForm1::projectOpenExecute()
     if (!askSaveChanges())
         return false;
     if (path.isEmpty()) {
-        const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(94), m_model.openFolder,
+        const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(94), m_session.openFolder(),
                                                           QLatin1String(kAdvFilter), false);
         if (chosen.isEmpty())
             return false;
         path = chosen.first();
     }
     beginBusy();
-    m_model.openFolder = QFileInfo(path).absolutePath();
+    m_session.setOpenFolder(QFileInfo(path).absolutePath());
     QStringList windows = closeResetWindows();
-    ProjectFileResult result;
-    replaceTrees([&] { result = openProject(m_model, m_catalog, path); });
+    const ProjectFileResult result = m_session.open(path);
+    showNewTrees();
     endBusy();
-    if (m_model.settings.gameWidth != 640) {
+    if (model().settings.gameWidth != 640) {
         closewindow(QStringLiteral("room"));
         windows.removeAll(QStringLiteral("room"));
     }
@@ -92,16 +91,13 @@ bool TForm1::projectOpenExecute()
     StatusBar1Click();
     updateCaption();
     if (!result.ok) {
-        m_model.busy = false;
+        m_session.setBusy(false);
         error(result.message);
         return false;
     }
     m_panels[2]->setText(m_catalog.msg(result.statusMessage ? result.statusMessage : 103));
     rememberProject();
     dropRecovery();
-    m_model.modified = false;
-    m_model.mediaChanged = {true, true, true, true};
-    savetimerTimer();
     runMissingFilesCheck();
     return true;
 }
@@ -134,9 +130,8 @@ void TForm1::runMissingFilesCheck()
         return;
     if (!m_missingDialog) {
         m_missingDialog = new Tmissingfiles(m_missing, m_catalog, *m_questions, this);
-        connect(m_missingDialog, &Tmissingfiles::repaired, this, &TForm1::savetimerTimer);
     }
-    m_missingDialog->setStartFolder(m_model.projectFolder);
+    m_missingDialog->setStartFolder(m_session.projectFolder());
     m_missingDialog->refresh();
     m_missingDialog->open();
 }
@@ -145,13 +140,9 @@ bool TForm1::runSave(const std::function<ProjectFileResult()> &save)
 {
     beginBusy();
     ProjectFileResult result;
-    // A save tidies media folder names (trailing dots), so the views are rebuilt around it.
-    changeTrees([&] {
-        result = save();
-        return nullptr;
-    });
+    result = save();
     endBusy();
-    m_model.busy = false;
+    m_session.setBusy(false);
     if (!result.ok) {
         error(result.message);
         return false;
@@ -162,7 +153,6 @@ bool TForm1::runSave(const std::function<ProjectFileResult()> &save)
     rememberProject();
     dropRecovery();
     updateCaption();
-    savetimerTimer();
     return true;
 }
 
@@ -178,26 +168,26 @@ bool TForm1::openRecent(const QString &projectPath)
 
 bool TForm1::projectsaveExecute()
 {
-    if (m_model.projectFolder.isEmpty())
+    if (m_session.projectFolder().isEmpty())
         return projectsaveunderExecute();
-    return runSave([this] { return saveProject(m_model, m_model.projectFolder, m_model.settings.projectName); });
+    return runSave([this] { return m_session.save(); });
 }
 
 bool TForm1::projectsaveunderExecute()
 {
-    const QString proposedName = m_model.settings.projectName + QStringLiteral(".adv");
-    const QString proposed = m_model.projectFolder.isEmpty() ? proposedName
-                                                             : QDir(m_model.projectFolder).filePath(proposedName);
+    const QString proposedName = model().settings.projectName + QStringLiteral(".adv");
+    const QString proposed = m_session.projectFolder().isEmpty() ? proposedName
+                                                                 : QDir(m_session.projectFolder()).filePath(proposedName);
     const QString chosen = m_questions->saveFile(this, m_catalog.msg(95), proposed, QLatin1String(kAdvFilter));
     if (chosen.isEmpty())
         return false;
-    return runSave([this, chosen] { return saveProjectAs(m_model, chosen); });
+    return runSave([this, chosen] { return m_session.saveAs(chosen); });
 }
 
 void TForm1::Action2Execute()
 {
     m_wait->showwait(m_catalog.msg(121));
-    const auto mistake = ScriptChecker(m_catalog).check(m_model);
+    const auto mistake = ScriptChecker(m_catalog).check(model());
     m_wait->hidewait();
     if (mistake) {
         error(mistake->text);
@@ -250,11 +240,11 @@ private:
 void TForm1::exportieren()
 {
     projectsaveExecute();
-    if (m_model.projectFolder.isEmpty() || m_model.modified) {
+    if (m_session.projectFolder().isEmpty() || m_session.isModified()) {
         error(m_catalog.msg(122));
         return;
     }
-    const QString proposed = QDir(m_model.projectFolder).filePath(m_model.settings.projectName + QStringLiteral(".adz"));
+    const QString proposed = QDir(m_session.projectFolder()).filePath(model().settings.projectName + QStringLiteral(".adz"));
     QString chosen = m_questions->saveFile(this, m_catalog.msg(93), proposed, QLatin1String(kAdzFilter));
     if (chosen.isEmpty())
         return;
@@ -263,10 +253,10 @@ void TForm1::exportieren()
     ExchangeResult result;
     {
         ExchangeProgressWindow window(this, m_catalog.msg(170), m_catalog, m_panels[2]);
-        result = exportProject(m_model, m_catalog, chosen, window.progress(), window.cancelled());
+        result = exportProject(m_session, chosen, window.progress(), window.cancelled());
     }
     endBusy();
-    m_model.busy = false;
+    m_session.setBusy(false);
     if (result.cancelled) {
         m_panels[2]->setText(result.message);
         return;
@@ -284,7 +274,7 @@ void TForm1::importieren()
 {
     if (!askSaveChanges())
         return;
-    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(92), m_model.openFolder,
+    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(92), m_session.openFolder(),
                                                       QLatin1String(kAdzFilter), false);
     if (chosen.isEmpty())
         return;
@@ -297,14 +287,15 @@ void TForm1::importieren()
         ExchangeProgressWindow window(this, m_catalog.msg(161), m_catalog, m_panels[2]);
         // The trees repaint between the steps: the project changes only at the very end of a
         // successful import, after the last step.
-        replaceTrees([&] { result = importProject(m_model, m_catalog, adz, window.progress(), window.cancelled()); });
+        result = importProject(m_session, adz, window.progress(), window.cancelled());
     }
+    if (result.ok)
+        showNewTrees();
     endBusy();
-    m_model.busy = false;
+    m_session.setBusy(false);
     reopen(windows);
     StatusBar1Click();
     updateCaption();
-    savetimerTimer();
     if (result.cancelled) {
         m_panels[2]->setText(result.message);
         return;

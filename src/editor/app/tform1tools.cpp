@@ -61,8 +61,7 @@ private:
 void TForm1::setupgameExecute()
 {
     if (!m_gamesetup) {
-        m_gamesetup = new Tgamesetup(m_model, m_catalog, m_settings, this);
-        connect(m_gamesetup, &Tgamesetup::captionChanged, this, [this](const QString &caption) { setWindowTitle(caption); });
+        m_gamesetup = new Tgamesetup(m_session, m_catalog, m_settings, this);
         connect(m_gamesetup, &Tgamesetup::resolutionChanged, this, [this] { closewindow(QStringLiteral("room")); });
     }
     m_gamesetup->open();
@@ -71,35 +70,35 @@ void TForm1::setupgameExecute()
 void TForm1::commandlistExecute()
 {
     if (!m_commandlist)
-        m_commandlist = new Tcommandlist(m_model, m_catalog, m_settings, this);
+        m_commandlist = new Tcommandlist(m_session, m_catalog, m_settings, this);
     m_commandlist->open();
 }
 
 void TForm1::fontwindowExecute()
 {
     if (!m_fontwindow)
-        m_fontwindow = new Tfontwindow(m_model, m_catalog, m_settings, this);
+        m_fontwindow = new Tfontwindow(m_session, m_catalog, m_settings, this);
     m_fontwindow->open();
 }
 
 void TForm1::languagetoolsExecute()
 {
     if (!m_languagetools)
-        m_languagetools = new TForm16(m_model, m_catalog, m_settings, this);
+        m_languagetools = new TForm16(m_session, m_catalog, m_settings, this);
     m_languagetools->show();
     m_languagetools->raise();
 }
 
 void TForm1::creategameExecute()
 {
-    if (m_model.busy)
+    if (m_session.isBusy())
         return;
     // A game is made from the saved project: one that was never saved is saved as first, and
     // cancelling that cancels the build.
-    if ((m_model.projectFolder.isEmpty() || m_model.settings.projectName.isEmpty()) && !projectsaveunderExecute())
+    if ((m_session.projectFolder().isEmpty() || model().settings.projectName.isEmpty()) && !projectsaveunderExecute())
         return;
     WindowBuildQuestions questions(this, *m_questions, m_catalog, [this] { m_wait->hidewait(); });
-    MakeGame make(m_model, m_catalog, questions);
+    MakeGame make(m_session, questions);
     // The build runs here with the event loop kept alive between its steps, so the window
     // repaints and shows each step while it is disabled.
     make.setProgress([this](const QString &status) {
@@ -131,7 +130,7 @@ void TForm1::creategameExecute()
     QApplication::restoreOverrideCursor();
     m_wait->hidewait();
     setEnabled(true);
-    m_model.busy = false;
+    m_session.setBusy(false);
     StatusBar1Click();
     switch (result.outcome) {
     case MakeGame::Result::Refused:

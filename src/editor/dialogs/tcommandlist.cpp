@@ -5,6 +5,7 @@
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "tools/commandlistops.h"
 
 #include <QCloseEvent>
@@ -22,12 +23,12 @@
 
 namespace mb {
 
-Tcommandlist::Tcommandlist(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+Tcommandlist::Tcommandlist(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                            QWidget *parent)
-    : QDialog(parent), m_model(model), m_catalog(catalog)
+    : QDialog(parent), m_session(session), m_catalog(catalog)
 {
     setWindowTitle(catalog.msg(328));
-    m_input = new Ttexteingabe(model, catalog, settings, this);
+    m_input = new Ttexteingabe(session, catalog, settings, this);
     m_input->message = [this](QWidget *p, QMessageBox::Icon i, const QString &c, const QString &t) {
         message(p, i, c, t);
     };
@@ -44,11 +45,6 @@ Tcommandlist::Tcommandlist(ProjectModel &model, MessageCatalog &catalog, EditorS
     for (int r = 0; r < 19; ++r)
         for (int c = 0; c < 2; ++c)
             m_grid->setItem(r, c, new QTableWidgetItem);
-    connect(m_grid, &QTableWidget::itemChanged, this, [this] {
-        if (!m_loading)
-            m_model.modified = true;
-    });
-    connect(m_grid, &QTableWidget::cellClicked, this, [this] { m_model.modified = true; });
     auto *commands = new QGroupBox(catalog.msg(329));
     (new QVBoxLayout(commands))->addWidget(m_grid);
 
@@ -58,11 +54,14 @@ Tcommandlist::Tcommandlist(ProjectModel &model, MessageCatalog &catalog, EditorS
     connect(m_bools, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (m_loading)
             return;
-        const int row = m_bools->row(item);
-        if (row >= 0 && row < int(m_model.commands.bools.size())) {
-            m_model.commands.bools[row].value = item->checkState() == Qt::Checked;
-            m_model.modified = true;
-        }
+        setBoolValue(m_session, m_bools->row(item), item->checkState() == Qt::Checked);
+    });
+    // Undo and redo change the bools behind the window's back; the grid and the words are
+    // the window's own until OK.
+    connect(&m_session, &ProjectSession::changed, this, [this](const ProjectChange &c) {
+        if (c.phase == ProjectChange::Done && (c.kind == ProjectChange::Commands || c.kind == ProjectChange::Reset)
+            && !m_loading && isVisible())
+            fillBools(m_bools->currentRow());
     });
     connect(m_bools, &QListWidget::itemDoubleClicked, this, [this] { renameBoolClick(); });
     connect(m_bools, &QListWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
@@ -89,10 +88,6 @@ Tcommandlist::Tcommandlist(ProjectModel &model, MessageCatalog &catalog, EditorS
 
     auto word = [this](QLineEdit *&edit, const QString &title) {
         edit = new QLineEdit;
-        connect(edit, &QLineEdit::textChanged, this, [this] {
-            if (!m_loading)
-                m_model.modified = true;
-        });
         auto *g = new QGroupBox(title);
         (new QVBoxLayout(g))->addWidget(edit);
         return g;
@@ -136,14 +131,15 @@ void Tcommandlist::setScriptFont(const QString &family)
 void Tcommandlist::load()
 {
     m_loading = true;
-    const CommandGrid g = commandGridOf(m_model.commands);
+    const CommandList &commands = m_session.model().commands;
+    const CommandGrid g = commandGridOf(commands);
     for (int r = 0; r < 19; ++r) {
         m_grid->item(r, 0)->setText(g[r].name);
         m_grid->item(r, 1)->setText(g[r].text);
     }
-    m_linktext->setText(m_model.commands.linktext);
-    m_givelink->setText(m_model.commands.givelink);
-    m_walktext->setText(m_model.commands.walktext);
+    m_linktext->setText(commands.linktext);
+    m_givelink->setText(commands.givelink);
+    m_walktext->setText(commands.walktext);
     m_loading = false;
     fillBools(m_bools->currentRow());
 }
@@ -152,7 +148,7 @@ void Tcommandlist::fillBools(int select)
 {
     m_loading = true;
     m_bools->clear();
-    for (const BoolEntry &b : m_model.commands.bools) {
+    for (const BoolEntry &b : m_session.model().commands.bools) {
         auto *item = new QListWidgetItem(b.name, m_bools);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(b.value ? Qt::Checked : Qt::Unchecked);
@@ -181,7 +177,7 @@ bool Tcommandlist::okClick()
                 m_catalog.msg(info ? 367 : 366), m_catalog.msg(problem));
         return false;
     }
-    takeOverCommands(m_model, g, m_linktext->text(), m_givelink->text(), m_walktext->text());
+    takeOverCommands(m_session, g, m_linktext->text(), m_givelink->text(), m_walktext->text());
     load();
     accept();
     return true;
@@ -230,9 +226,10 @@ void Tcommandlist::removeBoolClick()
     const int row = m_bools->currentRow();
     if (row < 0)
         return;
-    removeBool(m_model, row);
-    m_model.modified = true;
-    fillBools(std::min(row, int(m_model.commands.bools.size()) - 1));
+    m_loading = true;
+    removeBool(m_session, row);
+    m_loading = false;
+    fillBools(std::min(row, int(m_session.model().commands.bools.size()) - 1));
 }
 
 } // namespace mb

@@ -1,8 +1,9 @@
 #pragma once
 // The commands and bools window: the game commands (name used in scripts, text the player
 // sees), the project's bools with their initial values, and the three words of the action line.
-// Bools are added, renamed and removed in the model at once; the grid and the words are taken
-// over by OK (or closing the window) once they pass the checks.
+// Bools are added, renamed, removed and set at once, each an undo step of the session; the grid
+// and the words are taken over by OK (or closing the window) once they pass the checks, as one
+// undo step (none when nothing changed). The bools follow undo and redo while the window is open.
 
 #include "dialogs/dialogmessage.h"
 
@@ -19,14 +20,14 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 class Ttexteingabe;
 
 class Tcommandlist : public QDialog
 {
     Q_OBJECT
 public:
-    Tcommandlist(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    Tcommandlist(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                  QWidget *parent = nullptr);
 
     // Shows the model's commands, bools and words.
@@ -64,7 +65,7 @@ private:
     void removeBoolClick();
     void renameBoolClick();
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     bool m_loading = false;
     QTableWidget *m_grid = nullptr;

@@ -5,6 +5,7 @@
 #include "build/fontcharset.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "tools/fonttable.h"
 #include "tools/settingsvalidation.h"
 
 #include <QCheckBox>
@@ -29,9 +30,9 @@ QString Tfontwindow::listLine(int number, const QString &name, int size)
            + QString::number(size) + QLatin1Char(')');
 }
 
-Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+Tfontwindow::Tfontwindow(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                          QWidget *parent)
-    : QDialog(parent), m_model(model), m_catalog(catalog)
+    : QDialog(parent), m_session(session), m_catalog(catalog)
 {
     Q_UNUSED(settings);
     setWindowTitle(catalog.msg(382));
@@ -67,15 +68,15 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
     m_fontbox->setEditable(true); // a project may name a typeface this system lacks
     m_fontbox->addItems(QFontDatabase::families());
     m_fontbox->setInsertPolicy(QComboBox::NoInsert);
-    connect(m_fontbox, &QComboBox::currentTextChanged, this, [this] { fieldChanged(); });
+    connect(m_fontbox, &QComboBox::currentTextChanged, this, [this] { fieldChanged(1); });
     form->addRow(catalog.msg(409), m_fontbox);
     m_size = new QSpinBox;
     m_size->setRange(6, 28);
-    connect(m_size, &QSpinBox::valueChanged, this, [this] { fieldChanged(); });
+    connect(m_size, &QSpinBox::valueChanged, this, [this] { fieldChanged(2); });
     m_bold = new QCheckBox(catalog.msg(384));
     m_kursiv = new QCheckBox(catalog.msg(385));
-    connect(m_bold, &QCheckBox::toggled, this, [this] { fieldChanged(); });
-    connect(m_kursiv, &QCheckBox::toggled, this, [this] { fieldChanged(); });
+    connect(m_bold, &QCheckBox::toggled, this, [this] { fieldChanged(3); });
+    connect(m_kursiv, &QCheckBox::toggled, this, [this] { fieldChanged(4); });
     auto *sizeRow = new QHBoxLayout;
     sizeRow->addWidget(m_size);
     sizeRow->addWidget(m_bold);
@@ -85,7 +86,7 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
     auto combo = [this](QComboBox *&box, const QStringList &items) {
         box = new QComboBox;
         box->addItems(items);
-        connect(box, &QComboBox::currentIndexChanged, this, [this] { fieldChanged(); });
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { fieldChanged(5); });
         return box;
     };
     form->addRow(catalog.extra(extratext::FontStyleLabel), combo(m_style, {catalog.msg(241), catalog.msg(386), catalog.msg(387), catalog.msg(388)}));
@@ -104,7 +105,7 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
     m_fadeLabel->setMinimumWidth(90);
     connect(m_fadebar, &QSlider::valueChanged, this, [this](int v) {
         m_fadeLabel->setText(m_catalog.msg(fadeLabelMessage(v)));
-        fieldChanged();
+        fieldChanged(6);
     });
     auto *fadeRow = new QHBoxLayout;
     fadeRow->addWidget(m_fadebar, 1);
@@ -128,6 +129,17 @@ Tfontwindow::Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSet
     top->addLayout(right, 3);
     resize(720, 380);
     load();
+    // Undo, redo, open and reset change the fonts behind the window's back.
+    connect(&m_session, &ProjectSession::changed, this, [this](const ProjectChange &c) {
+        if (!m_editing && c.phase == ProjectChange::Done
+            && (c.kind == ProjectChange::Font || c.kind == ProjectChange::Reset))
+            load();
+    });
+}
+
+const ProjectModel &Tfontwindow::model() const
+{
+    return m_session.model();
 }
 
 void Tfontwindow::showEvent(QShowEvent *e)
@@ -142,9 +154,9 @@ void Tfontwindow::load()
     const int keep = m_listBox1->currentRow();
     m_loading = true;
     m_listBox1->clear();
-    const int n = m_model.fontCount();
+    const int n = model().fontCount();
     for (int i = 1; i <= n; ++i)
-        m_listBox1->addItem(listLine(i, m_model.fonts[i].name, m_model.fonts[i].size));
+        m_listBox1->addItem(listLine(i, model().fonts[i].name, model().fonts[i].size));
     m_loading = false;
     select(keep < n ? keep : n - 1);
 }
@@ -158,7 +170,7 @@ void Tfontwindow::select(int row)
 void Tfontwindow::showFields()
 {
     const int row = m_listBox1->currentRow();
-    const bool on = row >= 0 && row < m_model.fontCount();
+    const bool on = row >= 0 && row < model().fontCount();
     m_fields->setEnabled(on);
     m_button2->setEnabled(on);
     if (!on) {
@@ -176,7 +188,7 @@ void Tfontwindow::showFields()
         m_preview->setFont(RFont());
         return;
     }
-    const RFont &f = m_model.fonts[row + 1];
+    const RFont &f = model().fonts[row + 1];
     m_loading = true;
     m_fontbox->setCurrentText(f.name);
     m_size->setValue(f.size);
@@ -192,16 +204,15 @@ void Tfontwindow::showFields()
     m_preview->setFont(f);
 }
 
-void Tfontwindow::fieldChanged()
+void Tfontwindow::fieldChanged(int field)
 {
     const int row = m_listBox1->currentRow();
-    if (m_loading || row < 0 || row >= m_model.fontCount())
+    if (m_loading || row < 0 || row >= model().fontCount())
         return;
-    RFont &f = m_model.fonts[row + 1];
-    const QString name = m_fontbox->currentText().trimmed();
-    // An emptied name would end the table here; the font keeps its typeface until a new one is given.
-    if (!name.isEmpty())
-        f.name = name;
+    RFont f = model().fonts[row + 1];
+    // An emptied name would end the table here; the font keeps its typeface until a new one is
+    // given (fonttable::change keeps it).
+    f.name = m_fontbox->currentText().trimmed();
     f.size = m_size->value();
     f.bold = m_bold->isChecked();
     f.italic = m_kursiv->isChecked();
@@ -210,24 +221,26 @@ void Tfontwindow::fieldChanged()
     f.fill = m_fill->currentIndex();
     f.charset = uint16_t(m_zeichensatz->currentIndex());
     f.fading = m_fadebar->value();
-    m_listBox1->item(row)->setText(listLine(row + 1, f.name, f.size));
-    m_preview->setFont(f);
-    m_model.modified = true;
+    m_editing = true;
+    fonttable::change(m_session, row, f, ProjectSession::mergeKey(this, field, row));
+    m_editing = false;
+    const RFont &stored = model().fonts[row + 1];
+    m_listBox1->item(row)->setText(listLine(row + 1, stored.name, stored.size));
+    m_preview->setFont(stored);
 }
 
 void Tfontwindow::button1Click()
 {
-    const int n = m_model.fontCount();
-    if (n >= ProjectModel::MaxFonts) {
+    if (model().fontCount() >= ProjectModel::MaxFonts) {
         message(this, QMessageBox::Information, m_catalog.msg(367),
                 m_catalog.extra(extratext::FontsFull).arg(ProjectModel::MaxFonts));
         return;
     }
-    RFont f;
-    f.name = QStringLiteral("Arial");
-    f.size = 12;
-    m_model.fonts[n + 1] = f;
-    m_model.modified = true;
+    m_editing = true;
+    const int n = fonttable::add(m_session);
+    m_editing = false;
+    if (n < 0)
+        return;
     load();
     select(n);
 }
@@ -235,21 +248,21 @@ void Tfontwindow::button1Click()
 void Tfontwindow::button2Click()
 {
     const int row = m_listBox1->currentRow();
-    const int n = m_model.fontCount();
-    if (row < 0 || row >= n)
+    const int n = model().fontCount();
+    m_editing = true;
+    const bool removed = fonttable::remove(m_session, row);
+    m_editing = false;
+    if (!removed)
         return;
-    for (int i = row + 1; i < n; ++i)
-        m_model.fonts[i] = m_model.fonts[i + 1];
-    m_model.fonts[n] = RFont();
-    m_model.modified = true;
     load();
     select(std::min(row, n - 2));
 }
 
 void Tfontwindow::swap(int a, int b)
 {
-    std::swap(m_model.fonts[a + 1], m_model.fonts[b + 1]);
-    m_model.modified = true;
+    m_editing = true;
+    fonttable::swap(m_session, a, b);
+    m_editing = false;
     load();
     select(b);
 }
@@ -257,14 +270,14 @@ void Tfontwindow::swap(int a, int b)
 void Tfontwindow::moveUp()
 {
     const int row = m_listBox1->currentRow();
-    if (row > 0 && m_model.fontCount() >= 2)
+    if (row > 0 && model().fontCount() >= 2)
         swap(row, row - 1);
 }
 
 void Tfontwindow::moveDown()
 {
     const int row = m_listBox1->currentRow();
-    if (row >= 0 && row + 1 < m_model.fontCount())
+    if (row >= 0 && row + 1 < model().fontCount())
         swap(row, row + 1);
 }
 

@@ -21,12 +21,13 @@ class EditorSettings;
 class FontPreview;
 class MessageCatalog;
 class ProjectModel;
+class ProjectSession;
 
 class Tfontwindow : public QDialog
 {
     Q_OBJECT
 public:
-    Tfontwindow(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    Tfontwindow(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                 QWidget *parent = nullptr);
 
     // Shows the model's fonts, keeping the selection where it can.
@@ -62,12 +63,15 @@ protected:
 private:
     void select(int row);
     void showFields();
-    void fieldChanged();
+    // Stores the fields into the selected font; `field` names the control (its edits merge).
+    void fieldChanged(int field);
+    const ProjectModel &model() const;
     void swap(int a, int b);
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     bool m_loading = false;
+    bool m_editing = false; // the window's own edit is being written
     QListWidget *m_listBox1 = nullptr;
     QPushButton *m_button1 = nullptr, *m_button2 = nullptr, *m_ok = nullptr;
     QToolButton *m_up = nullptr, *m_down = nullptr;

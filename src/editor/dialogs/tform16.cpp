@@ -4,6 +4,7 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "tools/dialogueexport.h"
 #include "tools/languagerecords.h"
 #include "tools/languageupdate.h"
@@ -42,15 +43,15 @@ QHBoxLayout *folderRow(QLineEdit *edit, QPushButton *change)
 
 } // namespace
 
-TForm16::TForm16(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+TForm16::TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                  QWidget *parent)
-    : QDialog(parent), m_model(model), m_catalog(catalog)
+    : QDialog(parent), m_session(session), m_catalog(catalog)
 {
     setWindowTitle(catalog.msg(440));
     pickFolder = [this](QWidget *parent, const QString &current) {
         return QFileDialog::getExistingDirectory(parent, m_catalog.msg(444), current);
     };
-    m_input = new Ttexteingabe(model, catalog, settings, this);
+    m_input = new Ttexteingabe(session, catalog, settings, this);
     m_input->message = [this](QWidget *p, QMessageBox::Icon i, const QString &c, const QString &t) {
         message(p, i, c, t);
     };
@@ -211,8 +212,8 @@ void TForm16::showEvent(QShowEvent *e)
                 edit->setText(now);
             lastDefault = now;
         };
-        follow(m_ziel, m_zielDefault, defaultDialogueFolder(m_model, m_catalog));
-        follow(m_ziel2, m_ziel2Default, defaultSoundListFolder(m_model, m_catalog));
+        follow(m_ziel, m_zielDefault, defaultDialogueFolder(m_session));
+        follow(m_ziel2, m_ziel2Default, defaultSoundListFolder(m_session));
         fillLanguages(languageSlot());
         if (m_pages->currentIndex() == TranslatePage)
             pageChanged(TranslatePage);
@@ -244,7 +245,7 @@ void TForm16::updateTextLines()
     m_panel->show();
     m_pages->setEnabled(false);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    updateLanguageLists(m_model);
+    updateLanguageLists(m_session);
     m_updated = true;
     m_pages->setEnabled(true);
     m_panel->hide();
@@ -256,9 +257,9 @@ void TForm16::fillLanguages(int selectSlot)
     m_sprache->clear();
     m_sprache2->clear();
     m_sprache2->addItem(m_catalog.msg(464));
-    for (int slot = 1; slot <= ProjectModel::MaxLanguages && m_model.languages.used(slot); ++slot) {
-        m_sprache->addItem(m_model.languages[slot].name);
-        m_sprache2->addItem(m_model.languages[slot].name);
+    for (int slot = 1; slot <= ProjectModel::MaxLanguages && m_session.model().languages.used(slot); ++slot) {
+        m_sprache->addItem(m_session.model().languages[slot].name);
+        m_sprache2->addItem(m_session.model().languages[slot].name);
     }
     if (selectSlot >= 1 && selectSlot <= m_sprache->count())
         m_sprache->setCurrentIndex(selectSlot - 1);
@@ -271,7 +272,7 @@ void TForm16::fillLanguages(int selectSlot)
 void TForm16::showTab()
 {
     const auto tab = LanguageGrid::Tab(m_tabControl1->currentIndex());
-    const QList<LanguageGrid::GridRow> rows = LanguageGrid::showTab(m_model, languageSlot(), tab);
+    const QList<LanguageGrid::GridRow> rows = LanguageGrid::showTab(m_session, languageSlot(), tab);
     const int count = std::max(int(rows.size()), int(LanguageGrid::MinRows));
     m_xgrid->clearContents();
     m_xgrid->setRowCount(count);
@@ -302,14 +303,16 @@ void TForm16::selectRow(int row)
 void TForm16::textChanged(const QString &text)
 {
     const auto tab = LanguageGrid::Tab(m_tabControl1->currentIndex());
-    if (m_row >= 0 && LanguageGrid::setText(m_model, languageSlot(), tab, m_row, text))
+    if (m_row >= 0 && LanguageGrid::setText(m_session, languageSlot(), tab, m_row, text,
+                                                ProjectSession::mergeKey(this, 1, m_row)))
         m_xgrid->item(m_row, LanguageText)->setText(text.isEmpty() ? QStringLiteral(" ") : text);
 }
 
 void TForm16::voiceChanged(const QString &voice)
 {
     const auto tab = LanguageGrid::Tab(m_tabControl1->currentIndex());
-    if (m_row >= 0 && LanguageGrid::setVoice(m_model, languageSlot(), tab, m_row, voice))
+    if (m_row >= 0 && LanguageGrid::setVoice(m_session, languageSlot(), tab, m_row, voice,
+                                                 ProjectSession::mergeKey(this, 2, m_row)))
         m_xgrid->item(m_row, LanguageVoice)->setText(voice.isEmpty() ? QStringLiteral(" ") : voice);
 }
 
@@ -337,9 +340,9 @@ bool TForm16::eventFilter(QObject *watched, QEvent *event)
 void TForm16::button3Click()
 {
     // With every language slot in use there is no name to ask for.
-    if (m_model.languages.firstFree() == 0) {
+    if (m_session.model().languages.firstFree() == 0) {
         message(this, QMessageBox::Information, m_catalog.msg(367),
-                m_catalog.extra(extratext::LanguagesFull).arg(m_model.languages.size()));
+                m_catalog.extra(extratext::LanguagesFull).arg(m_session.model().languages.size()));
         return;
     }
     m_input->start(Ttexteingabe::AddLanguage);
@@ -350,8 +353,8 @@ void TForm16::button4Click()
     const int slot = languageSlot();
     if (slot == 0 || !question(this, m_catalog.msg(365), m_catalog.msg(460)))
         return;
-    deleteLanguage(m_model, slot);
-    fillLanguages(std::min(slot, m_model.languages.usedCount()));
+    deleteLanguage(m_session, slot);
+    fillLanguages(std::min(slot, m_session.model().languages.usedCount()));
 }
 
 void TForm16::done(const QStringList &, bool ok, const QString &error)
@@ -373,7 +376,7 @@ void TForm16::button1Click()
     o.forgotten = m_vergessen->isChecked();
     o.dedupe = m_doppelt->isChecked();
     o.skipExisting = m_schonvorhanden->isChecked();
-    const ToolFilesResult r = exportDialogues(m_model, o);
+    const ToolFilesResult r = exportDialogues(m_session.model(), o);
     done(r.files, r.ok, r.error);
 }
 
@@ -385,7 +388,7 @@ void TForm16::button7Click()
     o.loopsound = m_loopsound->isChecked();
     o.playmusic = m_playmusic->isChecked();
     o.skipPooled = m_checkBox5->isChecked();
-    const ToolFilesResult r = createSoundLists(m_model, o);
+    const ToolFilesResult r = createSoundLists(m_session.model(), o);
     done(r.files, r.ok, r.error);
 }
 

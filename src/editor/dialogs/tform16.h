@@ -25,7 +25,7 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 class Ttexteingabe;
 
 class TForm16 : public QDialog
@@ -34,7 +34,7 @@ class TForm16 : public QDialog
 public:
     enum Page { ExportPage = 0, TranslatePage = 1, SoundPage = 2 };
 
-    TForm16(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
             QWidget *parent = nullptr);
 
     // Shows the page (and runs the update when it is the translate page).
@@ -82,7 +82,7 @@ private:
     void pageChanged(int page);
     void done(const QStringList &, bool ok, const QString &error);
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     bool m_updated = false;
     bool m_filling = false;

@@ -1,9 +1,12 @@
 #pragma once
-// The project settings window. Its controls edit ProjectModel::settings directly: every change
-// is written at once and sets model.modified; load() shows the model's values again after a
-// project was opened or reset.
+// The project settings window. Every change of a control is written at once as an edit of the
+// session's settings (one undo step per field: typing into a field, dragging a slider merge);
+// the window shows the settings again when it is shown and when they change elsewhere (undo,
+// open, reset). The two editor options are not part of the project and not undone.
 
 #include "dialogs/dialogmessage.h"
+#include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDialog>
 
@@ -25,13 +28,12 @@ namespace mb {
 class CoinMarkerArea;
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
 
 class Tgamesetup : public QDialog
 {
     Q_OBJECT
 public:
-    Tgamesetup(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    Tgamesetup(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                QWidget *parent = nullptr);
 
     // Shows the model's settings in the controls (no change of the model).
@@ -66,8 +68,6 @@ public:
     CoinMarkerArea *coinMarker() const { return m_image3; }
 
 signals:
-    // The project name changed: the main window shows the caption.
-    void captionChanged(const QString &caption);
     // The game resolution changed: the room window is to be closed.
     void resolutionChanged();
 
@@ -76,23 +76,27 @@ protected:
 
 private:
     void build();
-    void changed();
+    // Writes the settings as an undo step; edits of the same field (>= 0) merge, -1 never does.
+    void edit(int field, const std::function<void(GameSettings &)> &change);
+    const GameSettings &settings() const { return m_session.model().settings; }
     void updateEnabling();
     void updateResolutionLock();
     void normaliseTaskHeightField();
     void button1Click();
     void checkBox5Click(bool on);
     void showIcon();
-    QPushButton *colourButton(unsigned int &field);
+    QPushButton *colourButton(uint32_t GameSettings::*field);
     void paintColourButton(QPushButton *b, unsigned int value);
-    QLineEdit *textField(QString &field);
-    QCheckBox *checkField(int message, bool &field);
-    QSlider *fadeBar(int &field, QLabel *&label);
+    QLineEdit *textField(QString GameSettings::*field);
+    QCheckBox *checkField(int message, bool GameSettings::*field);
+    QCheckBox *optionField(int message, bool EditorOptions::*field);
+    QSlider *fadeBar(int GameSettings::*field, QLabel *&label);
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     bool m_loading = false;
+    bool m_editing = false; // the window's own edit is being written
     std::vector<std::function<void()>> m_loaders; // one per bound control
 
     QLineEdit *m_projectName = nullptr;

@@ -2,6 +2,8 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,9 +14,9 @@
 
 namespace mb {
 
-Tskriptzeile::Tskriptzeile(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+Tskriptzeile::Tskriptzeile(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                            QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_model(model)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_session(session)
 {
     Q_UNUSED(settings);
     setModal(true);
@@ -41,23 +43,24 @@ Tskriptzeile::Tskriptzeile(ProjectModel &model, MessageCatalog &catalog, EditorS
     outer->addWidget(frame);
 }
 
-QString *Tskriptzeile::target()
+const QString *Tskriptzeile::target() const
 {
+    const ProjectModel &model = m_session.model();
     switch (m_owner) {
     case Item:
-        if (m_slot >= 1 && m_slot <= m_model.items.size() && m_state >= 0 && m_state < RItem::States
+        if (m_slot >= 1 && m_slot <= model.items.size() && m_state >= 0 && m_state < RItem::States
             && m_frame >= 0 && m_frame < RItem::Frames)
-            return &m_model.items[m_slot].frames[m_state][m_frame].script;
+            return &model.items[m_slot].frames[m_state][m_frame].script;
         break;
     case Object:
-        if (m_slot >= 1 && m_slot <= m_model.objects.size() && m_state >= 0 && m_state < Robj::States
+        if (m_slot >= 1 && m_slot <= model.objects.size() && m_state >= 0 && m_state < Robj::States
             && m_frame >= 0 && m_frame < Robj::Frames)
-            return &m_model.objects[m_slot].frames[m_state][m_frame].script;
+            return &model.objects[m_slot].frames[m_state][m_frame].script;
         break;
     case Character:
-        if (m_slot >= 1 && m_slot <= m_model.characters.size() && m_state >= 0
+        if (m_slot >= 1 && m_slot <= model.characters.size() && m_state >= 0
             && m_state < Rcharacter::States && m_frame >= 0 && m_frame < Rcharacter::Frames)
-            return &m_model.characters[m_slot].frames[m_state][m_frame].script;
+            return &model.characters[m_slot].frames[m_state][m_frame].script;
         break;
     }
     return nullptr;
@@ -85,10 +88,27 @@ void Tskriptzeile::showEvent(QShowEvent *e)
 
 void Tskriptzeile::eintragen()
 {
-    if (QString *line = target()) {
-        if (*line != m_edit1->text()) {
-            *line = m_edit1->text();
-            m_model.modified = true;
+    const QString *line = target();
+    const QString text = m_edit1->text();
+    if (line && *line != text) {
+        const QString step = uiText(UiText::FrameScriptLine, m_session.catalog().language());
+        const int state = m_state, frame = m_frame;
+        switch (m_owner) {
+        case Item:
+            m_session.editRecord<RItem>(
+                ProjectChange::element(Items, m_slot, ProjectChange::Frames, state, frame), step,
+                [&](RItem &r) { r.frames[state][frame].script = text; });
+            break;
+        case Object:
+            m_session.editRecord<Robj>(
+                ProjectChange::element(Objects, m_slot, ProjectChange::Frames, state, frame), step,
+                [&](Robj &r) { r.frames[state][frame].script = text; });
+            break;
+        case Character:
+            m_session.editRecord<Rcharacter>(
+                ProjectChange::element(Characters, m_slot, ProjectChange::Frames, state, frame), step,
+                [&](Rcharacter &r) { r.frames[state][frame].script = text; });
+            break;
         }
     }
     hide();

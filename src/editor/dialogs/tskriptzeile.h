@@ -13,7 +13,7 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 
 class Tskriptzeile : public QDialog
 {
@@ -21,14 +21,14 @@ class Tskriptzeile : public QDialog
 public:
     enum Owner { Item, Object, Character };
 
-    Tskriptzeile(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    Tskriptzeile(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                  QWidget *parent = nullptr);
 
     // Opens the box on the frame (state and frame 0-based) of the element in the slot, showing
     // its current script line under the title.
     void start(Owner owner, int slot, int state, int frame, const QString &title);
 
-    // Stores the field as the frame's script line, sets model.modified, hides the box.
+    // Stores the field as the frame's script line (an undo step when it changed), hides the box.
     void eintragen();
 
     QLineEdit *edit() const { return m_edit1; }
@@ -42,9 +42,9 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
-    QString *target();
+    const QString *target() const;
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     Owner m_owner = Item;
     int m_slot = 0, m_state = 0, m_frame = 0;
     QLabel *m_title = nullptr;

@@ -3,6 +3,7 @@
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "project/texthelpers.h"
 #include "tools/commandlistops.h"
 #include "tools/languagerecords.h"
@@ -17,9 +18,9 @@
 
 namespace mb {
 
-Ttexteingabe::Ttexteingabe(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+Ttexteingabe::Ttexteingabe(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                            QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_model(model), m_catalog(catalog)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_session(session), m_catalog(catalog)
 {
     setModal(true);
     // Borderless: the box draws its own frame.
@@ -60,8 +61,8 @@ void Ttexteingabe::start(Mode mode, int boolIndex)
     m_boolIndex = boolIndex;
     m_label->setText(m_catalog.msg(mode == AddLanguage ? 555 : 553));
     m_edit1->clear();
-    if (mode == RenameBool && boolIndex >= 0 && boolIndex < int(m_model.commands.bools.size())) {
-        m_edit1->setText(m_model.commands.bools[boolIndex].name);
+    if (mode == RenameBool && boolIndex >= 0 && boolIndex < int(m_session.model().commands.bools.size())) {
+        m_edit1->setText(m_session.model().commands.bools[boolIndex].name);
         m_edit1->selectAll();
     }
     show();
@@ -111,7 +112,7 @@ void Ttexteingabe::eintragen()
     switch (m_mode) {
     case AddBool:
     case RenameBool: {
-        const NameCheck check = checkBoolName(m_model.commands, name, m_mode == RenameBool);
+        const NameCheck check = checkBoolName(m_session.model().commands, name, m_mode == RenameBool);
         if (check.message == 147) {
             exists(name);
             return;
@@ -121,12 +122,10 @@ void Ttexteingabe::eintragen()
             return;
         }
         if (check.accept) {
-            const int index = m_mode == AddBool ? addBool(m_model, name)
-                                                : renameBool(m_model, m_boolIndex, name);
-            if (index >= 0) {
-                m_model.modified = true;
+            const int index = m_mode == AddBool ? addBool(m_session, name)
+                                                : renameBool(m_session, m_boolIndex, name);
+            if (index >= 0)
                 emit boolEntered(index);
-            }
         }
         finish();
         return;
@@ -146,7 +145,7 @@ void Ttexteingabe::eintragen()
         return;
     }
     case AddLanguage: {
-        const AddLanguageResult r = addLanguage(m_model, m_catalog, name);
+        const AddLanguageResult r = addLanguage(m_session, name);
         if (r.status == AddLanguageResult::Full) {
             finish();
             message(this, QMessageBox::Information, m_catalog.msg(367), r.message);

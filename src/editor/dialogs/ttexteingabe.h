@@ -17,7 +17,7 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 
 class Ttexteingabe : public QDialog
 {
@@ -25,7 +25,7 @@ class Ttexteingabe : public QDialog
 public:
     enum Mode { AddBool, RenameBool, RenameAction, AddLanguage };
 
-    Ttexteingabe(ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings,
+    Ttexteingabe(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
                  QWidget *parent = nullptr);
 
     // Adding a bool or a language: empty field. Renaming a bool: the bool at boolIndex of
@@ -64,7 +64,7 @@ private:
     void finish();
     void exists(const QString &name);
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     Mode m_mode = AddBool;
     int m_boolIndex = -1;

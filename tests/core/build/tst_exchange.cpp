@@ -56,7 +56,32 @@ QStringList filesBelow(const QString &folder)
 
 // The sample project with its media as real files under `media`, saved into `projectFolder`.
 // The movie entry is dropped unless `withMovie`.
-std::unique_ptr<ProjectModel> savedSample(const QString &media, const QString &projectFolder, bool withMovie = false)
+// A project open in a session, as the editor and the command line hold one. `->` and `*` reach
+// the session's project as it is now (an import replaces it); writes through them only prepare a
+// case and bypass the undo stack.
+struct Open
+{
+    std::unique_ptr<ProjectSession> session;
+    ProjectModel *operator->() const { return const_cast<ProjectModel *>(&session->model()); }
+    ProjectModel &operator*() const { return *operator->(); }
+};
+
+Open inSession(std::unique_ptr<ProjectModel> model, const QString &projectFolder = QString())
+{
+    static const MessageCatalog english;
+    Open open{std::make_unique<ProjectSession>(english)};
+    open.session->replace(std::move(model), projectFolder);
+    return open;
+}
+
+std::unique_ptr<ProjectModel> emptyProject()
+{
+    auto m = std::make_unique<ProjectModel>();
+    m->allesneu(MessageCatalog());
+    return m;
+}
+
+Open savedSample(const QString &media, const QString &projectFolder, bool withMovie = false)
 {
     auto m = testing::sampleProject();
     auto place = [&](int kind, int slot, const QString &relative) {
@@ -80,7 +105,7 @@ std::unique_ptr<ProjectModel> savedSample(const QString &media, const QString &p
     const ProjectFileResult saved = saveProject(*m, projectFolder, "sample");
     if (!saved.ok)
         qWarning() << saved.message;
-    return m;
+    return inSession(std::move(m), QDir(projectFolder).absolutePath());
 }
 
 // The character of data/exchange/hero/char.dat, field by field. Its last line, the extra state
@@ -196,7 +221,7 @@ void TestExchange::projectRoundTrip()
     auto source = savedSample(media.path(), home.filePath("project"));
     const QString adz = away.filePath("outbox/moved");
     QDir().mkpath(away.filePath("outbox"));
-    const ExchangeResult exported = exportProject(*source, cat, adz);
+    const ExchangeResult exported = exportProject(*source.session, adz);
     QVERIFY2(exported.ok, qPrintable(exported.message));
     QCOMPARE(exported.path, away.filePath("outbox/moved.adz"));
     QCOMPARE(exported.statusMessage, 176);
@@ -219,46 +244,44 @@ void TestExchange::projectRoundTrip()
 
     // On the other machine the media's old folder is gone.
     QVERIFY(QDir(media.path()).removeRecursively());
-    ProjectModel imported;
-    imported.allesneu(cat);
-    imported.makeBackup = false;
-    const ExchangeResult r = importProject(imported, cat, exported.path);
+    Open imported = inSession(emptyProject());
+    const ExchangeResult r = importProject(*imported.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
     const QString folder = away.filePath("outbox/moved");
     QCOMPARE(r.path, folder + "/sample.adv");
     QCOMPARE(r.statusMessage, 167);
     QCOMPARE(r.message, cat.msg(168) + ' ' + folder + ' ' + cat.msg(169));
-    QCOMPARE(imported.projectFolder, folder);
-    QCOMPARE(imported.settings.projectName, QStringLiteral("sample"));
-    QVERIFY(!imported.modified);
+    QCOMPARE(imported.session->projectFolder(), folder);
+    QCOMPARE(imported->settings.projectName, QStringLiteral("sample"));
+    QVERIFY(!imported.session->isModified());
 
     // Every media path inside the new folder, with the exported bytes.
     for (int kind : {Images, Sounds, Music}) {
-        QCOMPARE(imported.media[kind].usedCount(), source->media[kind].usedCount());
+        QCOMPARE(imported->media[kind].usedCount(), source->media[kind].usedCount());
         for (int slot = 1; slot <= source->media[kind].usedCount(); ++slot) {
-            QCOMPARE(imported.media[kind].name(slot), source->media[kind].name(slot));
-            const QString path = imported.media[kind].path(slot);
+            QCOMPARE(imported->media[kind].name(slot), source->media[kind].name(slot));
+            const QString path = imported->media[kind].path(slot);
             QVERIFY2(path.startsWith(folder + '/'), qPrintable(path));
             QCOMPARE(readBytes(path), "content of " + QDir(media.path()).relativeFilePath(source->media[kind].path(slot)).toUtf8());
         }
     }
-    QCOMPARE(imported.media[Images].path(1), folder + "/backgrounds/hallbg.png");
-    QCOMPARE(imported.media[Images].path(2), folder + '/' + cat.msg(6) + "/door_a.png");
-    QCOMPARE(imported.media[Movies].usedCount(), 0);
-    QCOMPARE(imported.settings.gameIcon, folder + "/game.ico");
+    QCOMPARE(imported->media[Images].path(1), folder + "/backgrounds/hallbg.png");
+    QCOMPARE(imported->media[Images].path(2), folder + '/' + cat.msg(6) + "/door_a.png");
+    QCOMPARE(imported->media[Movies].usedCount(), 0);
+    QCOMPARE(imported->settings.gameIcon, folder + "/game.ico");
     // Everything else is the exported project, field by field (the cell script without its
     // has-script flag is not saved).
     for (int kind : {Images, Sounds, Music})
         for (int slot = 1; slot <= source->media[kind].usedCount(); ++slot)
-            source->media[kind].setPath(slot, imported.media[kind].path(slot));
-    source->settings.gameIcon = imported.settings.gameIcon;
+            source->media[kind].setPath(slot, imported->media[kind].path(slot));
+    source->settings.gameIcon = imported->settings.gameIcon;
     source->rooms[1].walkmap.removeScript(3, 3);
-    MB_COMPARE_RECORDS(imported, *source);
+    MB_COMPARE_RECORDS(*imported, *source);
 
     // What was saved is what is in memory, and no work folder is left behind.
     ProjectModel reopened;
     QVERIFY(openProject(reopened, cat, r.path).ok);
-    MB_COMPARE_RECORDS(reopened, imported);
+    MB_COMPARE_RECORDS(reopened, *imported);
     for (const QString &f : filesBelow(away.path()))
         QVERIFY2(!f.contains(".mossbramble"), qPrintable(f));
 }
@@ -283,7 +306,8 @@ void TestExchange::foldersWithFilesOfTheSameNameStayApart()
     for (int k : {Music, Sounds, Movies})
         m->mediaTree.root(k)->children.clear();
     QVERIFY(saveProject(*m, home.path(), "sample").ok);
-    const ExchangeResult exported = exportProject(*m, cat, away.filePath("x.adz"));
+    const Open saved = inSession(std::move(m), QDir(home.path()).absolutePath());
+    const ExchangeResult exported = exportProject(*saved.session, away.filePath("x.adz"));
     QVERIFY2(exported.ok, qPrintable(exported.message));
     {
         ZipReader zip(exported.path);
@@ -293,14 +317,13 @@ void TestExchange::foldersWithFilesOfTheSameNameStayApart()
         QCOMPARE(folders, QStringList({"a.zip", "b.zip"}));
     }
 
-    ProjectModel imported;
-    imported.makeBackup = false;
-    const ExchangeResult r = importProject(imported, cat, exported.path);
+    Open imported = inSession(emptyProject());
+    const ExchangeResult r = importProject(*imported.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(readBytes(away.filePath("x/a/hero.png")), QByteArray("first hero"));
     QCOMPARE(readBytes(away.filePath("x/b/hero.png")), QByteArray("second hero"));
-    QCOMPARE(imported.media[Images].path(1), away.filePath("x/a/hero.png"));
-    QCOMPARE(imported.media[Images].path(2), away.filePath("x/b/hero.png"));
+    QCOMPARE(imported->media[Images].path(1), away.filePath("x/a/hero.png"));
+    QCOMPARE(imported->media[Images].path(2), away.filePath("x/b/hero.png"));
 }
 
 void TestExchange::exportRefusesUnsavedProject_data()
@@ -317,10 +340,10 @@ void TestExchange::exportRefusesUnsavedProject()
     MessageCatalog cat;
     auto m = savedSample(media.path(), home.path());
     if (neverSaved)
-        m->projectFolder.clear();
+        m.session->setProjectFolder(QString());
     else
-        m->modified = true;
-    const ExchangeResult r = exportProject(*m, cat, away.filePath("x.adz"));
+        m.session->markModified();
+    const ExchangeResult r = exportProject(*m.session, away.filePath("x.adz"));
     QVERIFY(!r.ok);
     QCOMPARE(r.message, cat.msg(122));
     QCOMPARE(filesBelow(away.path()), QStringList());
@@ -333,7 +356,7 @@ void TestExchange::exportWithMissingMediaWritesNothing()
     auto m = savedSample(media.path(), home.path());
     writeBytes(away.filePath("x.adz"), "an older export");
     QVERIFY(QFile::remove(media.filePath("sfx/ding.wav")));
-    const ExchangeResult r = exportProject(*m, cat, away.filePath("x.adz"));
+    const ExchangeResult r = exportProject(*m.session, away.filePath("x.adz"));
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(media.filePath("sfx/ding.wav")) && r.message.contains("\"ding\""), qPrintable(r.message));
     // The older file is untouched and no work files are left.
@@ -364,27 +387,23 @@ void TestExchange::cancelledExchangeWritesNothing()
     const QString adz = away.filePath("x.adz");
     ExchangeResult r;
     if (!import) {
-        QVERIFY(exportProject(*m, cat, scratch.filePath("y.adz"), {}, count).ok);
+        QVERIFY(exportProject(*m.session, scratch.filePath("y.adz"), {}, count).ok);
         writeBytes(adz, "an older export");
     } else {
-        QVERIFY(exportProject(*m, cat, adz).ok);
+        QVERIFY(exportProject(*m.session, adz).ok);
         QVERIFY(QFile::copy(adz, scratch.filePath("y.adz")));
-        ProjectModel counted;
-        counted.allesneu(cat);
-        counted.makeBackup = false;
-        QVERIFY(importProject(counted, cat, scratch.filePath("y.adz"), {}, count).ok);
+        Open counted = inSession(emptyProject());
+        QVERIFY(importProject(*counted.session, scratch.filePath("y.adz"), {}, count).ok);
     }
     QVERIFY(chances >= 2);
     const int stopAt = lastChance ? chances : 1;
     int asked = 0;
     const ExchangeCancel cancel = [&] { return ++asked == stopAt; };
 
-    ProjectModel open;
-    open.allesneu(cat);
-    open.makeBackup = false;
-    open.rooms[1].name = "kept";
+    Open open = inSession(emptyProject());
+    open->rooms[1].name = "kept";
     const QByteArray before = readBytes(adz);
-    r = import ? importProject(open, cat, adz, {}, cancel) : exportProject(*m, cat, adz, {}, cancel);
+    r = import ? importProject(*open.session, adz, {}, cancel) : exportProject(*m.session, adz, {}, cancel);
     QVERIFY(!r.ok);
     QVERIFY(r.cancelled);
     QCOMPARE(r.message, desktopText(DesktopText::Cancelled, cat));
@@ -392,7 +411,7 @@ void TestExchange::cancelledExchangeWritesNothing()
     QCOMPARE(filesBelow(away.path()), QStringList{"x.adz"});
     QCOMPARE(QDir(away.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.adz"});
     QCOMPARE(readBytes(adz), before);
-    QCOMPARE(open.rooms[1].name, QStringLiteral("kept"));
+    QCOMPARE(open->rooms[1].name, QStringLiteral("kept"));
 }
 
 void TestExchange::exchangeExtension_data()
@@ -422,21 +441,20 @@ void TestExchange::importBesideEditorWhenFolderIsReadOnly()
     QCOMPARE(importBaseFolder("/proc/self/x.adz", editor.path()), editor.path());
     QCOMPARE(importBaseFolder(medium.filePath("x.adz"), editor.path()), medium.path());
     auto m = savedSample(media.path(), home.path());
-    QVERIFY(exportProject(*m, cat, medium.filePath("x.adz")).ok);
+    QVERIFY(exportProject(*m.session, medium.filePath("x.adz")).ok);
     testing::WithoutRoot user({medium.path(), editor.path()});
     if (!user.ok())
         QSKIP(qPrintable(user.reason()));
     QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::ExeOwner);
     QVERIFY(text::folderreadonly(medium.path()));
     QCOMPARE(importBaseFolder(medium.filePath("x.adz"), editor.path()), editor.path());
-    ProjectModel imported;
-    imported.editorFolder = editor.path();
-    imported.makeBackup = false;
-    const ExchangeResult r = importProject(imported, cat, medium.filePath("x.adz"));
+    Open imported = inSession(emptyProject());
+    imported.session->setEditorFolder(editor.path());
+    const ExchangeResult r = importProject(*imported.session, medium.filePath("x.adz"));
     QFile::setPermissions(medium.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.path, editor.filePath("x/sample.adv"));
-    QVERIFY(imported.media[Images].path(1).startsWith(editor.filePath("x/")));
+    QVERIFY(imported->media[Images].path(1).startsWith(editor.filePath("x/")));
     QCOMPARE(filesBelow(medium.path()), QStringList{"x.adz"});
 }
 
@@ -444,14 +462,14 @@ void TestExchange::damagedProjectExportLeavesModelUnchanged()
 {
     QTemporaryDir dir;
     MessageCatalog cat;
-    auto open = testing::sampleProject(cat);
+    Open open = inSession(testing::sampleProject(cat));
     const CompanionFiles before = writeCompanionFiles(*open);
     // A zip without a project, and one whose project is damaged.
     writeZip(dir.filePath("none.adz"), {{"readme.txt", "hello"}});
     writeZip(dir.filePath("broken.adz"), {{"p.adv", "not a zip"}});
     writeBytes(dir.filePath("garbage.adz"), "garbage");
     for (const QString &name : {"none", "broken", "garbage"}) {
-        const ExchangeResult r = importProject(*open, cat, dir.filePath(name + ".adz"));
+        const ExchangeResult r = importProject(*open.session, dir.filePath(name + ".adz"));
         QVERIFY(!r.ok);
         QVERIFY2(r.message.contains(name), qPrintable(r.message));
         QCOMPARE(writeCompanionFiles(*open).files, before.files);
@@ -547,18 +565,17 @@ void TestExchange::unsafeEntriesAreRefused()
         writeZip(path, outer, 9);
     }
 
-    auto target = testing::sampleProject(cat);
-    target->projectFolder = root.filePath("a/b/project");
+    Open target = inSession(testing::sampleProject(cat), root.filePath("a/b/project"));
     target->characters[1].name.clear(); // so that the character's name is free
     target->rooms[1].name.clear();
     const CompanionFiles before = writeCompanionFiles(*target);
     ExchangeResult r;
     if (file.endsWith(".adz"))
-        r = importProject(*target, cat, path);
+        r = importProject(*target.session, path);
     else if (file.endsWith(".adc"))
-        r = importCharacter(*target, cat, path);
+        r = importCharacter(*target.session, path);
     else
-        r = importRoom(*target, cat, path);
+        r = importRoom(*target.session, path);
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(QString(entry)) && r.message.contains(file), qPrintable(r.message));
     QCOMPARE(writeCompanionFiles(*target).files, before.files);
@@ -590,20 +607,18 @@ void TestExchange::characterRoundTripIntoEmptyProject()
         QCOMPARE(images.entryNames(), QStringList({"door_a.png", "bob_walk.png"}));
     }
 
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dest.filePath("project");
-    const ExchangeResult r = importCharacter(target, cat, exported.path);
+    Open target = inSession(emptyProject(), dest.filePath("project"));
+    const ExchangeResult r = importCharacter(*target.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(r.elementName, QStringLiteral("bob"));
     QCOMPARE(r.message, cat.msg(380));
-    MB_COMPARE_RECORDS(target.characters[1], m->characters[1]);
-    QVERIFY(target.modified);
+    MB_COMPARE_RECORDS(target->characters[1], m->characters[1]);
+    QVERIFY(target.session->isModified());
     // The images live in ProjectFolder/NAME and in the media pool folder NAME.
-    QCOMPARE(target.media[Images].usedCount(), 2);
-    QCOMPARE(target.media[Images].path(target.media[Images].find("bob_walk")), dest.filePath("project/hero/bob_walk.png"));
+    QCOMPARE(target->media[Images].usedCount(), 2);
+    QCOMPARE(target->media[Images].path(target->media[Images].find("bob_walk")), dest.filePath("project/hero/bob_walk.png"));
     QCOMPARE(readBytes(dest.filePath("project/hero/bob_walk.png")), QByteArray("walking"));
-    const TreeNode *images = target.mediaTree.root(Images);
+    const TreeNode *images = target->mediaTree.root(Images);
     QCOMPARE(int(images->children.size()), 1);
     const TreeNode *folder = images->children[0].get();
     QCOMPARE(folder->text, QStringLiteral("hero"));
@@ -611,8 +626,8 @@ void TestExchange::characterRoundTripIntoEmptyProject()
     QCOMPARE(int(folder->children.size()), 2);
     QCOMPARE(folder->children[0]->text, QStringLiteral("bob_walk"));
     QCOMPARE(folder->children[0]->imageIndex, nodeimage::Image);
-    QVERIFY(target.gameTree.contains("bob", nodeimage::Character));
-    QVERIFY(target.mediaChanged[Images]);
+    QVERIFY(target->gameTree.contains("bob", nodeimage::Character));
+    QVERIFY(target.session->mediaChanged(Images));
 }
 
 void TestExchange::characterWithoutImages()
@@ -626,13 +641,11 @@ void TestExchange::characterWithoutImages()
     ZipReader zip(exported.path);
     QCOMPARE(zip.entryNames(), QStringList({"char.dat", "gfx.chr", "list.gfx"}));
     QVERIFY(ZipReader(*zip.read("gfx.chr")).isOpen());
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dir.filePath("project");
-    const ExchangeResult r = importCharacter(target, cat, exported.path);
+    Open target = inSession(emptyProject(), dir.filePath("project"));
+    const ExchangeResult r = importCharacter(*target.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
-    MB_COMPARE_RECORDS(target.characters[1], m->characters[1]);
-    QCOMPARE(target.media[Images].usedCount(), 0);
+    MB_COMPARE_RECORDS(target->characters[1], m->characters[1]);
+    QCOMPARE(target->media[Images].usedCount(), 0);
 }
 
 void TestExchange::importingTwiceIsRefused_data()
@@ -652,24 +665,22 @@ void TestExchange::importingTwiceIsRefused()
     const QString file = dest.filePath(room ? "Hall.adr" : "Bob.adc");
     const ExchangeResult exported = room ? exportRoom(*m, cat, "hall", file) : exportCharacter(*m, cat, "bob", file);
     QVERIFY2(exported.ok, qPrintable(exported.message));
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dest.filePath("project");
-    auto import = [&] { return room ? importRoom(target, cat, file) : importCharacter(target, cat, file); };
+    Open target = inSession(emptyProject(), dest.filePath("project"));
+    auto import = [&] { return room ? importRoom(*target.session, file) : importCharacter(*target.session, file); };
     QVERIFY2(import().ok, qPrintable(import().message));
-    const CompanionFiles before = writeCompanionFiles(target);
+    const CompanionFiles before = writeCompanionFiles(*target);
     QFile::remove(dest.filePath(room ? "project/Hall/hallbg.png" : "project/Bob/door_a.png"));
     const ExchangeResult again = import();
     QVERIFY(!again.ok);
     QCOMPARE(again.message, QString(room ? "Hall " : "Bob ") + cat.msg(147));
-    QCOMPARE(writeCompanionFiles(target).files, before.files);
+    QCOMPARE(writeCompanionFiles(*target).files, before.files);
     // Refused before anything was unpacked.
     QVERIFY(!QFileInfo::exists(dest.filePath(room ? "project/Hall/hallbg.png" : "project/Bob/door_a.png")));
 
     // A renamed copy of the file still carries the element's own name.
     QVERIFY(QFile::copy(file, dest.filePath(room ? "other.adr" : "other.adc")));
-    const ExchangeResult renamed = room ? importRoom(target, cat, dest.filePath("other.adr"))
-                                        : importCharacter(target, cat, dest.filePath("other.adc"));
+    const ExchangeResult renamed = room ? importRoom(*target.session, dest.filePath("other.adr"))
+                                        : importCharacter(*target.session, dest.filePath("other.adc"));
     QVERIFY(!renamed.ok);
     QCOMPARE(renamed.message, QString(room ? "hall " : "bob ") + cat.msg(147));
     QVERIFY(!QFileInfo::exists(dest.filePath("project/other")));
@@ -683,13 +694,13 @@ void TestExchange::existingImageKeepsItsEntry()
     m->characters[1].frames[0][0].image = "door_a";
     const ExchangeResult exported = exportCharacter(*m, cat, "bob", dest.filePath("bob.adc"));
     QVERIFY(exported.ok);
-    auto target = testing::sampleProject(cat);
+    Open target = inSession(testing::sampleProject(cat), dest.filePath("project"));
     target->characters[1].name = "someone";
-    target->projectFolder = dest.filePath("project");
+
     const int images = target->media[Images].usedCount();
     const QString oldPath = target->media[Images].path(target->media[Images].find("door_a"));
     const int nodes = target->mediaTree.countBelowRoots();
-    const ExchangeResult r = importCharacter(*target, cat, exported.path);
+    const ExchangeResult r = importCharacter(*target.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(target->media[Images].usedCount(), images);
     QCOMPARE(target->media[Images].path(target->media[Images].find("door_a")), oldPath);
@@ -719,22 +730,20 @@ void TestExchange::roomBringsItsObjects()
         QCOMPARE(images.entryNames(), QStringList({"hallbg.png", "door_a.png"}));
     }
 
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dest.filePath("project");
-    const ExchangeResult r = importRoom(target, cat, exported.path);
+    Open target = inSession(emptyProject(), dest.filePath("project"));
+    const ExchangeResult r = importRoom(*target.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
     QVERIFY(r.notes.isEmpty());
-    QCOMPARE(target.objects.usedCount(), 1);
-    MB_COMPARE_RECORDS(target.objects[1], m->objects[1]);
+    QCOMPARE(target->objects.usedCount(), 1);
+    MB_COMPARE_RECORDS(target->objects[1], m->objects[1]);
     Rroom expected = hall;
     expected.walkmap.removeScript(3, 3); // no has-script flag: not exported
-    MB_COMPARE_RECORDS(target.rooms[1], expected);
-    QVERIFY(target.gameTree.contains("door", nodeimage::Object));
-    QVERIFY(target.gameTree.contains("hall", nodeimage::Room));
-    QVERIFY(target.names[NameLists::RoomNames].contains("hall"));
-    QCOMPARE(target.names[NameLists::ObjectInstances], QStringList({"door1", "door2"}));
-    QCOMPARE(target.media[Images].path(target.media[Images].find("hallbg")), dest.filePath("project/hall/hallbg.png"));
+    MB_COMPARE_RECORDS(target->rooms[1], expected);
+    QVERIFY(target->gameTree.contains("door", nodeimage::Object));
+    QVERIFY(target->gameTree.contains("hall", nodeimage::Room));
+    QVERIFY(target->names[NameLists::RoomNames].contains("hall"));
+    QCOMPARE(target->names[NameLists::ObjectInstances], QStringList({"door1", "door2"}));
+    QCOMPARE(target->media[Images].path(target->media[Images].find("hallbg")), dest.filePath("project/hall/hallbg.png"));
 }
 
 void TestExchange::roomKeepsExistingObjectDefinition()
@@ -744,16 +753,14 @@ void TestExchange::roomKeepsExistingObjectDefinition()
     auto m = savedSample(src.filePath("media"), src.filePath("p"));
     const ExchangeResult exported = exportRoom(*m, cat, "hall", dest.filePath("hall.adr"));
     QVERIFY(exported.ok);
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dest.filePath("project");
-    target.objects[1].name = "DOOR";
-    target.objects[1].width = 7;
-    const ExchangeResult r = importRoom(target, cat, exported.path);
+    Open target = inSession(emptyProject(), dest.filePath("project"));
+    target->objects[1].name = "DOOR";
+    target->objects[1].width = 7;
+    const ExchangeResult r = importRoom(*target.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
-    QCOMPARE(target.objects.usedCount(), 1);
-    QCOMPARE(int(target.objects[1].width), 7);
-    QCOMPARE(target.rooms[1].objects[0].objectName, QStringLiteral("DOOR"));
+    QCOMPARE(target->objects.usedCount(), 1);
+    QCOMPARE(int(target->objects[1].width), 7);
+    QCOMPARE(target->rooms[1].objects[0].objectName, QStringLiteral("DOOR"));
     QCOMPARE(r.notes.size(), 1);
     QVERIFY2(r.notes[0].contains("\"DOOR\"") && r.notes[0].contains(cat.msg(147)), qPrintable(r.notes[0]));
 }
@@ -769,19 +776,17 @@ void TestExchange::handMadeCharacterOfAnOlderEditor()
               {"gfx.chr", zipBytes({{"hero_stand.png", "standing"}, {"hero_walk.png", "walking"}})},
               {"list.gfx", readBytes(src.filePath("list.gfx"))}},
              9);
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dir.filePath("project");
-    const ExchangeResult r = importCharacter(target, cat, file);
+    Open target = inSession(emptyProject(), dir.filePath("project"));
+    const ExchangeResult r = importCharacter(*target.session, file);
     QVERIFY2(r.ok, qPrintable(r.message));
-    QCOMPARE(target.characters.usedCount(), 1);
-    MB_COMPARE_RECORDS(target.characters[1], handMadeHero());
+    QCOMPARE(target->characters.usedCount(), 1);
+    MB_COMPARE_RECORDS(target->characters[1], handMadeHero());
     // One image entry per line of list.gfx, in its order, unpacked into ProjectFolder/hero.
-    QCOMPARE(target.media[Images].usedCount(), 2);
-    QCOMPARE(target.media[Images].name(1), QStringLiteral("hero_stand"));
-    QCOMPARE(target.media[Images].path(1), dir.filePath("project/hero/hero_stand.png"));
-    QCOMPARE(target.media[Images].name(2), QStringLiteral("hero_walk"));
-    QCOMPARE(readBytes(target.media[Images].path(2)), QByteArray("walking"));
+    QCOMPARE(target->media[Images].usedCount(), 2);
+    QCOMPARE(target->media[Images].name(1), QStringLiteral("hero_stand"));
+    QCOMPARE(target->media[Images].path(1), dir.filePath("project/hero/hero_stand.png"));
+    QCOMPARE(target->media[Images].name(2), QStringLiteral("hero_walk"));
+    QCOMPARE(readBytes(target->media[Images].path(2)), QByteArray("walking"));
 }
 
 void TestExchange::handMadeRoom()
@@ -796,18 +801,16 @@ void TestExchange::handMadeRoom()
               {"gfx.roo", zipBytes({{"towerbg.jpg", "bg"}, {"crateimg.png", "crate"}, {"torch_a.png", "torch"}})},
               {"list.gfx", readBytes(src.filePath("list.gfx"))}},
              9);
-    ProjectModel target;
-    target.allesneu(cat);
-    target.projectFolder = dir.filePath("project");
-    const ExchangeResult r = importRoom(target, cat, file);
+    Open target = inSession(emptyProject(), dir.filePath("project"));
+    const ExchangeResult r = importRoom(*target.session, file);
     QVERIFY2(r.ok, qPrintable(r.message));
-    QCOMPARE(target.rooms.usedCount(), 1);
-    MB_COMPARE_RECORDS(target.rooms[1], handMadeTower());
+    QCOMPARE(target->rooms.usedCount(), 1);
+    MB_COMPARE_RECORDS(target->rooms[1], handMadeTower());
 
     // The object definitions the file carries.
-    QCOMPARE(target.objects.usedCount(), 2);
-    const Robj &crate = target.objects[target.objects.find("crate")];
-    const Robj &torch = target.objects[target.objects.find("torch")];
+    QCOMPARE(target->objects.usedCount(), 2);
+    const Robj &crate = target->objects[target->objects.find("crate")];
+    const Robj &torch = target->objects[target->objects.find("torch")];
     Robj expectedCrate;
     expectedCrate.name = "crate";
     expectedCrate.width = 48;
@@ -825,9 +828,9 @@ void TestExchange::handMadeRoom()
     }
     MB_COMPARE_RECORDS(crate, expectedCrate);
     MB_COMPARE_RECORDS(torch, expectedTorch);
-    QCOMPARE(target.names[NameLists::ObjectInstances], QStringList({"crate1", "crate2", "torch1"}));
-    QCOMPARE(target.media[Images].usedCount(), 3);
-    QCOMPARE(target.media[Images].path(target.media[Images].find("torch_a")), dir.filePath("project/tower/torch_a.png"));
+    QCOMPARE(target->names[NameLists::ObjectInstances], QStringList({"crate1", "crate2", "torch1"}));
+    QCOMPARE(target->media[Images].usedCount(), 3);
+    QCOMPARE(target->media[Images].path(target->media[Images].find("torch_a")), dir.filePath("project/tower/torch_a.png"));
 }
 
 void TestExchange::roomPlacementNamesStayUnique()
@@ -912,11 +915,11 @@ void TestExchange::damagedElementFiles()
     else
         writeZip(file, {{"char.dat", record}, {"gfx.chr", "not a zip"}, {"list.gfx", list}});
 
-    auto target = testing::sampleProject(cat);
+    Open target = inSession(testing::sampleProject(cat), dest.filePath("project"));
     target->characters[1].name.clear();
-    target->projectFolder = dest.filePath("project");
+
     const CompanionFiles before = writeCompanionFiles(*target);
-    const ExchangeResult r = importCharacter(*target, cat, file);
+    const ExchangeResult r = importCharacter(*target.session, file);
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains("bob.adc") && r.message.contains(expected), qPrintable(r.message));
     QCOMPARE(writeCompanionFiles(*target).files, before.files);

@@ -6,6 +6,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "support/handzip.h"
 #include "support/tinype.h"
 
@@ -90,7 +91,9 @@ struct Fixture
     // one; empty for none.
     QString wine;
     MessageCatalog catalog;
-    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    ProjectSession session{catalog};
+    // The session's project, written directly only to prepare a case.
+    ProjectModel *model = const_cast<ProjectModel *>(&session.model());
     ScriptedQuestions questions;
     QStringList statuses;
     QList<QPair<int, int>> counts; // done, total
@@ -111,9 +114,8 @@ struct Fixture
         }
 
         ProjectModel &m = *model;
-        m.allesneu(catalog);
-        m.makeBackup = false;
-        m.editorFolder = editor;
+        session.setEditorFolder(editor);
+        session.options().makeBackup = false;
         m.settings.projectName = QStringLiteral("demo");
         m.settings.startScript = QStringLiteral("Intro");
         m.settings.bedienfeld = false;
@@ -143,7 +145,7 @@ struct Fixture
         m.mediaadd(Music, QStringLiteral("theme"), mediaPath("theme.ogg"));
         m.mediaadd(Movies, QStringLiteral("intro"), mediaPath("intro.avi"));
         m.settings.gameIcon = mediaPath("game.ico");
-        const ProjectFileResult saved = saveProject(m, project, QStringLiteral("demo"));
+        const ProjectFileResult saved = session.saveTo(project, QStringLiteral("demo"));
         if (!saved.ok)
             qFatal("%s", qPrintable(saved.message));
         questions.programFile = QDir(game).filePath(QStringLiteral("demo")); // ".exe" comes by itself
@@ -157,7 +159,7 @@ struct Fixture
 
     MakeGame::Result run(int threads = 0)
     {
-        MakeGame make(*model, catalog, questions);
+        MakeGame make(session, questions);
         make.setThreads(threads);
         make.setWine(wine.isEmpty() ? root.filePath(QStringLiteral("no-wine-here")) : wine);
         make.setProgress([this](const QString &s) { statuses << s; });
@@ -349,12 +351,11 @@ void TestMakeGame::wholeBuild()
     QCOMPARE(ZipReader(f.data(QStringLiteral("fonts.dat"))).entryNames(), QStringList{QStringLiteral("font.001")});
 
     const ProjectModel &m = *f.model;
-    QVERIFY(m.gameBuiltOnce);
-    QVERIFY(!m.busy);
-    QVERIFY(m.modified);
-    QVERIFY(!m.keepCompanionFiles);
+    QVERIFY(f.session.gameBuiltOnce());
+    QVERIFY(!f.session.isBusy());
+    QVERIFY(f.session.isModified());
     QCOMPARE(m.lastGameFolder, f.game);
-    QCOMPARE(m.mediaChanged, (std::array<bool, 4>{false, false, false, false}));
+    QCOMPARE(f.session.mediaChangedFlags(), (std::array<bool, 4>{false, false, false, false}));
     QCOMPARE(m.media[Images].path(1), f.mediaPath("hero.png")); // the build worked on a copy
 }
 
@@ -393,13 +394,13 @@ void TestMakeGame::serialAndParallelBuildsMatch()
         QVERIFY(img.save(path, "PNG"));
         f.model->mediaadd(Images, QStringLiteral("sprite%1").arg(i), path);
     }
-    QVERIFY(saveProject(*f.model, f.project, QStringLiteral("demo")).ok);
+    QVERIFY(f.session.save().ok);
     // The first build sets the last game folder, which game.001 holds; the two compared builds
     // both start from it. Each writes every archive anew.
     QVERIFY(f.run().complete());
     auto again = [&f](int threads) {
-        f.model->gameBuiltOnce = false;
-        f.model->mediaChanged = {true, true, true, true};
+        f.session.setGameBuiltOnce(false);
+        f.session.setMediaChanged({true, true, true, true});
         for (const QString &name : files(f.data()))
             QFile::remove(f.data(name));
         return f.run(threads).complete();
@@ -430,7 +431,7 @@ void TestMakeGame::missingRuntimeFiles()
                                            QStringLiteral("movie.dat"), QStringLiteral("music.dat"), QStringLiteral("sfx.dat")}));
     QCOMPARE(files(f.game), QStringList{QStringLiteral("data")});
     QCOMPARE(f.questions.asked, QStringList{QStringLiteral("file:demo.exe")});
-    QVERIFY(f.model->gameBuiltOnce);
+    QVERIFY(f.session.gameBuiltOnce());
 }
 
 void TestMakeGame::unknownStartScriptGoesOn()
@@ -438,7 +439,7 @@ void TestMakeGame::unknownStartScriptGoesOn()
     Fixture f;
     f.model->settings.startScript = QStringLiteral("nosuch");
     QStringList problems;
-    MakeGame make(*f.model, f.catalog, f.questions);
+    MakeGame make(f.session, f.questions);
     make.setProblemHandler([&](const QString &t) { problems << t; });
     const MakeGame::Result r = make.run();
     QVERIFY2(r.complete(), qPrintable(r.message));
@@ -465,7 +466,7 @@ void TestMakeGame::editorFolderRefused()
     QCOMPARE(r.message, f.catalog.msg(375));
     QCOMPARE(files(f.editor), editorBefore);
     QCOMPARE(files(f.project), QStringList{QStringLiteral("demo.adv")});
-    QVERIFY(!f.model->gameBuiltOnce);
+    QVERIFY(!f.session.gameBuiltOnce());
 }
 
 void TestMakeGame::checksRefuse_data()
@@ -513,14 +514,14 @@ void TestMakeGame::checksRefuse()
     case 7: m.settings.coinInterface = true; break;
     case 8: m.settings.ownMenu = true; break;
     case 9: m.cutscenes[1].script << QString() << QStringLiteral("foo(1)"); break;
-    case 10: m.projectFolder.clear(); break;
+    case 10: f.session.setProjectFolder(QString()); break;
     }
     const MakeGame::Result r = f.run();
     QCOMPARE(r.outcome, MakeGame::Result::Refused);
     QCOMPARE(r.message, missing.isEmpty() ? message : message.arg(missing));
     QVERIFY(!QFileInfo::exists(f.game));
     QCOMPARE(files(f.project), QStringList{QStringLiteral("demo.adv")});
-    QVERIFY(!f.model->gameBuiltOnce);
+    QVERIFY(!f.session.gameBuiltOnce());
 }
 
 void TestMakeGame::updateBuildKeepsUnchangedArchives()
@@ -537,7 +538,7 @@ void TestMakeGame::updateBuildKeepsUnchangedArchives()
     for (const char *a : {"gfx.dat", "sfx.dat", "music.dat", "movie.dat"})
         QVERIFY(age(a));
     QFile::remove(f.data(QStringLiteral("movie.dat"))); // gone: made again despite no change
-    f.model->mediaChanged[Images] = true;
+    f.session.setMediaChanged({true, false, false, false});
     f.questions.asked.clear();
     f.questions.programFile.clear(); // the update must not ask for a file
 
@@ -729,7 +730,7 @@ void TestMakeGame::missingImageWhileArchivingGoesOn()
     Fixture f;
     QVERIFY(QImage(4, 4, QImage::Format_RGB32).save(f.mediaPath("sky.bmp"), "BMP"));
     f.model->mediaadd(Images, QStringLiteral("sky"), f.mediaPath("sky.bmp"));
-    MakeGame make(*f.model, f.catalog, f.questions);
+    MakeGame make(f.session, f.questions);
     QCOMPARE(make.prepare().outcome, MakeGame::Result::Ready);
     // The checks passed; the file goes away before the folder is written.
     QVERIFY(QFile::remove(f.mediaPath("sky.bmp")));
@@ -793,7 +794,7 @@ void TestMakeGame::startNow()
     QVERIFY(writeBytes(wine, ("#!/bin/sh\necho \"$PWD|$*\" > '" + log + "'\n").toLocal8Bit()));
     QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     f.questions.start = true;
-    MakeGame make(*f.model, f.catalog, f.questions);
+    MakeGame make(f.session, f.questions);
     make.setWine(wine);
     const MakeGame::Result r = make.run();
     QVERIFY(r.complete());

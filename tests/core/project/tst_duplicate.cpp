@@ -91,16 +91,18 @@ void TestDuplicate::newName()
     QFETCH(QString, expected);
     QFETCH(int, nameList);
     MessageCatalog cat;
-    auto m = testing::sampleProject(cat);
+    ProjectSession s(cat);
+    s.replace(testing::sampleProject(cat));
+    auto *m = testing::writable(s);
     m->cutscenes[3].name = "key1"; // a script with the name an item copy would get
     for (int i = 0; i < others.size(); ++i)
         setName(*m, kind, 10 + i, others[i]);
     const TreeNode *sourceNode = PoolOps::findNode(m->gameTree, source, PoolOps::elementImage(kind));
     QVERIFY(sourceNode);
-    const DuplicateResult r = duplicateElement(*m, cat, kind, source);
-    QVERIFY2(r.ok, qPrintable(r.text));
+    const DuplicateResult r = duplicateElement(s, kind, source);
+    QVERIFY2(r.ok, qPrintable(r.message.render(cat)));
     QCOMPARE(r.name, expected);
-    QVERIFY(m->modified);
+    QVERIFY(s.isModified());
     // The node goes in as a new element's: next to the source, with the kind's image index.
     QVERIFY(r.node);
     QCOMPARE(r.node->text, expected);
@@ -120,14 +122,16 @@ void TestDuplicate::newName()
 void TestDuplicate::scriptCopyIsIndependent()
 {
     MessageCatalog cat;
-    auto m = testing::sampleProject(cat);
+    ProjectSession s(cat);
+    s.replace(testing::sampleProject(cat));
+    auto *m = testing::writable(s);
     TreeNode *node = PoolOps::findNode(m->gameTree, "intro", nodeimage::Script);
-    const DuplicateResult r = duplicateElement(*m, cat, node);
+    const DuplicateResult r = duplicateElement(s, node);
     QVERIFY(r.ok);
     Rcutscene &copy = m->cutscenes[r.slot];
     QCOMPARE(copy.name, QStringLiteral("intro1"));
     QCOMPARE(copy.script, m->cutscenes[1].script);
-    QCOMPARE(m->current.scriptKey, QStringLiteral("0intro1"));
+    QCOMPARE(s.current().scriptKey, QStringLiteral("0intro1"));
     copy.script[0] = "changed";
     copy.script << "added";
     QCOMPARE(m->cutscenes[1].script.size(), 3);
@@ -152,25 +156,29 @@ void TestDuplicate::fullTableChangesNothing()
     QFETCH(QString, name);
     QFETCH(int, message);
     MessageCatalog cat;
-    auto m = testing::sampleProject(cat);
+    ProjectSession s(cat);
+    s.replace(testing::sampleProject(cat));
+    auto *m = testing::writable(s);
     for (int slot = 1; slot <= tableSize(*m, kind); ++slot)
         if (nameOf(*m, kind, slot).isEmpty())
             setName(*m, kind, slot, QStringLiteral("filler%1").arg(slot));
     const CompanionFiles before = writeCompanionFiles(*m);
-    const QString key = m->current.scriptKey;
-    const DuplicateResult r = duplicateElement(*m, cat, kind, name);
+    const QString key = s.current().scriptKey;
+    const DuplicateResult r = duplicateElement(s, kind, name);
     QVERIFY(!r.ok);
-    QCOMPARE(r.message, message);
-    QCOMPARE(r.text, cat.msg(message));
+    QCOMPARE(r.message.number(), message);
+    QCOMPARE(r.message.render(cat), cat.msg(message));
     QCOMPARE(writeCompanionFiles(*m).files, before.files);
-    QCOMPARE(m->current.scriptKey, key);
-    QVERIFY(!m->modified);
+    QCOMPARE(s.current().scriptKey, key);
+    QVERIFY(!s.isModified());
 }
 
 void TestDuplicate::roomCopyHasItsOwnPlacements()
 {
     MessageCatalog cat;
-    auto m = testing::sampleProject(cat);
+    ProjectSession s(cat);
+    s.replace(testing::sampleProject(cat));
+    auto *m = testing::writable(s);
     Rroom &hall = m->rooms[1];
     hall.objects[1] = hall.objects[0];
     hall.objects[1].instanceName = "lamp";
@@ -178,8 +186,8 @@ void TestDuplicate::roomCopyHasItsOwnPlacements()
     m->rooms[2].objects[0].instanceName = "DOOR11";
     m->rooms[2].objects[0].objectName = "door";
     m->names[NameLists::ObjectInstances] = QStringList{"DOOR11", "door1", "lamp"};
-    const DuplicateResult r = duplicateElement(*m, cat, Rooms, "hall");
-    QVERIFY2(r.ok, qPrintable(r.text));
+    const DuplicateResult r = duplicateElement(s, Rooms, "hall");
+    QVERIFY2(r.ok, qPrintable(r.message.render(cat)));
     const Rroom &copy = m->rooms[r.slot];
     QCOMPARE(copy.name, QStringLiteral("hall1"));
     QCOMPARE(copy.objects[0].instanceName, QStringLiteral("door12"));
@@ -205,8 +213,10 @@ void TestDuplicate::roomCopyHasItsOwnPlacements()
 void TestDuplicate::characterAndObjectAreFullCopies()
 {
     MessageCatalog cat;
-    auto m = testing::sampleProject(cat);
-    DuplicateResult r = duplicateElement(*m, cat, Characters, "bob");
+    ProjectSession s(cat);
+    s.replace(testing::sampleProject(cat));
+    auto *m = testing::writable(s);
+    DuplicateResult r = duplicateElement(s, Characters, "bob");
     QVERIFY(r.ok);
     Rcharacter c = m->characters[r.slot];
     c.name = "bob";
@@ -214,7 +224,7 @@ void TestDuplicate::characterAndObjectAreFullCopies()
     m->characters[r.slot].frames[35][29].image = "other";
     QCOMPARE(m->characters[1].frames[35][29].image, QStringLiteral("bob_walk"));
 
-    r = duplicateElement(*m, cat, Objects, "door");
+    r = duplicateElement(s, Objects, "door");
     QVERIFY(r.ok);
     Robj o = m->objects[r.slot];
     o.name = "door";
@@ -224,13 +234,15 @@ void TestDuplicate::characterAndObjectAreFullCopies()
 void TestDuplicate::refusesFoldersAndRoots()
 {
     MessageCatalog cat;
-    auto m = testing::sampleProject(cat);
+    ProjectSession s(cat);
+    s.replace(testing::sampleProject(cat));
+    auto *m = testing::writable(s);
     const CompanionFiles before = writeCompanionFiles(*m);
     TreeNode *folder = PoolOps::findNode(m->gameTree, "ground floor", nodeimage::Folder);
     QVERIFY(folder);
-    QVERIFY(!duplicateElement(*m, cat, folder).ok);
-    QVERIFY(!duplicateElement(*m, cat, m->gameTree.root(Rooms)).ok);
-    QVERIFY(!duplicateElement(*m, cat, Rooms, "nowhere").ok);
+    QVERIFY(!duplicateElement(s, folder).ok);
+    QVERIFY(!duplicateElement(s, m->gameTree.root(Rooms)).ok);
+    QVERIFY(!duplicateElement(s, Rooms, "nowhere").ok);
     QCOMPARE(writeCompanionFiles(*m).files, before.files);
 }
 

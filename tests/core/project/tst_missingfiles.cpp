@@ -1,6 +1,7 @@
 #include "project/messagecatalog.h"
 #include "project/missingfiles.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +24,9 @@ void touch(const QString &path)
 struct Fixture
 {
     MessageCatalog cat;
-    ProjectModel m;
-    Fixture() { m.allesneu(cat); }
+    ProjectSession session{cat};
+    // The session's project, written directly only to prepare it for the search under test.
+    ProjectModel &m = const_cast<ProjectModel &>(session.model());
 };
 
 } // namespace
@@ -53,12 +55,12 @@ void TestMissingFiles::nothingMissingWhenAllFilesExist()
     Fixture f;
     touch(dir.filePath("gfx/hero.png"));
     f.m.media[Images].set(1, "hero", dir.filePath("gfx/hero.png"));
-    f.m.projectFolder = dir.path();
-    f.m.busy = true;
-    MissingFiles search(f.m);
+    f.session.setProjectFolder(dir.path());
+    f.session.setBusy(true);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 0);
-    QVERIFY(!f.m.busy);
-    QVERIFY(!f.m.modified);
+    QVERIFY(!f.session.isBusy());
+    QVERIFY(!f.session.isModified());
     QCOMPARE(search.countText(), QStringLiteral("(0)"));
 }
 
@@ -83,13 +85,13 @@ void TestMissingFiles::movedProjectIsRepairedWithoutDialog()
     Fixture f;
     touch(dir.filePath(found));
     f.m.media[Images].set(1, "hero", stored);
-    f.m.projectFolder = dir.path();
-    MissingFiles search(f.m);
+    f.session.setProjectFolder(dir.path());
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 0);
     QCOMPARE(search.repairedCount(), 1);
     QCOMPARE(f.m.media[Images].path(1), dir.filePath(found));
-    QVERIFY(f.m.modified);
-    QVERIFY(!f.m.busy);
+    QVERIFY(f.session.isModified());
+    QVERIFY(!f.session.isBusy());
 }
 
 void TestMissingFiles::kindLettersAndOrder()
@@ -101,26 +103,26 @@ void TestMissingFiles::kindLettersAndOrder()
     f.m.media[Sounds].set(2, "ding", "/s/ding.wav");
     f.m.media[Images].set(3, "hero", "C:\\g\\hero.png");
     f.m.media[Images].set(1, "door", "C:\\g\\door.png");
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 5); // no project folder: nothing is searched
     QCOMPARE(search.names(), QStringList({"door", "hero", "ding", "theme", "intro"}));
     QCOMPARE(search.extraLines(), QStringList({"IC:\\g\\door.png", "IC:\\g\\hero.png", "S/s/ding.wav",
                                                "MC:\\m\\theme.xm", "VC:\\v\\intro.avi"}));
     QCOMPARE(search.countText(), QStringLiteral("(5)"));
-    QVERIFY(f.m.busy);
+    QVERIFY(f.session.isBusy());
     search.finish();
-    QVERIFY(!f.m.busy);
+    QVERIFY(!f.session.isBusy());
 }
 
 void TestMissingFiles::entriesOfDifferentKindsShareAFileName()
 {
     QTemporaryDir project, extra;
     Fixture f;
-    f.m.projectFolder = project.path();
+    f.session.setProjectFolder(project.path());
     f.m.media[Sounds].set(1, "theme", "C:\\sfx\\theme.ogg");
     f.m.media[Music].set(1, "theme", "C:\\music\\theme.ogg");
     touch(extra.filePath("theme.ogg"));
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 2);
     QVERIFY(search.addFolder(extra.path()));
     QCOMPARE(search.count(), 0);
@@ -132,11 +134,11 @@ void TestMissingFiles::addedFoldersAreSearchedOnceAndNotRecursively()
 {
     QTemporaryDir project, extra;
     Fixture f;
-    f.m.projectFolder = project.path();
+    f.session.setProjectFolder(project.path());
     f.m.media[Images].set(1, "hero", "C:\\g\\hero.png");
     f.m.media[Images].set(2, "door", "C:\\g\\door.png");
     touch(extra.filePath("sub/hero.png")); // below the added folder: not searched
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 2);
     QVERIFY(search.addFolder(extra.path()));
     QCOMPARE(search.count(), 2);
@@ -146,27 +148,27 @@ void TestMissingFiles::addedFoldersAreSearchedOnceAndNotRecursively()
     QVERIFY(!search.addFolder(extra.path() + "/./"));
     QCOMPARE(search.count(), 2);
     QCOMPARE(search.addedFolders(), QStringList{extra.path()});
-    QVERIFY(!f.m.modified);
+    QVERIFY(!f.session.isModified());
     QVERIFY(search.addFolder(extra.filePath("sub")));
     QCOMPARE(search.names(), QStringList{"door"});
-    QVERIFY(f.m.modified);
+    QVERIFY(f.session.isModified());
 }
 
 void TestMissingFiles::stillMissingKeepsOldPath()
 {
     QTemporaryDir project;
     Fixture f;
-    f.m.projectFolder = project.path();
+    f.session.setProjectFolder(project.path());
     touch(project.filePath("gfx/HERO.png")); // only the exact name counts
     QDir().mkpath(project.filePath("gfx/door.png")); // a folder of that name is no file
     f.m.media[Images].set(1, "hero", "C:\\g\\hero.png");
     f.m.media[Images].set(2, "door", "C:\\g\\door.png");
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 2);
     search.finish();
     QCOMPARE(f.m.media[Images].path(1), QStringLiteral("C:\\g\\hero.png"));
     QCOMPARE(f.m.media[Images].path(2), QStringLiteral("C:\\g\\door.png"));
-    QVERIFY(!f.m.modified);
+    QVERIFY(!f.session.isModified());
 }
 
 void TestMissingFiles::firstFolderInWalkOrderWins_data()
@@ -190,10 +192,10 @@ void TestMissingFiles::firstFolderInWalkOrderWins()
     Fixture f;
     for (const QString &file : files)
         touch(dir.filePath(file));
-    f.m.projectFolder = dir.path();
+    f.session.setProjectFolder(dir.path());
     f.m.media[Images].set(1, "hero", "C:\\old\\hero.png");
     f.m.media[Sounds].set(1, "hero", "/old/sfx/hero.png"); // same file name, other kind
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 0);
     QCOMPARE(f.m.media[Images].path(1), dir.filePath(winner));
     QCOMPARE(f.m.media[Sounds].path(1), dir.filePath(winner));
@@ -212,9 +214,9 @@ void TestMissingFiles::eachFolderIsListedOnce()
     touch(dir.filePath("sub099/image299.png"));
     for (int i = 0; i < 300; ++i)
         f.m.media[Images].set(i + 1, QStringLiteral("image%1").arg(i), QStringLiteral("C:\\gfx\\image%1.png").arg(i));
-    f.m.projectFolder = dir.path();
+    f.session.setProjectFolder(dir.path());
     QStringList listed;
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     search.setFolderLister([&](const QString &folder) {
         listed << folder;
         return listFolder(folder);
@@ -229,11 +231,11 @@ void TestMissingFiles::eachFolderIsListedOnce()
 
     // Everything found in the first folder: nothing else is listed.
     Fixture g;
-    g.m.projectFolder = dir.path();
+    g.session.setProjectFolder(dir.path());
     g.m.media[Images].set(1, "image7", "C:\\gfx\\image7.png");
     touch(dir.filePath("image7.png"));
     listed.clear();
-    MissingFiles again(g.m);
+    MissingFiles again(g.session);
     again.setFolderLister([&](const QString &folder) {
         listed << folder;
         return listFolder(folder);
@@ -250,8 +252,8 @@ void TestMissingFiles::cancelledSearchLeavesTheRestMissing()
     touch(dir.filePath("b/hero.png"));
     f.m.media[Images].set(1, "door", "C:\\g\\door.png");
     f.m.media[Images].set(2, "hero", "C:\\g\\hero.png");
-    f.m.projectFolder = dir.path();
-    MissingFiles search(f.m);
+    f.session.setProjectFolder(dir.path());
+    MissingFiles search(f.session);
     QList<MissingFiles::Progress> seen;
     search.setProgressHandler([&](const MissingFiles::Progress &p) {
         seen << p;
@@ -259,7 +261,7 @@ void TestMissingFiles::cancelledSearchLeavesTheRestMissing()
     });
     QCOMPARE(search.check(), 1);
     QVERIFY(search.wasCancelled());
-    QVERIFY(f.m.busy); // the dialog shows what is left
+    QVERIFY(f.session.isBusy()); // the dialog shows what is left
     QCOMPARE(search.names(), QStringList{"hero"});
     QCOMPARE(f.m.media[Images].path(1), dir.filePath("a/door.png"));
     QCOMPARE(seen.size(), 3);
@@ -286,11 +288,11 @@ void TestMissingFiles::linksToFilesCountLinkedFoldersAreNotWalked()
     QVERIFY(QFile::link(outside.filePath("media"), dir.filePath("media")));
     QVERIFY(QFile::link(dir.filePath("nowhere.png"), dir.filePath("hero.png"))); // dangling
     QVERIFY(QFile::link(dir.path(), dir.filePath("loop"))); // a cycle the walk must not follow
-    f.m.projectFolder = dir.path();
+    f.session.setProjectFolder(dir.path());
     f.m.media[Images].set(1, "door", "C:\\g\\door.png");
     f.m.media[Images].set(2, "hero", "C:\\g\\hero.png");
     f.m.media[Images].set(3, "key", "C:\\g\\key.png");
-    MissingFiles search(f.m);
+    MissingFiles search(f.session);
     QCOMPARE(search.check(), 2);
     QCOMPARE(f.m.media[Images].path(1), dir.filePath("door.png"));
     QCOMPARE(search.names(), QStringList({"hero", "key"}));

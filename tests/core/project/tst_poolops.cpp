@@ -2,6 +2,7 @@
 #include "project/messagecatalog.h"
 #include "project/poolops.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QFile>
 #include <QImage>
@@ -18,9 +19,10 @@ namespace {
 struct Fixture
 {
     MessageCatalog catalog;
-    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
-    PoolOps ops{*model, catalog};
-    Fixture() { model->allesneu(catalog); }
+    ProjectSession session{catalog};
+    // The session's project, written directly only to prepare it for the operation under test.
+    ProjectModel *model = const_cast<ProjectModel *>(&session.model());
+    PoolOps ops{session};
 
     TreeNode *gameRoot(int kind) const { return model->gameTree.root(kind); }
     TreeNode *mediaRoot(int kind) const { return model->mediaTree.root(kind); }
@@ -125,7 +127,7 @@ private slots:
         QCOMPARE(childTexts(roomFolder), QStringList({"Room1", "Room2"}));
         QCOMPARE(f.model->names[NameLists::RoomNames], QStringList({"last", "Room1", "Room2"}));
         QCOMPARE(f.model->names[NameLists::ItemNames], QStringList({"Item1"}));
-        QVERIFY(f.model->modified);
+        QVERIFY(f.session.isModified());
     }
 
     void fullTableGivesLimitMessage_data()
@@ -156,12 +158,12 @@ private slots:
         }
         const PoolResult r = f.ops.insertElement(kind, nullptr);
         QVERIFY(!r.ok);
-        QCOMPARE(r.message.icon, PoolMessage::Error);
-        QCOMPARE(r.message.number, message);
-        QCOMPARE(r.message.text, f.catalog.msg(message));
+        QCOMPARE(r.message.icon(), Message::Error);
+        QCOMPARE(r.message.number(), message);
+        QCOMPARE(r.message.render(f.catalog), f.catalog.msg(message));
         QCOMPARE(r.message.caption(), 366);
         QVERIFY(f.gameRoot(kind)->children.empty());
-        QVERIFY(!f.model->modified);
+        QVERIFY(!f.session.isModified());
     }
 
     void newRoomHasItsDefaults_data()
@@ -238,13 +240,13 @@ private slots:
         QCOMPARE(r.ok, ok);
         QCOMPARE(obj->text, result);
         QCOMPARE(f.model->objects[1].name, result);
-        QCOMPARE(r.message.number, message);
+        QCOMPARE(r.message.number(), message);
         if (message == 147) {
-            QCOMPARE(r.message.icon, PoolMessage::Error);
-            QCOMPARE(r.message.text, f.catalog.msg(153) + " \"" + PoolOps::cleanElementName(typed) + "\" "
+            QCOMPARE(r.message.icon(), Message::Error);
+            QCOMPARE(r.message.render(f.catalog), f.catalog.msg(153) + " \"" + PoolOps::cleanElementName(typed) + "\" "
                                          + f.catalog.msg(147));
         }
-        QVERIFY(f.model->modified);
+        QVERIFY(f.session.isModified());
     }
 
     void renameFolderKeepsLettersOnly()
@@ -276,7 +278,7 @@ private slots:
         m.roomChars[2].instanceName = "other";
         m.roomChars[2].roomName = "Room1x";
         m.settings.startScript = "Script1";
-        m.current.scriptKey = "8Room1";
+        f.session.current().scriptKey = "8Room1";
 
         QVERIFY(f.ops.renameGameNode(room, "hall").ok);
         QVERIFY(f.ops.renameGameNode(obj, "door").ok);
@@ -299,7 +301,7 @@ private slots:
         QCOMPARE(m.cutscenes[1].name, QString("intro"));
         QCOMPARE(m.names[NameLists::ScriptNames], QStringList({"intro"}));
         QCOMPARE(m.settings.startScript, QString("Script1")); // settings keep their texts
-        QCOMPARE(m.current.scriptKey, QString("8hall"));
+        QCOMPARE(f.session.current().scriptKey, QString("8hall"));
     }
 
     void renameNotesComeOncePerInstallation()
@@ -312,8 +314,8 @@ private slots:
             const int note = kind == Objects ? 157 : 158;
             const QString key = kind == Objects ? "RenameObj" : "RenameChr";
             PoolResult r = f.ops.renameGameNode(n, "first", &settings);
-            QCOMPARE(r.message.icon, PoolMessage::Information);
-            QCOMPARE(r.message.number, note);
+            QCOMPARE(r.message.icon(), Message::Information);
+            QCOMPARE(r.message.number(), note);
             QCOMPARE(r.message.caption(), 367);
             QCOMPARE(settings.readsetting(key), QString("yes"));
             r = f.ops.renameGameNode(n, "second", &settings);
@@ -391,7 +393,7 @@ private slots:
         TreeNode *element = f.element(Rooms, full);
         TreeNode *empty = f.folder(f.gameRoot(Rooms), "empty");
         TreeNode *node = which == "element" ? element : which == "full" ? full : which == "empty" ? empty : f.gameRoot(Rooms);
-        QCOMPARE(f.ops.deleteQuestion(node), question);
+        QCOMPARE(f.ops.deleteQuestion(node).render(f.catalog), question);
     }
 
     void deletingNestedFolderRemovesEverythingInside()
@@ -411,7 +413,7 @@ private slots:
         m.roomChars[1] = Rroomchar{"bob", "bob1", "Room2", 0, 0, 0, false, false, {}};
         m.roomChars[2] = Rroomchar{"bob", "bob2", "Room3", 0, 0, 0, false, false, {}};
         m.names[NameLists::CharacterInstances] << "bob1" << "bob2";
-        m.current.room = "Room2";
+        f.session.current().room = "Room2";
 
         QVERIFY(f.ops.deleteGameNode(outer));
         QCOMPARE(childTexts(f.gameRoot(Rooms)), QStringList({kept->text}));
@@ -423,7 +425,7 @@ private slots:
         QCOMPARE(m.names[NameLists::ObjectInstances], QStringList());
         QCOMPARE(m.names[NameLists::CharacterInstances], QStringList({"self", "bob2"}));
         QCOMPARE(m.roomChars[1].instanceName, QString("bob2")); // the placements closed up
-        QCOMPARE(m.current.room, QString("free"));
+        QCOMPARE(f.session.current().room, QString("free"));
         QVERIFY(!f.ops.deleteGameNode(f.gameRoot(Rooms)));
     }
 
@@ -445,7 +447,7 @@ private slots:
         m.roomChars[3] = Rroomchar{"Character1", "hero", "Room1", 0, 0, 0, false, false, {"s"}};
         m.names[NameLists::CharacterInstances] << "hero";
         m.items[1].script = QStringList{"on(click)"};
-        m.current.scriptKey = "0Script1";
+        f.session.current().scriptKey = "0Script1";
 
         for (TreeNode *n : {obj, chr, item, script})
             QVERIFY(f.ops.deleteGameNode(n));
@@ -458,7 +460,7 @@ private slots:
         QCOMPARE(m.names[NameLists::CharacterInstances], QStringList({"self"}));
         QCOMPARE(m.names[NameLists::ItemNames], QStringList());
         QCOMPARE(m.names[NameLists::ScriptNames], QStringList());
-        QCOMPARE(m.current.scriptKey, QString("free"));
+        QCOMPARE(f.session.current().scriptKey, QString("free"));
         QCOMPARE(m.rooms.usedCount(), 1);
     }
 
@@ -476,13 +478,13 @@ private slots:
         f.mediaRoot(Sounds)->addChild("bird", nodeimage::Sound);
         m.mediaadd(Music, "theme", "/m/theme.ogg");
         TreeNode *theme = f.mediaRoot(Music)->addChild("theme", nodeimage::Music);
-        m.mediaChanged = {false, false, false, false};
+        f.session.setMediaChanged({false, false, false, false});
 
         QVERIFY(f.ops.deleteMediaNode(outer));
         QCOMPARE(m.media[Sounds].usedCount(), 1);
         QCOMPARE(m.media[Sounds].name(m.media[Sounds].find("bird")), QString("bird"));
         QCOMPARE(m.names[NameLists::SoundNames], QStringList({"bird"}));
-        QVERIFY(m.mediaChanged[Sounds]);
+        QVERIFY(f.session.mediaChanged(Sounds));
         QVERIFY(f.ops.deleteMediaNode(theme));
         QCOMPARE(m.media[Music].usedCount(), 0);
         QCOMPARE(m.names[NameLists::MusicNames], QStringList());
@@ -610,12 +612,12 @@ private slots:
         QCOMPARE(r.lastNode->text, QString("sky"));
         QCOMPARE(r.lastNode->imageIndex, int(nodeimage::Image));
         QCOMPARE(int(r.messages.size()), 2);
-        QCOMPARE(r.messages[0].number, 381);
-        QCOMPARE(r.messages[0].text, QDir::toNativeSeparators(flat) + '\n' + f.catalog.msg(381));
-        QCOMPARE(r.messages[1].text, "hero " + f.catalog.msg(147));
+        QCOMPARE(r.messages[0].number(), 381);
+        QCOMPARE(r.messages[0].render(f.catalog), QDir::toNativeSeparators(flat) + '\n' + f.catalog.msg(381));
+        QCOMPARE(r.messages[1].render(f.catalog), "hero " + f.catalog.msg(147));
         const MediaTable &t = f.model->media[Images];
         QCOMPARE(t.path(t.find("hero")), good);
-        QVERIFY(f.model->modified);
+        QVERIFY(f.session.isModified());
 
         // Sounds feed their name list; the insert goes to the root when the selection is elsewhere.
         const MediaInsertResult s = f.ops.insertMedia(Sounds, {"/x/Door.wav", "/x/Alarm.mp3"}, folder);
@@ -633,7 +635,7 @@ private slots:
         const MediaInsertResult r = f.ops.insertMedia(Movies, {"/v/a.avi"}, nullptr);
         QCOMPARE(r.added, 0);
         QCOMPARE(int(r.messages.size()), 1);
-        QCOMPARE(r.messages[0].number, 180);
+        QCOMPARE(r.messages[0].number(), 180);
         QVERIFY(f.mediaRoot(Movies)->children.empty());
     }
 
@@ -647,16 +649,16 @@ private slots:
         bool keySet = false;
         QCOMPARE(f.ops.selectGameNode(room, &keySet), QString("room"));
         QVERIFY(keySet);
-        QCOMPARE(f.model->current.room, QString("Room1"));
-        QCOMPARE(f.model->current.scriptKey, QString("8Room1"));
+        QCOMPARE(f.session.current().room, QString("Room1"));
+        QCOMPARE(f.session.current().scriptKey, QString("8Room1"));
         QCOMPARE(f.ops.selectGameNode(item), QString("itembox"));
-        QCOMPARE(f.model->current.scriptKey, QString("1Item1"));
+        QCOMPARE(f.session.current().scriptKey, QString("1Item1"));
         QCOMPARE(f.ops.selectGameNode(obj, &keySet), QString("objbox"));
         QVERIFY(!keySet);
-        QCOMPARE(f.model->current.object, QString("Object1"));
-        QCOMPARE(f.model->current.scriptKey, QString("1Item1"));
+        QCOMPARE(f.session.current().object, QString("Object1"));
+        QCOMPARE(f.session.current().scriptKey, QString("1Item1"));
         QCOMPARE(f.ops.selectGameNode(script), QString("skriptwindow"));
-        QCOMPARE(f.model->current.scriptKey, QString("0Script1"));
+        QCOMPARE(f.session.current().scriptKey, QString("0Script1"));
         QCOMPARE(f.ops.selectGameNode(f.gameRoot(Rooms)), QString());
     }
 };

@@ -2,6 +2,7 @@
 #include "platform/ziparchive.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
+#include "project/projectsession.h"
 #include "project/projectmodel.h"
 #include "support/recordcompare.h"
 #include "support/sampleproject.h"
@@ -62,7 +63,6 @@ void TestProjectFiles::saveAndOpenGiveTheSameProject()
     MessageCatalog cat;
     auto m = testing::sampleProject(cat);
     QVERIFY(saveProject(*m, dir.path(), "sample").ok);
-    QVERIFY(!m->modified);
 
     ProjectModel loaded;
     const ProjectFileResult r = openProject(loaded, cat, dir.filePath("sample.adv"));
@@ -74,13 +74,10 @@ void TestProjectFiles::saveAndOpenGiveTheSameProject()
     expected->rooms[1].walkmap.removeScript(3, 3);
     MB_COMPARE_RECORDS(loaded, *expected);
     QVERIFY(!loaded.rooms[1].walkmap.findScript(3, 3));
-
-    QCOMPARE(loaded.projectFolder, QDir(dir.path()).absolutePath());
     QCOMPARE(loaded.names[NameLists::Bools], QStringList({"doorOpen", "met0"}));
     QCOMPARE(loaded.names[NameLists::FlashMovies], QStringList{"intro"});
     QCOMPARE(loaded.names[NameLists::RoomNames], QStringList({"cellar", "hall", "last"}));
     QCOMPARE(loaded.names[NameLists::Languages], QStringList({"deutsch", "origin"}));
-    QVERIFY(loaded.mediaChanged[Images] && !loaded.modified);
 }
 
 void TestProjectFiles::layoutDetails()
@@ -185,17 +182,18 @@ void TestProjectFiles::backups()
 {
     QTemporaryDir editor, project;
     auto m = testing::sampleProject();
-    m->editorFolder = editor.path();
-    m->makeBackup = true;
+    SaveOptions backup;
+    backup.editorFolder = editor.path();
+    backup.makeBackup = true;
     const QDateTime at(QDate(2026, 3, 7), QTime(12, 0, 0)); // 0.5 of the day
-    const ProjectFileResult r1 = saveProject(*m, project.path(), "sample", at);
+    const ProjectFileResult r1 = saveProject(*m, project.path(), "sample", backup, at);
     QVERIFY(r1.ok);
     QCOMPARE(r1.backupPath, QDir(editor.path()).filePath("backups/2026 Mar/07/sample 500.adv"));
     QVERIFY(QFile::exists(r1.backupPath));
     // 40 seconds later is the same 1.4-minute step: the backup is replaced, not added.
-    QVERIFY(saveProject(*m, project.path(), "sample", at.addSecs(40)).ok);
+    QVERIFY(saveProject(*m, project.path(), "sample", backup, at.addSecs(40)).ok);
     QCOMPARE(QDir(QDir(editor.path()).filePath("backups/2026 Mar/07")).entryList(QDir::Files).size(), 1);
-    QVERIFY(saveProject(*m, project.path(), "sample", at.addSecs(100)).ok);
+    QVERIFY(saveProject(*m, project.path(), "sample", backup, at.addSecs(100)).ok);
     QCOMPARE(QDir(QDir(editor.path()).filePath("backups/2026 Mar/07")).entryList(QDir::Files).size(), 2);
     QCOMPARE(backupPath("/e", "p", QDateTime(QDate(1999, 5, 1), QTime(0, 0))), QStringLiteral("/e/backups/0 0/0/p 000.adv"));
     QCOMPARE(backupPath("/e", "p", QDateTime(QDate(2028, 2, 29), QTime(23, 59, 59))),
@@ -216,9 +214,13 @@ void TestProjectFiles::saveAsName()
     QFETCH(QString, chosen);
     QFETCH(QString, name);
     QTemporaryDir dir;
-    auto m = testing::sampleProject();
-    QVERIFY(saveProjectAs(*m, dir.filePath(chosen)).ok);
-    QCOMPARE(m->settings.projectName, name);
+    const MessageCatalog cat;
+    ProjectSession session(cat);
+    session.replace(testing::sampleProject());
+    QVERIFY(session.saveAs(dir.filePath(chosen)).ok);
+    QCOMPARE(session.model().settings.projectName, name);
+    QCOMPARE(session.projectFolder(), QDir(dir.path()).absolutePath());
+    QVERIFY(!session.isModified());
     QVERIFY(QFile::exists(dir.filePath(name + ".adv")));
     ZipReader zip(dir.filePath(name + ".adv"));
     QCOMPARE(zip.entryNames(), QStringList({name + ".001", name + ".002", name + ".003", name + ".004"}));
@@ -231,8 +233,9 @@ void TestProjectFiles::keepCompanionFiles()
 {
     QTemporaryDir dir;
     auto m = testing::sampleProject();
-    m->keepCompanionFiles = true;
-    QVERIFY(saveProject(*m, dir.path(), "sample").ok);
+    SaveOptions keep;
+    keep.keepCompanionFiles = true;
+    QVERIFY(saveProject(*m, dir.path(), "sample", keep).ok);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
              QStringList({"sample.001", "sample.002", "sample.003", "sample.004", "sample.adv"}));
 }
@@ -309,7 +312,6 @@ void TestProjectFiles::damagedFilesLeaveEmptyProject()
     QCOMPARE(m.media[Images].usedCount(), 0);
     QCOMPARE(m.gameTree.countBelowRoots(), 0);
     QCOMPARE(int(m.gameTree.roots.size()), 5);
-    QVERIFY(!m.busy);
     // Nothing was unpacked beside the file.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bad.adv"});
 }
@@ -317,8 +319,10 @@ void TestProjectFiles::damagedFilesLeaveEmptyProject()
 void TestProjectFiles::failedSaveKeepsOldFile()
 {
     QTemporaryDir dir;
-    auto m = testing::sampleProject();
-    QVERIFY(saveProject(*m, dir.path(), "sample").ok);
+    const MessageCatalog cat;
+    ProjectSession session(cat);
+    session.replace(testing::sampleProject(), dir.path());
+    QVERIFY(session.save().ok);
     QFile old(dir.filePath("sample.adv"));
     QVERIFY(old.open(QIODevice::ReadOnly));
     const QByteArray before = old.readAll();
@@ -328,16 +332,16 @@ void TestProjectFiles::failedSaveKeepsOldFile()
     if (!user.ok())
         QSKIP(qPrintable(user.reason()));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    m->rooms[5].name = "new room";
-    m->modified = true;
-    const ProjectFileResult r = saveProject(*m, dir.path(), "sample");
+    session.editRecord<Rroom>(ProjectChange::element(Rooms, 5), "name", [](Rroom &r) { r.name = "new room"; });
+    QVERIFY(session.isModified());
+    const ProjectFileResult r = session.save();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!r.ok);
     // The message names the file that could not be written and why.
     QVERIFY2(r.message.startsWith(dir.filePath("sample.adv") + ": ") && r.message.endsWith("Permission denied"),
              qPrintable(r.message));
-    QVERIFY(m->modified);
-    QVERIFY(!m->busy);
+    QVERIFY(session.isModified());
+    QVERIFY(!session.isBusy());
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), before);
 }

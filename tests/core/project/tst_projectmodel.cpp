@@ -81,10 +81,8 @@ private slots:
         QCOMPARE(m.mediaadd(Movies, "outro", "/v/outro.avi"), 2);
         QCOMPARE(m.names[NameLists::FlashMovies], QStringList({"intro"}));
         QCOMPARE(m.names[NameLists::Movies], QStringList({"outro"}));
-        m.mediaChanged = {false, false, false, false};
         m.mediadelete(Sounds, "door");
         QCOMPARE(m.media[Sounds].name(1), QString());
-        QVERIFY(m.mediaChanged[Sounds]);
         QCOMPARE(m.names[NameLists::SoundNames], QStringList({"bell"}));
         m.mediadelete(Movies, "intro");
         QVERIFY(m.names[NameLists::FlashMovies].isEmpty());
@@ -122,7 +120,6 @@ private slots:
         m.origin.speech << "hi";
         m.languages[1].name = "english";
         m.fonts[1].name = "Arial";
-        m.current.item = "key";
         m.allesneu(cat);
 
         QCOMPARE(m.items.usedCount(), 0);
@@ -159,7 +156,6 @@ private slots:
         QVERIFY(m.origin.speech.isEmpty());
         QCOMPARE(m.languages.usedCount(), 0);
         QCOMPARE(m.fontCount(), 0);
-        QCOMPARE(m.current.item, QStringLiteral("free"));
         QCOMPARE(m.characters[5].extraNames[0], QStringLiteral("Extra 1"));
         QCOMPARE(m.characters[5].extraNames[19], cat.msg(413));
         QVERIFY(m.names[NameLists::ItemNames].isEmpty());

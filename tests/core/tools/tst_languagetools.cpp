@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QHash>
 #include <QTest>
 
 #include <memory>
@@ -28,6 +29,30 @@ enum List { Speech = 0, VoiceSpeech, Offspeech, VoiceOffspeech, Showinfo, Textou
 
 // An empty project with one language and no action words, so that kommandos stays empty unless
 // a test fills it.
+// The saved bytes of a project at the last markUnchanged(), to tell whether an operation
+// changed it.
+QHash<const ProjectModel *, QByteArray> &marks()
+{
+    static QHash<const ProjectModel *, QByteArray> saved;
+    return saved;
+}
+
+QByteArray savedBytes(const ProjectModel &m)
+{
+    const CompanionFiles f = writeCompanionFiles(m);
+    return f.files[0] + f.files[1] + f.files[2] + f.files[3];
+}
+
+void markUnchanged(const ProjectModel &m)
+{
+    marks().insert(&m, savedBytes(m));
+}
+
+bool changedSinceMark(const ProjectModel &m)
+{
+    return savedBytes(m) != marks().value(&m);
+}
+
 std::unique_ptr<ProjectModel> emptyProject(const QStringList &languages = {u"deutsch"_s})
 {
     auto m = std::make_unique<ProjectModel>();
@@ -40,7 +65,7 @@ std::unique_ptr<ProjectModel> emptyProject(const QStringList &languages = {u"deu
         m->languages[++slot].name = name;
         m->names[NameLists::Languages] << name;
     }
-    m->modified = false;
+    markUnchanged(*m);
     return m;
 }
 
@@ -150,6 +175,7 @@ void tst_LanguageTools::textsFound()
 
     auto m = emptyProject();
     cutscene(*m, 1, script);
+    markUnchanged(*m);
     updateLanguageLists(*m);
     for (int i : {0, 2, 4, 5, 6, 7}) {
         const QStringList expected = i == list ? QStringList{u"*NEU*"_s + text} : QStringList{};
@@ -160,7 +186,7 @@ void tst_LanguageTools::textsFound()
         QCOMPARE(m->origin.list(list + 1), QStringList{voice});
         QCOMPARE(m->languages[1].lists.list(list + 1), QStringList{voice});
     }
-    QCOMPARE(m->modified, list >= 0);
+    QCOMPARE(changedSinceMark(*m), list >= 0);
 }
 
 void tst_LanguageTools::newLineIsMarkedUntilShown()
@@ -170,12 +196,12 @@ void tst_LanguageTools::newLineIsMarkedUntilShown()
     updateLanguageLists(*m);
     removeNewMarks(*m);
     m->languages[1].lists.speech[0] = u"Alt"_s;
-    m->modified = false;
+    markUnchanged(*m);
 
     // Nothing new: the lists stay as they are and the project is not touched.
     updateLanguageLists(*m);
     QCOMPARE(m->origin.speech, QStringList{u"Old"_s});
-    QVERIFY(!m->modified);
+    QVERIFY(!changedSinceMark(*m));
 
     m->cutscenes[1].script << u"speech(bob;New line;new)"_s;
     updateLanguageLists(*m);
@@ -184,7 +210,7 @@ void tst_LanguageTools::newLineIsMarkedUntilShown()
     QCOMPARE(m->languages[1].lists.speech, (QStringList{u"Alt"_s, u"New line"_s}));
     QCOMPARE(m->languages[2].lists.speech, (QStringList{u"Old"_s, u"New line"_s}));
     QCOMPARE(m->languages[2].lists.voicespeech, (QStringList{u"old"_s, u"new"_s}));
-    QVERIFY(m->modified);
+    QVERIFY(changedSinceMark(*m));
 
     // A second update keeps the mark; showing the tab takes it off and shows "X".
     updateLanguageLists(*m);
@@ -379,15 +405,15 @@ void tst_LanguageTools::removeNewMarksTouchesOnlyTheTextLists()
         m->languages[1].lists.list(i) = QStringList{u"*NEU*x"_s, u"y"_s};
     }
     QCOMPARE(removeNewMarks(*m), 6);
-    QVERIFY(m->modified);
+    QVERIFY(changedSinceMark(*m));
     for (int i = 0; i < LangLists::Count; ++i) {
         const bool textList = i == 0 || i == 2 || (i >= 4 && i <= 7);
         QCOMPARE(m->origin.list(i).value(0), textList ? u"x"_s : u"*NEU*x"_s);
         QCOMPARE(m->languages[1].lists.list(i).value(0), u"*NEU*x"_s);
     }
-    m->modified = false;
+    markUnchanged(*m);
     QCOMPARE(removeNewMarks(*m), 0);
-    QVERIFY(!m->modified);
+    QVERIFY(!changedSinceMark(*m));
 }
 
 void tst_LanguageTools::updateSurvivesSaveAndReload()
@@ -420,7 +446,7 @@ void tst_LanguageTools::translateGrid()
     const QString longText(106, u'x');
     cutscene(*m, 1, {u"showinfo(%1)"_s.arg(longText), u"showinfo(Short)"_s});
     updateLanguageLists(*m);
-    m->modified = false;
+    markUnchanged(*m);
 
     const auto rows = LanguageGrid::showTab(*m, 1, LanguageGrid::Showinfo);
     QCOMPARE(rows.size(), 2);
@@ -429,14 +455,14 @@ void tst_LanguageTools::translateGrid()
     QCOMPARE(rows[1].originVoice, u" "_s);
     QCOMPARE(rows[1].languageVoice, QString());
     QCOMPARE(rows[1].languageText, u"Short"_s);
-    QVERIFY(m->modified);
+    QVERIFY(changedSinceMark(*m));
     QCOMPARE(LanguageGrid::rowHeight(QString(52, u'x')), 20);
     QCOMPARE(LanguageGrid::rowHeight(QString(53, u'x')), 35);
 
     // Edits go into the language only.
-    m->modified = false;
+    markUnchanged(*m);
     QVERIFY(LanguageGrid::setText(*m, 1, LanguageGrid::Showinfo, 1, u"Kurz"_s));
-    QVERIFY(m->modified);
+    QVERIFY(changedSinceMark(*m));
     QVERIFY(LanguageGrid::setText(*m, 1, LanguageGrid::Showinfo, 0, QString()));
     QCOMPARE(m->languages[1].lists.showinfo, (QStringList{u" "_s, u"Kurz"_s}));
     QCOMPARE(m->origin.showinfo, (QStringList{longText, u"Short"_s}));
@@ -482,11 +508,12 @@ void tst_LanguageTools::addLanguage()
     m->origin.voicespeech = QStringList{u"hello"_s, u" "_s};
     m->origin.kommandos = QStringList{u"*NEU*Walk to"_s};
     const QStringList namesBefore = m->names[NameLists::Languages];
+    markUnchanged(*m);
     const AddLanguageResult r = mb::addLanguage(*m, MessageCatalog(), name);
     QCOMPARE(int(r.status), status);
     QCOMPARE(r.slot, slot);
     QCOMPARE(r.message, message);
-    QCOMPARE(m->modified, slot != 0);
+    QCOMPARE(changedSinceMark(*m), slot != 0);
     if (slot == 0) {
         QCOMPARE(m->names[NameLists::Languages], namesBefore);
         QCOMPARE(m->languages.usedCount(), 1);
@@ -513,7 +540,7 @@ void tst_LanguageTools::deleteLanguageMovesTheOthersDown()
     QVERIFY(!m->languages.used(3));
     QVERIFY(m->languages[3].lists.speech.isEmpty());
     QVERIFY(!m->names[NameLists::Languages].contains(u"deutsch"_s));
-    QVERIFY(m->modified);
+    QVERIFY(changedSinceMark(*m));
     QVERIFY(!mb::deleteLanguage(*m, 3));
     QVERIFY(!mb::deleteLanguage(*m, 11));
 

@@ -322,7 +322,6 @@ private slots:
         QCOMPARE(r.out, cat.msg(380) + '\n');
         ProjectModel empty;
         empty.allesneu(cat);
-        empty.makeBackup = false;
         QDir().mkpath(dir.filePath("target"));
         QVERIFY(saveProject(empty, dir.filePath("target"), "target").ok);
         const QString target = dir.filePath("target/target.adv");
@@ -420,7 +419,6 @@ private slots:
 
         ProjectModel none;
         none.allesneu(cat);
-        none.makeBackup = false;
         QVERIFY(saveProject(none, dir.path(), "nofonts").ok);
         r = cli({"fonts", dir.filePath("nofonts.adv"), dir.filePath("none")}, dir.path());
         QCOMPARE(r.status, 1);

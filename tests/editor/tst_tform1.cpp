@@ -75,6 +75,13 @@ struct Editor
         window->setQuestions(&questions);
     }
     TForm1 &w() { return *window; }
+    // An unsaved change, and its undoing back to the saved state.
+    void makeModified()
+    {
+        session.editRecord<GameSettings>(ProjectChange::settings(), "change",
+                                         [](GameSettings &s) { s.transany = (s.transany + 1) % 100; });
+    }
+    void dropChanges() { session.undoStack()->setIndex(session.undoStack()->cleanIndex()); }
     TreeNode *gameRoot(int kind) const { return model->gameTree.root(kind); }
     TreeNode *mediaRoot(int kind) const { return model->mediaTree.root(kind); }
     TreeNode *selectedGame() const { return window->gamepool()->currentNode(); }
@@ -814,13 +821,13 @@ private slots:
         QCOMPARE(e.w().recentMenu()->actions().first()->data().toString(), cave);
         QCOMPARE(e.w().recentMenu()->actions()[1]->isSeparator(), true);
         // An entry goes the way of Open: changes are asked about first, and Cancel keeps all.
-        e.session.isModified() = true;
+        e.makeModified();
         e.questions.shown.clear();
         QVERIFY(!e.w().openRecent(cave));
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
         QVERIFY(e.session.isModified());
         // ...and nothing is left pending for the next Open, which shows its dialog.
-        e.session.isModified() = false;
+        e.dropChanges();
         QVERIFY(!e.w().projectOpenExecute());
         QCOMPARE(e.questions.shown.last().kind, QString("open"));
     }
@@ -833,7 +840,7 @@ private slots:
         const QString castle = writeProject(e.dir.path(), "castle", e.path("wall.png"));
         e.w().FormActivate();
         // Unsaved changes: the usual question first; Cancel keeps the project.
-        e.session.isModified() = true;
+        e.makeModified();
         e.w().openRequested(castle);
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
         QCOMPARE(e.model->settings.projectName, e.catalog.msg(100));

@@ -1,5 +1,8 @@
 #include "app/poolview.h"
 #include "app/tform1.h"
+#include "project/poolops.h"
+#include "project/projectsession.h"
+#include "support/sampleproject.h"
 #include "editor/scriptedquestions.h"
 #include "media/previewtexts.h"
 #include "preview/imageview.h"
@@ -36,7 +39,8 @@ struct Editor
     QTemporaryDir dir;
     EditorSettings settings{dir.path()};
     MessageCatalog catalog;
-    std::unique_ptr<ProjectModel> model = std::make_unique<ProjectModel>();
+    ProjectSession session{catalog};
+    testing::SessionModel model{&session};
     ScriptedQuestions questions;
     std::unique_ptr<TForm1> window;
 
@@ -44,12 +48,12 @@ struct Editor
     {
         settings.writesetting("Lang", lang);
         catalog.setLanguage(lang);
-        model->editorFolder = dir.path();
-        model->makeBackup = false;
-        model->allesneu(catalog);
-        window = std::make_unique<TForm1>(*model, catalog, settings);
+        session.setEditorFolder(dir.path());
+        session.options().makeBackup = false;
+        session.newProject();
+        window = std::make_unique<TForm1>(session, catalog, settings);
         window->setQuestions(&questions);
-        TForm2::registerWith(*window, *model, catalog, settings);
+        TForm2::registerWith(*window, session.modelForUncommandedEdits(), catalog, settings);
     }
     TForm2 *preview()
     {
@@ -305,7 +309,8 @@ private slots:
         QCOMPARE(p->windowTitle(), "Vorschau");
         QTRY_COMPARE(p->shownPlayer(), PreviewPlayer::Module);
         p->playback().seek(3000);
-        e.window->refreshTrees();
+        // The trees change meanwhile (a new folder): the playback goes on.
+        PoolOps(e.session).newFolder(e.model->mediaTree, e.model->mediaTree.root(Images));
         QTest::qWait(150);
         QVERIFY(p->playback().positionMs() >= 2900);
         QVERIFY(p->playButton()->toolTip().contains("Leertaste"));

@@ -3,6 +3,8 @@
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
 #include "app/tform1.h"
+#include "project/projectedit.h"
+#include "project/projectsession.h"
 #include "editor/scriptedquestions.h"
 #include "project/editorsettings.h"
 #include "room/roomeditorsetup.h"
@@ -36,6 +38,7 @@ struct Editor
     QTemporaryDir dir;
     EditorSettings settings{dir.path()};
     MessageCatalog catalog;
+    ProjectSession session{catalog};
     testing::RoomFixture fx;
     ScriptedQuestions questions;
     std::unique_ptr<TForm1> form;
@@ -46,18 +49,19 @@ struct Editor
     {
         catalog.setLanguage(lang);
         fx = testing::roomFixture(dir.path(), 640);
-        fx.model->editorFolder = dir.path();
-        form = std::make_unique<TForm1>(*fx.model, catalog, settings);
+        session.setEditorFolder(dir.path());
+        session.replace(std::move(fx.model), dir.path());
+        form = std::make_unique<TForm1>(session, catalog, settings);
         form->setQuestions(&questions);
-        setup = new RoomEditorSetup(*form, *fx.model, catalog, settings);
+        setup = new RoomEditorSetup(*form, session.modelForUncommandedEdits(), catalog, settings);
         form->resize(1400, 1000);
         form->show();
         setup->requestRoom(QStringLiteral("hall"));
         form->openToolWindow(QStringLiteral("room"));
         room = setup->window();
     }
-    ProjectModel &m() { return *fx.model; }
-    Rroom &hall() { return fx.model->rooms[fx.hall]; }
+    ProjectModel &m() { return session.modelForUncommandedEdits(); }
+    Rroom &hall() { return m().rooms[fx.hall]; }
     RoomSurface *surface() { return room->surface(); }
     // Surface point of a room point (640 game: one pixel each at 100 %).
     QPoint at(QPoint roomPoint) { return roomPoint - QPoint(hall().scrollX, hall().scrollY); }
@@ -165,7 +169,7 @@ private slots:
         QTest::mouseMove(e.surface(), lamp + QPoint(15, -4));
         QTest::mouseRelease(e.surface(), Qt::LeftButton, {}, lamp + QPoint(15, -4));
         QCOMPARE(QPoint(e.hall().objects[1].x, e.hall().objects[1].y), QPoint(92 + 15, 352 - 4));
-        QVERIFY(e.m().modified);
+        QVERIFY(e.session.isModified());
         QVERIFY(e.room->findChild<QGroupBox *>("objbox")->isEnabled());
         QCOMPARE(e.room->findChild<QLabel *>("instlabel")->text(), QString("lamp"));
 
@@ -239,13 +243,9 @@ private slots:
         Editor e;
         PoolTreeModel *game = e.form->gameModel();
         // An object node of the game tree, made for the drop.
-        TreeNode *objects = e.m().gameTree.root(Objects);
-        objects->children.push_back(std::make_unique<TreeNode>());
-        TreeNode *node = objects->children.back().get();
-        node->text = "crate";
-        node->imageIndex = nodeimage::Object;
-        node->parent = objects;
-        e.form->refreshTrees();
+        TreeNode *node = e.session.edit("crate", 0, [&](ProjectEdit &edit) {
+            return edit.addChild(e.m().gameTree.root(Objects), "crate", nodeimage::Object);
+        });
         std::unique_ptr<QMimeData> data(game->mimeData({game->indexOf(node)}));
         QVERIFY(data);
         QDragEnterEvent enter(QPoint(300, 100), Qt::MoveAction, data.get(), Qt::LeftButton, {});

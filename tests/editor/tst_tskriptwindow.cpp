@@ -41,7 +41,8 @@ struct Editor
     QTemporaryDir dir;
     EditorSettings settings{dir.path()};
     MessageCatalog catalog;
-    std::unique_ptr<ProjectModel> model;
+    ProjectSession session{catalog};
+    testing::SessionModel model{&session};
     ScriptedQuestions questions;
     std::unique_ptr<TForm1> form;
     ScriptEditorSetup *setup = nullptr;
@@ -56,17 +57,16 @@ struct Editor
             f.open(QIODevice::WriteOnly);
             f.write(presets);
         }
-        model = testing::sampleProject(catalog);
-        model->editorFolder = dir.path();
-        model->modified = false;
-        form = std::make_unique<TForm1>(*model, catalog, settings);
+        session.setEditorFolder(dir.path());
+        session.replace(testing::sampleProject(catalog));
+        form = std::make_unique<TForm1>(session, catalog, settings);
         form->setQuestions(&questions);
-        setup = new ScriptEditorSetup(*form, *model, catalog, settings);
+        setup = new ScriptEditorSetup(*form, session.modelForUncommandedEdits(), catalog, settings);
         form->resize(1200, 900);
         form->show();
         QApplication::setActiveWindow(form.get()); // shortcuts need an active window
     }
-    ~Editor() { model->modified = false; } // nothing to ask about when the window goes
+    ~Editor() { session.newProject(); } // nothing to ask about when the window goes
 
     // Posts the key, shows the window and serves the request as the next turn of the loop does.
     Tskriptwindow *open(const QString &key, int line = 0)
@@ -116,7 +116,7 @@ private slots:
         e.edit()->setCaret(1, 4);
         QTest::keyClicks(e.edit(), "x");
         QCOMPARE(e.model->cutscenes[1].script[1], QString("   x"));
-        QVERIFY(e.model->modified);
+        QVERIFY(e.session.isModified());
         QVERIFY(e.w()->button("undobutton")->isEnabled());
 
         // Each kind of script, with its caption.
@@ -432,9 +432,9 @@ private slots:
         // Replace in all scripts reaches the open script too.
         dock->wholeWordBox()->setChecked(true);
         dock->replaceField()->setText("bob1");
-        e.model->modified = false;
+        const int steps = e.session.undoStack()->count();
         QCOMPARE(dock->replaceAll(), 2);
-        QVERIFY(e.model->modified);
+        QCOMPARE(e.session.undoStack()->count(), steps + 1); // one undo step
         QCOMPARE(e.model->rooms[1].objects[0].script[1], QString("{ speech(bob1;locked) }"));
         QCOMPARE(e.lines()[1], QString("{ speech(bob1;locked) }"));
         QCOMPARE(results->topLevelItemCount(), 0);

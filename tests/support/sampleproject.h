@@ -14,8 +14,16 @@ namespace mb::testing {
 // belong before the operations under test.
 inline ProjectModel *writable(ProjectSession &session)
 {
-    return const_cast<ProjectModel *>(&session.model());
+    return &session.modelForUncommandedEdits();
 }
+
+// The session's project as a fixture member: `->` and `*` reach it directly, to prepare a case.
+struct SessionModel
+{
+    ProjectSession *session;
+    ProjectModel *operator->() const { return writable(*session); }
+    ProjectModel &operator*() const { return *writable(*session); }
+};
 
 inline std::unique_ptr<ProjectModel> sampleProject(const MessageCatalog &cat = MessageCatalog())
 {

@@ -139,7 +139,8 @@ void ProjectSession::reset(std::unique_ptr<ProjectModel> model)
     Q_ASSERT(!m_open);
     notify(ProjectChange::reset(ProjectChange::AboutTo));
     m_stack.clear();
-    m_model = std::move(model);
+    // The project object keeps its address: windows may hold a reference to it for the whole run.
+    *m_model = std::move(*model);
     m_current.clear();
     m_mediaChanged = {true, true, true, true};
     m_gameBuiltOnce = false;

@@ -69,7 +69,14 @@ public:
     explicit ProjectSession(const MessageCatalog &catalog, QObject *parent = nullptr);
     ~ProjectSession() override;
 
+    // The open project. The object lives as long as the session: New, Open and imports assign a
+    // new project into it.
     const ProjectModel &model() const { return *m_model; }
+    // Write access for the windows whose changes are not edits yet (the room, script and preview
+    // windows): what they write cannot be undone, they call markModified() after writing, and an
+    // undo of an earlier step that touched the same record puts back that step's values. New code
+    // writes through edit() and editRecord().
+    ProjectModel &modelForUncommandedEdits() { return *m_model; }
     const MessageCatalog &catalog() const { return m_catalog; }
     QUndoStack *undoStack() { return &m_stack; }
 

@@ -633,7 +633,8 @@ bool Troom::edit(const QString &text, const std::function<bool(ProjectModel &)> 
     m_lastMerge = merge;
     if (!change(m_model))
         return false;
-    m_model.modified = true;
+    // Not an undo step yet: the project only counts as modified.
+    m_form.session().markModified();
     projectChanged();
     return true;
 }

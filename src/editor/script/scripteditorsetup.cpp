@@ -27,6 +27,8 @@ ScriptEditorSetup::ScriptEditorSetup(TForm1 &form, ProjectModel &model, MessageC
     form.setToolWindowFactory(kWindow, [this](const QString &) -> QWidget * {
         auto *w = new Tskriptwindow(m_model, m_catalog, m_settings, m_state, m_form.questions());
         w->showStatus = [this](const QString &text) { m_form.statusPanel(2)->setText(text); };
+        // The window writes the project directly; the session learns that it changed.
+        connect(w, &Tskriptwindow::scriptStored, this, [this] { m_form.session().markModified(); });
         // Names typed in the commands dialog and the name input appear in the script font.
         connect(w, &Tskriptwindow::fontChosen, this, [this](const QFont &font) {
             for (Tcommandlist *dialog : m_form.findChildren<Tcommandlist *>())
@@ -47,8 +49,7 @@ ScriptEditorSetup::ScriptEditorSetup(TForm1 &form, ProjectModel &model, MessageC
             [this](const QString &key, int line) { m_form.requestScript(key, line); });
     connect(m_dock, &ScriptSearchDock::message, this, [this](const QString &text) { m_form.statusPanel(2)->setText(text); });
     m_dock->applyReplace = [this](const QString &, const QList<ScriptChange> &changes) {
-        applyScriptChanges(m_model, changes);
-        m_model.modified = true;
+        applyScriptChanges(m_form.session(), changes); // one undo step
         if (Tskriptwindow *w = window())
             w->reloadOpenScript();
     };

@@ -276,8 +276,8 @@ void Tskriptwindow::store(StoreReason reason)
     const ScriptStore plan = planScriptStore(m_model, *m_openKey, m_placementName, storedLines(), reason);
     if (plan.action != ScriptStore::Nothing) {
         applyScriptStore(m_model, *m_openKey, plan);
-        m_model.modified = true;
-        emit scriptStored();
+        emit scriptStored(); // the project is modified
+
     }
     m_state.recent.setTopLine(m_edit->firstVisibleLine());
 }

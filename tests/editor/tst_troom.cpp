@@ -95,9 +95,10 @@ private slots:
     {
         Editor e;
         TreeNode *rooms = e.m().gameTree.root(Rooms);
-        for (const char *name : {"hall", "empty"})
-            rooms->addChild(QLatin1String(name), nodeimage::Room);
-        e.form->refreshTrees();
+        e.session.edit("nodes", 0, [&](ProjectEdit &edit) {
+            for (const char *name : {"hall", "empty"})
+                edit.addChild(rooms, QLatin1String(name), nodeimage::Room);
+        });
         PoolView *pool = e.form->gamepool();
         const QModelIndex empty = pool->poolModel()->indexOf(rooms->children.back().get());
         emit pool->clicked(empty);
@@ -142,14 +143,14 @@ private slots:
     void followsRoomsRenamedRemovedOrReplaced()
     {
         Editor e;
-        e.hall().name = "great hall";
-        e.form->refreshTrees();
+        e.session.editRecord<Rroom>(ProjectChange::element(Rooms, e.fx.hall), "rename",
+                                    [](Rroom &r) { r.name = "great hall"; });
         QCOMPARE(e.room->room(), e.fx.hall);
         QCOMPARE(e.form->toolWindow("room")->windowTitle(), QString("Room (great hall)"));
         // Another project whose slot 1 holds another room: the window looks for its room by name.
-        e.m().projectFolder = e.dir.filePath("other");
-        e.hall().name = "kitchen";
-        e.form->refreshTrees();
+        e.session.setProjectFolder(e.dir.filePath("other"));
+        e.session.editRecord<Rroom>(ProjectChange::element(Rooms, e.fx.hall), "rename",
+                                    [](Rroom &r) { r.name = "kitchen"; });
         QCOMPARE(e.room->room(), 0);
         QCOMPARE(e.form->toolWindow("room")->windowTitle(), QString("Room (none)"));
     }

@@ -798,7 +798,7 @@ void TForm1::openRequested(const QString &projectPath)
         return;
     // A box or dialog is open (perhaps the question of an earlier request), or long work lets
     // events through between its steps (make game, export): ask again later.
-    if (QApplication::activeModalWidget() || (m_missingDialog && m_missingDialog->isVisible()) || m_model.busy
+    if (QApplication::activeModalWidget() || (m_missingDialog && m_missingDialog->isVisible()) || m_session.isBusy()
         || m_searching) {
         QTimer::singleShot(250, this, [this, projectPath] { openRequested(projectPath); });
         return;

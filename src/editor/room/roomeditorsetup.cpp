@@ -3,6 +3,7 @@
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
 #include "app/tform1.h"
+#include "project/projectsession.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
@@ -80,9 +81,12 @@ RoomEditorSetup::RoomEditorSetup(TForm1 &form, ProjectModel &model, MessageCatal
             requestRoom(room);
     });
 
-    // The trees are rebuilt after every change of the project's structure (rooms added, removed
-    // or renamed, another project opened): the window looks at its room again.
-    connect(form.gameModel(), &QAbstractItemModel::modelReset, this, [this] {
+    // After a change of the rooms (added, removed, renamed, undone) or another project the
+    // window looks at its room again.
+    connect(&form.session(), &ProjectSession::changed, this, [this](const ProjectChange &c) {
+        if (c.phase != ProjectChange::Done || !(c.kind == ProjectChange::Reset || c.isTreeChange()
+                                                || (c.kind == ProjectChange::Element && c.elementKind == Rooms)))
+            return;
         if (Troom *w = window())
             w->projectChanged();
     });

@@ -596,7 +596,7 @@ void Troom::projectChanged()
 {
     // Another project (opened, new, saved elsewhere): its images may share names with the old
     // one's, and the room slot may hold another room.
-    const QString project = m_model.projectFolder + u'/' + m_model.settings.projectName;
+    const QString project = m_form.session().projectFolder() + u'/' + m_model.settings.projectName;
     if (project != m_project) {
         m_project = project;
         m_images.clear();
@@ -646,7 +646,7 @@ void Troom::openRoom(const QString &name)
     const int slot = name == QLatin1String("free") ? 0 : m_model.rooms.find(name);
     m_room = slot;
     m_roomName = slot ? name : QString();
-    m_project = m_model.projectFolder + u'/' + m_model.settings.projectName;
+    m_project = m_form.session().projectFolder() + u'/' + m_model.settings.projectName;
     m_drag = Drag::None;
     if (m_pen == WalkmapPen::ScriptPen || m_pen == WalkmapPen::ScriptEraser)
         m_pen = WalkmapPen::Size1;

@@ -6,6 +6,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "support/handzip.h"
 #include "support/sampleproject.h"
 
@@ -120,9 +121,11 @@ void TestImportSafety::refusedExportFilesLeaveNothing()
     const QString base = dir.filePath(QStringLiteral("base"));
     const QString path = QDir(base).filePath(QStringLiteral("moved.adz"));
     QVERIFY(writeBytes(path, adz));
-    ProjectModel m;
+    const MessageCatalog cat;
+    ProjectSession session(cat);
+    ProjectModel &m = *testing::writable(session);
     markOpenProject(m);
-    const ExchangeResult r = importProject(m, MessageCatalog(), path);
+    const ExchangeResult r = importProject(session, path);
     QVERIFY2(!r.ok, qPrintable(r.path));
     QVERIFY2(r.badInput, qPrintable(r.message));
     QVERIFY2(r.message.contains(expected), qPrintable(r.message));
@@ -139,14 +142,15 @@ void TestImportSafety::importNeverWritesOverAnEarlierOne()
     const QString path = dir.filePath(QStringLiteral("moved.adz"));
     QVERIFY(writeBytes(path, adz));
     MessageCatalog cat;
-    ProjectModel first;
-    QVERIFY(importProject(first, cat, path).ok);
+    ProjectSession first(cat);
+    QVERIFY(importProject(first, path).ok);
     const QString firstImage = dir.filePath(QStringLiteral("moved/pics/hallbg.png"));
     QVERIFY(writeBytes(firstImage, "edited since")); // the author worked on the first import
     const QByteArray firstProject = readBytes(dir.filePath(QStringLiteral("moved/sample.adv")));
 
-    ProjectModel second;
-    const ExchangeResult r = importProject(second, cat, path);
+    ProjectSession session(cat);
+    const ProjectModel &second = session.model();
+    const ExchangeResult r = importProject(session, path);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(QDir::cleanPath(r.path), dir.filePath(QStringLiteral("moved-2/sample.adv")));
     QVERIFY(r.message.contains(QStringLiteral("moved-2")));
@@ -188,13 +192,14 @@ void TestImportSafety::roomImportDoesNotReplaceTheProjectsFiles()
     QVERIFY(writeBytes(ownDoor, "our door"));
     target->mediaadd(Images, QStringLiteral("door"), ownDoor);
     QVERIFY(saveProject(*target, project, QStringLiteral("sample")).ok);
-
-    const ExchangeResult r = importRoom(*target, cat, adr);
+    ProjectSession session(cat);
+    session.replace(std::move(target), project);
+    const ExchangeResult r = importRoom(session, adr);
     QVERIFY2(r.ok, qPrintable(r.message));
     QCOMPARE(readBytes(ownDoor), QByteArray("our door"));
     QCOMPARE(listing(QDir(project).filePath(QStringLiteral("gfx"))), QStringList{"door.png"});
     QVERIFY2(r.notes.join(u' ').contains(QStringLiteral("gfx-2")), qPrintable(r.notes.join(u' ')));
-    const MediaTable &images = target->media[Images];
+    const MediaTable &images = session.model().media[Images];
     QCOMPARE(images.path(images.find(QStringLiteral("door"))), ownDoor);
     const QString wall = QDir::fromNativeSeparators(images.path(images.find(QStringLiteral("wall"))));
     QCOMPARE(wall, QDir(project).filePath(QStringLiteral("gfx-2/wall.png")));

@@ -4,6 +4,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "support/sampleproject.h"
 
 #include <QDir>
@@ -124,22 +125,22 @@ void TestSaveSafety::backupThatCannotBeWrittenIsReported()
 {
     QTemporaryDir dir;
     auto m = testing::sampleProject();
-    m->makeBackup = true;
-    m->editorFolder = dir.filePath(QStringLiteral("editor"));
-    QVERIFY(QDir().mkpath(m->editorFolder));
+    SaveOptions backup;
+    backup.makeBackup = true;
+    backup.editorFolder = dir.filePath(QStringLiteral("editor"));
+    QVERIFY(QDir().mkpath(backup.editorFolder));
     // A file where the backups folder has to be.
-    QVERIFY(writeBytes(QDir(m->editorFolder).filePath(QStringLiteral("backups")), "not a folder"));
-    const ProjectFileResult r = saveProject(*m, dir.path(), QStringLiteral("sample"));
+    QVERIFY(writeBytes(QDir(backup.editorFolder).filePath(QStringLiteral("backups")), "not a folder"));
+    const ProjectFileResult r = saveProject(*m, dir.path(), QStringLiteral("sample"), backup);
     QVERIFY2(r.ok, qPrintable(r.message));
     QVERIFY(r.backupPath.isEmpty());
     QVERIFY2(r.warning.contains(QStringLiteral("backup")), qPrintable(r.warning));
-    QVERIFY(!m->modified);
     ProjectModel opened;
     QVERIFY(openProject(opened, MessageCatalog(), dir.filePath(QStringLiteral("sample.adv"))).ok);
 
     // With a writable editor folder the warning is gone.
-    QVERIFY(QFile::remove(QDir(m->editorFolder).filePath(QStringLiteral("backups"))));
-    const ProjectFileResult fine = saveProject(*m, dir.path(), QStringLiteral("sample"));
+    QVERIFY(QFile::remove(QDir(backup.editorFolder).filePath(QStringLiteral("backups"))));
+    const ProjectFileResult fine = saveProject(*m, dir.path(), QStringLiteral("sample"), backup);
     QVERIFY(fine.ok && fine.warning.isEmpty() && QFileInfo(fine.backupPath).isFile());
 }
 
@@ -158,12 +159,14 @@ void TestSaveSafety::namesThatCannotBeSavedAreRefused()
     QFETCH(QString, expected);
     QTemporaryDir dir;
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("taken.adv"))));
-    auto m = testing::sampleProject();
-    m->modified = true;
-    const ProjectFileResult r = saveProjectAs(*m, chosen.isEmpty() ? dir.path() + u'/' : dir.filePath(chosen));
+    const MessageCatalog cat;
+    ProjectSession session(cat);
+    session.replace(testing::sampleProject());
+    session.markModified();
+    const ProjectFileResult r = session.saveAs(chosen.isEmpty() ? dir.path() + u'/' : dir.filePath(chosen));
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(expected), qPrintable(r.message));
-    QVERIFY(m->modified);
+    QVERIFY(session.isModified());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"taken.adv"});
 }
 

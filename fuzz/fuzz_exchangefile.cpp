@@ -6,6 +6,7 @@
 #include "build/elementexchange.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -19,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 1)
         return 0;
     static MessageCatalog catalog;
-    static auto model = std::make_unique<ProjectModel>();
     const QString root = fuzz::scratchFolder();
     const QString project = root + QStringLiteral("/project");
     const bool room = data[0] & 1;
@@ -30,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
     }
     QDir().mkpath(project);
-    ProjectModel &m = *model;
-    m.allesneu(catalog);
-    m.projectFolder = project;
-    const ExchangeResult r = room ? importRoom(m, catalog, file) : importCharacter(m, catalog, file);
+    ProjectSession session(catalog);
+    session.setProjectFolder(project);
+    const ExchangeResult r = room ? importRoom(session, file) : importCharacter(session, file);
+    const ProjectModel &m = session.model();
     int written = 0;
     QDirIterator it(project, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext()) {

@@ -149,18 +149,18 @@ private slots:
         QStringList expected;
         const MessageCatalog &c = f.catalog;
         if (window == "setup") {
-            w = std::make_unique<Tgamesetup>(*f.model, f.catalog, f.settings);
+            w = std::make_unique<Tgamesetup>(f.session, f.catalog, f.settings);
             expected << c.msg(466) << c.msg(414) << c.msg(461);
             for (int n = 9; n <= 16; ++n)
                 expected << c.extra(n);
         } else if (window == "fonts") {
             f.model->fonts[1] = RFont{u"Serif"_s, false, false, 8};
-            w = std::make_unique<Tfontwindow>(*f.model, f.catalog, f.settings);
+            w = std::make_unique<Tfontwindow>(f.session, f.catalog, f.settings);
             expected << c.msg(409) << c.extra(17) << c.extra(18);
             for (int n = 390; n <= 402; ++n)
                 expected << c.msg(n);
         } else {
-            w = std::make_unique<TForm16>(*f.model, f.catalog, f.settings);
+            w = std::make_unique<TForm16>(f.session, f.catalog, f.settings);
             expected << c.msg(464) << c.msg(538) << c.msg(539);
         }
         w->show();

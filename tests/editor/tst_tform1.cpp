@@ -1198,7 +1198,7 @@ private slots:
         e.model->settings.startScript = QStringLiteral("intro");
         e.model->cutscenes[1].name = QStringLiteral("intro");
         e.model->settings.bedienfeld = false;
-        QVERIFY(e.model->projectFolder.isEmpty());
+        QVERIFY(e.session.projectFolder().isEmpty());
         QVERIFY(QDir().mkpath(e.path("quest")));
         if (saveAs)
             e.questions.saveAnswers << e.path("quest/castle.adv") << e.path("game/castle.exe");

@@ -521,6 +521,7 @@ PoolResult PoolOps::renameMediaFolder(TreeNode *node, const QString &typed)
                              .add(m_session.catalog().msg(150) + QStringLiteral(" \"") + name + QStringLiteral("\""))
                              .add(147);
         return result;
+    }
     const QString text = uiText(UiText::Rename, m_session.catalog().language()).arg(node->text);
     m_session.edit(text, 0, [&](ProjectEdit &e) {
         e.setText(node, name);

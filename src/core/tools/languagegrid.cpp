@@ -113,7 +113,7 @@ bool LanguageGrid::setText(ProjectSession &session, int languageSlot, Tab tab, i
 bool LanguageGrid::setVoice(ProjectSession &session, int languageSlot, Tab tab, int index, const QString &voice,
                             ProjectSession::MergeKey merge)
 {
-    return store(session, languageSlot, voiceList(tab), index, voice, merge);
+    return store(session, languageSlot, voiceList(tab), index, voice.trimmed(), merge);
 }
 
 } // namespace mb

@@ -854,7 +854,7 @@ void TestExchange::roomPlacementNamesStayUnique()
     target->rooms[2].objects[0] = target->rooms[1].objects[0];
     target->rooms[2].objects[0].instanceName = "DOOR";
     target->names[NameLists::ObjectInstances] = QStringList{"DOOR", "door1"};
-    const ExchangeResult r = importRoom(*target, cat, exported.path);
+    const ExchangeResult r = importRoom(*target.session, exported.path);
     QVERIFY2(r.ok, qPrintable(r.message));
     const int slot = target->rooms.find("hall");
     QVERIFY(slot > 0);

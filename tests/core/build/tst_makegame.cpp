@@ -635,7 +635,7 @@ void TestMakeGame::sameProjectSameBytes()
     const QStringList archives{QStringLiteral("game.dat"), QStringLiteral("fonts.dat"), QStringLiteral("gfx.dat"),
                                QStringLiteral("sfx.dat"), QStringLiteral("music.dat"), QStringLiteral("movie.dat")};
     auto build = [&] {
-        f.model->gameBuiltOnce = false;
+        f.session.setGameBuiltOnce(false);
         QMap<QString, QByteArray> out;
         const MakeGame::Result r = f.run();
         if (!r.complete())

@@ -345,7 +345,7 @@ private slots:
         TreeNode *g = f.ops.newFolder(f.model->gameTree, f.gameRoot(Rooms)).node;
         QCOMPARE(g->text, word + "1");
         QVERIFY(f.ops.renameGameNode(g, word + "2").ok);
-        f.model->counters[1] = 1; // e.g. a project file from elsewhere
+        f.session.counters()[1] = 1; // e.g. a project file from elsewhere
         TreeNode *h = f.ops.newFolder(f.model->gameTree, f.gameRoot(Items)).node;
         QCOMPARE(h->text, word + "1");
         TreeNode *i = f.ops.newFolder(f.model->gameTree, f.gameRoot(Items)).node;
@@ -363,9 +363,9 @@ private slots:
         // Another folder's name, in any kind and case, keeps the old name.
         const PoolResult refused = f.ops.renameMediaFolder(b, "BACKGROUNDS");
         QVERIFY(!refused.ok);
-        QCOMPARE(refused.message.number, 147);
-        QCOMPARE(refused.message.icon, PoolMessage::Error);
-        QCOMPARE(refused.message.text, f.catalog.msg(150) + " \"BACKGROUNDS\" " + f.catalog.msg(147));
+        QCOMPARE(refused.message.number(), 147);
+        QCOMPARE(refused.message.icon(), Message::Error);
+        QCOMPARE(refused.message.render(f.catalog), f.catalog.msg(150) + " \"BACKGROUNDS\" " + f.catalog.msg(147));
         QCOMPARE(b->text, f.catalog.msg(150) + "2");
         QVERIFY(!f.ops.renameMediaFolder(f.mediaRoot(Music), "x").ok);
     }

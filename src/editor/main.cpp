@@ -3,6 +3,7 @@
 #include "app/qttranslations.h"
 #include "app/singleinstance.h"
 #include "app/tform1.h"
+#include "assets/asseteditorsetup.h"
 #include "platform/editorfolder.h"
 #include "preview/mediaplayback.h"
 #include "preview/tform2.h"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     mb::TForm2::registerWith(window, project, catalog, settings);
     new mb::ScriptEditorSetup(window, project, catalog, settings); // owned by the window
     new mb::RoomEditorSetup(window, project, catalog, settings);   // owned by the window
+    new mb::AssetEditorSetup(window, session, catalog, settings); // owned by the window
     window.show();
     // The first activation may open a project and show boxes: after the window is up.
     QTimer::singleShot(0, &window, [&window, args] { window.FormActivate(args); });

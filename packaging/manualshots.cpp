@@ -7,7 +7,10 @@
 #include "app/poolview.h"
 #include "app/tform1.h"
 #include "preview/mediaplayback.h"
+#include "assets/asseteditorsetup.h"
 #include "preview/tform2.h"
+#include "project/projectsession.h"
+#include "room/roomeditorsetup.h"
 #include "script/scripteditorsetup.h"
 
 #include <QApplication>
@@ -45,7 +48,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: mossbramble-manual-shots PROJECT.adv OUTDIR\n");
         return 2;
     }
-    const QString project = QFileInfo(args[1]).absoluteFilePath();
+    const QString projectPath = QFileInfo(args[1]).absoluteFilePath();
     const QDir out(args[2]);
     out.mkpath(QStringLiteral("."));
     for (const QString lang : {QStringLiteral("EN"), QStringLiteral("DE")}) {
@@ -54,16 +57,19 @@ int main(int argc, char **argv)
         settings.writesetting(QStringLiteral("Lang"), lang);
         settings.writesetting(QStringLiteral("Backup"), QStringLiteral("aus"));
         MessageCatalog catalog(settings.startLanguage());
-        ProjectModel model;
-        model.editorFolder = editorFolder.path();
-        model.allesneu(catalog);
+        ProjectSession session(catalog);
+        session.setEditorFolder(editorFolder.path());
         // The tool windows as the editor registers them.
-        TForm1 window(model, catalog, settings);
-        TForm2::registerWith(window, model, catalog, settings);
-        new ScriptEditorSetup(window, model, catalog, settings);
+        TForm1 window(session, catalog, settings);
+        ProjectModel &project = session.modelForUncommandedEdits();
+        TForm2::registerWith(window, project, catalog, settings);
+        new ScriptEditorSetup(window, project, catalog, settings);
+        new RoomEditorSetup(window, project, catalog, settings);
+        new AssetEditorSetup(window, session, catalog, settings);
+        const ProjectModel &model = session.model();
         window.resize(1260, 740);
         window.show();
-        window.FormActivate({project});
+        window.FormActivate({projectPath});
         if (!QTest::qWaitForWindowExposed(&window))
             return 1;
         // Unfold the trees so that they show the project's elements and media.
@@ -102,7 +108,8 @@ int main(int argc, char **argv)
         if (!dialog || !save(dialog, out.filePath(QStringLiteral("setup-%1.png").arg(suffix))))
             return 1;
         dialog->reject();
-        model.modified = false;
+        // Nothing was changed: the window closes without a question.
+        session.newProject();
         window.close();
     }
     return 0;

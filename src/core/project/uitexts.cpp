@@ -9,11 +9,11 @@ QString uiText(UiText text, const QString &language)
         const char *en, *de;
     };
     static const Pair texts[] = {
-        {"&Edit", "&Bearbeiten"},
-        {"&Undo", "&Rückgängig"},
-        {"&Redo", "&Wiederherstellen"},
-        {"&Undo %1", "&Rückgängig: %1"},
-        {"&Redo %1", "&Wiederherstellen: %1"},
+        {"Edit", "Bearbeiten"},
+        {"Undo", "Rückgängig"},
+        {"Redo", "Wiederherstellen"},
+        {"Undo %1", "Rückgängig: %1"},
+        {"Redo %1", "Wiederherstellen: %1"},
         {"Insert %1", "%1 einfügen"},
         {"Insert media", "Medien einfügen"},
         {"New folder", "Neuer Ordner"},

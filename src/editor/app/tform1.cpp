@@ -339,6 +339,7 @@ void TForm1::buildMenus()
     QMenu *edit = menuBar()->addMenu(uiText(UiText::EditMenu, m_catalog.language()));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
     fill(edit, {"editundo", "editredo"});
+    updateUndoActions(); // the entries' marks, now that they are in the menu
     QMenu *insert = menuBar()->addMenu(m_catalog.msg(11));
     fill(insert, {"insertpic", "insertsound", "insertmusic", "insertmovie", "", "insertroom", "insertobject",
                   "insertchar", "insertitem", "insertcutscene"});
@@ -504,9 +505,11 @@ void TForm1::updateUndoActions()
     redo->setEnabled(stack->canRedo());
     undo->setText(stack->canUndo() ? uiText(UiText::UndoStep, lang).arg(stack->undoText()) : uiText(UiText::Undo, lang));
     redo->setText(stack->canRedo() ? uiText(UiText::RedoStep, lang).arg(stack->redoText()) : uiText(UiText::Redo, lang));
-    // The toolbar shows the step without the menu's accelerator mark.
     for (QAction *a : {undo, redo})
-        a->setToolTip(QString(a->text()).remove(u'&'));
+        a->setToolTip(a->text());
+    // The step names change with every edit: give the menu's entries their marks again.
+    if (auto *menu = menuBar()->findChild<QMenu *>(QStringLiteral("Bearbeiten1")))
+        applyMnemonics(menu->actions());
 }
 
 void TForm1::savetimerTimer()

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace mb::roomedit {
 
@@ -149,32 +150,46 @@ int placeCharacter(ProjectModel &model, int roomSlot, const QString &characterNa
     return entry;
 }
 
+namespace {
+
+// The position of a placement that may move: an unlocked object or character of the room.
+struct MovablePosition
+{
+    int *x = nullptr, *y = nullptr;
+    const Robj *definition = nullptr; // objects only
+};
+
+std::optional<MovablePosition> movablePosition(ProjectModel &model, Rroom &room, RoomItem item)
+{
+    if (item.kind == RoomItem::Object) {
+        Rroomobj *o = objectAt(room, item.index);
+        if (!o || o->flag)
+            return std::nullopt;
+        return MovablePosition{&o->x, &o->y, objectDefinition(model, o->objectName)};
+    }
+    if (item.kind == RoomItem::Character) {
+        Rroomchar *c = characterAt(model, room, item.index);
+        if (!c || c->flag2)
+            return std::nullopt;
+        return MovablePosition{&c->x, &c->y, nullptr};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 bool dragBy(ProjectModel &model, int roomSlot, RoomItem item, int dx, int dy)
 {
     Rroom *room = roomAt(model, roomSlot);
     if (!room)
         return false;
-    int *x = nullptr, *y = nullptr;
-    int minX = 0, minY = 0; // allowed: min <= value
-    if (item.kind == RoomItem::Object) {
-        Rroomobj *o = objectAt(*room, item.index);
-        if (!o || o->flag)
-            return false;
-        const Robj *def = objectDefinition(model, o->objectName);
-        // 10 - width < x: at least 10 pixels stay in the room.
-        minX = 10 - (def ? def->width : 0) + 1;
-        minY = 10 - (def ? def->height : 0) + 1;
-        x = &o->x;
-        y = &o->y;
-    } else if (item.kind == RoomItem::Character) {
-        Rroomchar *c = characterAt(model, *room, item.index);
-        if (!c || c->flag2)
-            return false;
-        x = &c->x;
-        y = &c->y;
-    } else {
+    const std::optional<MovablePosition> pos = movablePosition(model, *room, item);
+    if (!pos)
         return false;
-    }
+    int *x = pos->x, *y = pos->y;
+    // Objects: 10 - width < x, so at least 10 pixels stay in the room; characters from 0.
+    const int minX = item.kind == RoomItem::Object ? 10 - (pos->definition ? pos->definition->width : 0) + 1 : 0;
+    const int minY = item.kind == RoomItem::Object ? 10 - (pos->definition ? pos->definition->height : 0) + 1 : 0;
     bool moved = false;
     auto axis = [&moved](int *value, int delta, int low, int high) {
         const int next = *value + delta;
@@ -193,22 +208,10 @@ bool nudge(ProjectModel &model, int roomSlot, RoomItem item, ArrowKey key)
     Rroom *room = roomAt(model, roomSlot);
     if (!room)
         return false;
-    int *x = nullptr, *y = nullptr;
-    if (item.kind == RoomItem::Object) {
-        Rroomobj *o = objectAt(*room, item.index);
-        if (!o || o->flag)
-            return false;
-        x = &o->x;
-        y = &o->y;
-    } else if (item.kind == RoomItem::Character) {
-        Rroomchar *c = characterAt(model, *room, item.index);
-        if (!c || c->flag2)
-            return false;
-        x = &c->x;
-        y = &c->y;
-    } else {
+    const std::optional<MovablePosition> pos = movablePosition(model, *room, item);
+    if (!pos)
         return false;
-    }
+    int *x = pos->x, *y = pos->y;
     switch (key) {
     case ArrowKey::Left:
         if (*x <= 0)

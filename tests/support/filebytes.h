@@ -3,9 +3,11 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 
 namespace mb::testing {
@@ -24,6 +26,18 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path + ": " + f.errorString()));
     QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// Every path below the folder (hidden ones too), relative to it and sorted.
+inline QStringList listing(const QString &folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(folder).relativeFilePath(it.next());
+    out.sort();
+    return out;
 }
 
 } // namespace mb::testing

@@ -7,6 +7,7 @@
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
 #include "project/projectsession.h"
+#include "support/filebytes.h"
 #include "support/handzip.h"
 #include "support/sampleproject.h"
 
@@ -22,19 +23,6 @@ using namespace mb::testing;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray zipOf(const QList<std::pair<QString, QByteArray>> &entries, int level = 0)
 {
     ZipWriter zip;
@@ -42,17 +30,6 @@ QByteArray zipOf(const QList<std::pair<QString, QByteArray>> &entries, int level
         zip.addBytes(name, bytes, level);
     zip.close();
     return zip.bytes();
-}
-
-QStringList listing(const QString &folder)
-{
-    QStringList out;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(folder).relativeFilePath(it.next());
-    out.sort();
-    return out;
 }
 
 // The sample project saved as bytes of a .adv named `name`.adv.
@@ -120,7 +97,7 @@ void TestImportSafety::refusedExportFilesLeaveNothing()
     QTemporaryDir dir;
     const QString base = dir.filePath(QStringLiteral("base"));
     const QString path = QDir(base).filePath(QStringLiteral("moved.adz"));
-    QVERIFY(writeBytes(path, adz));
+    writeBytes(path, adz);
     const MessageCatalog cat;
     ProjectSession session(cat);
     ProjectModel &m = *testing::writable(session);
@@ -140,12 +117,12 @@ void TestImportSafety::importNeverWritesOverAnEarlierOne()
                                   {QStringLiteral("gfx.dat"), zipOf({{QStringLiteral("pics.zip"),
                                                                       zipOf({{QStringLiteral("hallbg.png"), "key"}})}})}});
     const QString path = dir.filePath(QStringLiteral("moved.adz"));
-    QVERIFY(writeBytes(path, adz));
+    writeBytes(path, adz);
     MessageCatalog cat;
     ProjectSession first(cat);
     QVERIFY(importProject(first, path).ok);
     const QString firstImage = dir.filePath(QStringLiteral("moved/pics/hallbg.png"));
-    QVERIFY(writeBytes(firstImage, "edited since")); // the author worked on the first import
+    writeBytes(firstImage, "edited since"); // the author worked on the first import
     const QByteArray firstProject = readBytes(dir.filePath(QStringLiteral("moved/sample.adv")));
 
     ProjectSession session(cat);
@@ -176,7 +153,7 @@ void TestImportSafety::roomImportDoesNotReplaceTheProjectsFiles()
     source.allesneu(cat);
     for (const char *name : {"door", "wall"}) {
         const QString file = dir.filePath(QStringLiteral("elsewhere/%1.png").arg(QLatin1String(name)));
-        QVERIFY(writeBytes(file, QByteArray("their ") + name));
+        writeBytes(file, QByteArray("their ") + name);
         source.mediaadd(Images, QLatin1String(name), file);
     }
     source.rooms[1].name = QStringLiteral("gfx");
@@ -189,7 +166,7 @@ void TestImportSafety::roomImportDoesNotReplaceTheProjectsFiles()
     auto target = sampleProject(cat);
     const QString project = dir.filePath(QStringLiteral("project"));
     const QString ownDoor = QDir(project).filePath(QStringLiteral("gfx/door.png"));
-    QVERIFY(writeBytes(ownDoor, "our door"));
+    writeBytes(ownDoor, "our door");
     target->mediaadd(Images, QStringLiteral("door"), ownDoor);
     QVERIFY(saveProject(*target, project, QStringLiteral("sample")).ok);
     ProjectSession session(cat);

@@ -1,6 +1,7 @@
 // Make game without dialogs: the checks, the language update, the save and the whole game folder.
 #include "build/buildquestions.h"
 #include "build/makegame.h"
+#include "cli/cliasker.h"
 #include "cli/clicontext.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -16,27 +17,17 @@ namespace {
 
 const QString kStartOption = QStringLiteral("start");
 
-// A freshly opened project was never built in this session, so the update question does not
-// come up; the program file is the command's argument.
-class CliQuestions : public BuildQuestions
-{
-public:
-    CliQuestions(QString programFile, bool start) : m_programFile(std::move(programFile)), m_start(start) {}
-    bool updatePreviousGame(const QString &) override { return false; }
-    QString chooseProgramFile(const QString &, const QString &) override { return m_programFile; }
-    bool startNow(const QString &) override { return m_start; }
-
-private:
-    QString m_programFile;
-    bool m_start;
-};
-
 int build(Context &ctx)
 {
     auto session = ctx.load(ctx.args[0]);
     if (!session)
         return Usage;
-    CliQuestions questions(QFileInfo(ctx.args[1]).absoluteFilePath(), ctx.parser->isSet(kStartOption));
+    // A freshly opened project was never built in this session, so the update question does
+    // not come up; the program file is the command's argument, and --start answers "Start now?".
+    CliAsker asker(ctx);
+    asker.assumeYes = ctx.parser->isSet(kStartOption);
+    asker.replies << QFileInfo(ctx.args[1]).absoluteFilePath();
+    AskedBuildQuestions questions(asker, ctx.catalog);
     MakeGame make(*session, questions);
     // Step texts only; the files each step handles would drown them.
     make.setProgress([&ctx](const QString &status) {

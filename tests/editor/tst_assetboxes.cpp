@@ -13,7 +13,7 @@
 #include "assets/tobjbox.h"
 #include "project/editorsettings.h"
 #include "project/projectsession.h"
-#include "scriptedquestions.h"
+#include "support/scriptedasker.h"
 #include "support/filebytes.h"
 
 #include <QComboBox>
@@ -32,7 +32,7 @@
 #include <QUndoStack>
 
 using namespace mb;
-using mb::testing::ScriptedQuestions;
+using mb::testing::ScriptedAsker;
 
 namespace {
 
@@ -45,7 +45,7 @@ struct Editor
     EditorSettings settings{dir.path()};
     MessageCatalog catalog;
     ProjectSession session{catalog};
-    ScriptedQuestions questions;
+    ScriptedAsker questions;
     std::unique_ptr<TForm1> window;
     AssetEditorSetup *setup = nullptr;
 
@@ -224,12 +224,12 @@ private slots:
         auto *w = e.open<Tobjbox>("objbox", "door");
         w->dropStateOn(1, 1); // on its own box: nothing, no question
         QVERIFY(e.questions.shown.isEmpty());
-        e.questions.answers = {Questions::No};
+        e.questions.answers = {Asker::No};
         w->dropStateOn(3, 1);
         QCOMPARE(e.questions.last("yesNo"), QString("Exchange the state 3 with the state 1 ?"));
         QVERIFY(e.model().objects[1].frames[2][0].image.isEmpty());
         QCOMPARE(e.session.undoStack()->count(), 0);
-        e.questions.answers = {Questions::Yes};
+        e.questions.answers = {Asker::Yes};
         w->dropStateOn(3, 1);
         QCOMPARE(e.model().objects[1].frames[2][0].image, QString("a"));
         QCOMPARE(w->state(), 3);
@@ -241,9 +241,12 @@ private slots:
         Editor e;
         e.model().objects[1].frames[0][0] = {"a", "b", {}, 0, 0, 30, 20};
         auto *w = e.open<Tobjbox>("objbox", "door");
-        // On the background of a full frame: "Exchange second image?", No keeps it.
+        // On the background of a full frame: "Exchange second image?", No keeps it (and is
+        // the answer of Enter).
+        e.questions.answers << Asker::No;
         QVERIFY(Editor::drop(w->preview(), QPoint(90, 55), e.mediaDrag(Images, "big")));
         QCOMPARE(e.questions.last("yesNo"), QString("Exchange second image?"));
+        QCOMPARE(e.questions.defaultNo(), QStringList{"Exchange second image?"});
         QCOMPARE(e.model().objects[1].frames[0][0].image2, QString("b"));
         // With silent delete it is replaced without a question, keeping its offset.
         e.model().settings.silentDelete = true;
@@ -367,7 +370,7 @@ private slots:
         e.model().characters[1].frames[3][0].image = "a";
         auto *w = e.open<Tcharbox>("charbox", "bob");
         w->actionBox()->setCurrentRow(3);
-        e.questions.answers = {Questions::Yes};
+        e.questions.answers = {Asker::Yes};
         w->actionMenuStep("delete");
         QCOMPARE(e.questions.last("yesNo"), QString("Walk front : Do you want to reset this action?"));
         const Rcharacter &c = e.model().characters[1];

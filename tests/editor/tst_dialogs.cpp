@@ -1,6 +1,6 @@
+#include "app/dialogasker.h"
 #include "app/qttranslations.h"
 #include "dialogs/coinmarkerarea.h"
-#include "dialogs/dialogmessage.h"
 #include "dialogs/tcommandlist.h"
 #include "dialogs/fontpreview.h"
 #include "dialogs/tfontwindow.h"
@@ -14,7 +14,11 @@
 #include "project/projectmodel.h"
 #include "project/projectsession.h"
 
+#include "support/scriptedasker.h"
+
+#include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -42,8 +46,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A fresh project with config.ini in a temporary editor folder, and a recorder for the boxes
-// the dialogs show.
+// A fresh project with config.ini in a temporary editor folder, and the scripted answers to
+// the dialogs' questions, which record the boxes they show.
 struct Fixture
 {
     QTemporaryDir dir;
@@ -52,30 +56,15 @@ struct Fixture
     ProjectSession session{catalog};
     // The session's project: read by the checks, written directly only to prepare a case.
     ProjectModel *model = const_cast<ProjectModel *>(&session.model());
-    struct Shown
-    {
-        QMessageBox::Icon icon;
-        QString caption, text;
-    };
-    QList<Shown> shown;
+    mb::testing::ScriptedAsker asker;
+    QList<mb::testing::ScriptedAsker::Shown> &shown = asker.shown;
 
     Fixture()
     {
         session.setEditorFolder(dir.path());
     }
-    DialogMessage recorder()
-    {
-        return [this](QWidget *, QMessageBox::Icon icon, const QString &caption, const QString &text) {
-            shown.append({icon, caption, text});
-        };
-    }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const Shown &s : shown)
-            out << s.text;
-        return out;
-    }
+    // The texts of the notes and errors shown.
+    QStringList texts() const { return asker.boxes(); }
 };
 
 void setCell(QTableWidget *grid, int row, int column, const QString &text)
@@ -119,16 +108,73 @@ class TstDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void deleteQuestionsDefaultToNo()
+    // The editor's questions, answered with the keyboard as a user would: Enter takes the
+    // default button the question names, Escape never says Yes.
+    void dialogQuestionKeys_data()
     {
-        // Enter on a delete question keeps what is there.
-        const auto box = deleteQuestionBox(nullptr, QStringLiteral("Confirmation"), QStringLiteral("Delete Room1 ?"));
-        QVERIFY(box->defaultButton());
-        QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
-        QCOMPARE(box->escapeButton(), static_cast<QAbstractButton *>(box->button(QMessageBox::No)));
-        QCOMPARE(box->text(), QStringLiteral("Delete Room1 ?"));
-        QTimer::singleShot(0, box.get(), [&box] { QTest::keyClick(box.get(), Qt::Key_Return); });
-        QCOMPARE(box->exec(), int(QMessageBox::No));
+        QTest::addColumn<bool>("withCancel");
+        QTest::addColumn<int>("defaultAnswer");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("delete question, Enter") << false << int(Asker::No) << int(Qt::Key_Return) << int(Asker::No);
+        QTest::newRow("plain question, Enter") << false << int(Asker::Yes) << int(Qt::Key_Return) << int(Asker::Yes);
+        QTest::newRow("plain question, Escape") << false << int(Asker::Yes) << int(Qt::Key_Escape) << int(Asker::No);
+        QTest::newRow("with cancel, Enter") << true << int(Asker::Yes) << int(Qt::Key_Return) << int(Asker::Yes);
+        QTest::newRow("with cancel, Escape") << true << int(Asker::Yes) << int(Qt::Key_Escape) << int(Asker::Cancel);
+    }
+    void dialogQuestionKeys()
+    {
+        QFETCH(bool, withCancel);
+        QFETCH(int, defaultAnswer);
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        DialogAsker asker;
+        QString shownText;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shownText = box->text();
+            QCOMPARE(box->buttons().size(), withCancel ? 3 : 2);
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        const Asker::Answer answer =
+            asker.ask(nullptr, {u"Confirmation"_s, u"Delete Room1 ?"_s, withCancel, Asker::Answer(defaultAnswer)});
+        QCOMPARE(int(answer), expected);
+        QCOMPARE(shownText, u"Delete Room1 ?"_s);
+    }
+
+    void dialogTextAndChoice()
+    {
+        DialogAsker asker;
+        auto typeThen = [](const QString &typed, Qt::Key key) {
+            QTimer::singleShot(0, [typed, key] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                if (auto *edit = dialog->findChild<QLineEdit *>(); edit && !typed.isEmpty()) {
+                    edit->selectAll();
+                    QTest::keyClicks(edit, typed);
+                }
+                QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, key);
+            });
+        };
+        typeThen(u"Kitchen"_s, Qt::Key_Return);
+        QCOMPARE(asker.text(nullptr, u"Rename"_s, u"Name:"_s, u"Room1"_s), std::optional<QString>(u"Kitchen"_s));
+        typeThen(u"Kitchen"_s, Qt::Key_Escape);
+        QCOMPARE(asker.text(nullptr, u"Rename"_s, u"Name:"_s, u"Room1"_s), std::nullopt);
+
+        const QStringList items{u"English"_s, u"Deutsch"_s, u"Français"_s};
+        QTimer::singleShot(0, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            auto *combo = dialog->findChild<QComboBox *>();
+            QVERIFY(combo);
+            QCOMPARE(combo->currentIndex(), 1);
+            QTest::keyClick(combo, Qt::Key_Down);
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QCOMPARE(asker.choose(nullptr, u"Language"_s, u"Language:"_s, items, 1), 2);
+        typeThen(QString(), Qt::Key_Escape);
+        QCOMPARE(asker.choose(nullptr, u"Language"_s, u"Language:"_s, items, 0), -1);
     }
 
     void germanLabels_data()
@@ -149,18 +195,18 @@ private slots:
         QStringList expected;
         const MessageCatalog &c = f.catalog;
         if (window == "setup") {
-            w = std::make_unique<Tgamesetup>(f.session, f.catalog, f.settings);
+            w = std::make_unique<Tgamesetup>(f.session, f.catalog, f.settings, f.asker);
             expected << c.msg(466) << c.msg(414) << c.msg(461);
             for (int n = 9; n <= 16; ++n)
                 expected << c.extra(n);
         } else if (window == "fonts") {
             f.model->fonts[1] = RFont{u"Serif"_s, false, false, 8};
-            w = std::make_unique<Tfontwindow>(f.session, f.catalog, f.settings);
+            w = std::make_unique<Tfontwindow>(f.session, f.catalog, f.settings, f.asker);
             expected << c.msg(409) << c.extra(17) << c.extra(18);
             for (int n = 390; n <= 402; ++n)
                 expected << c.msg(n);
         } else {
-            w = std::make_unique<TForm16>(f.session, f.catalog, f.settings);
+            w = std::make_unique<TForm16>(f.session, f.catalog, f.settings, f.asker);
             expected << c.msg(464) << c.msg(538) << c.msg(539);
         }
         w->show();
@@ -210,8 +256,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expected);
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         typeInto(w.taskHeightEdit(), typed);
         QCOMPARE(w.taskHeightEdit()->text(), expected);
@@ -222,7 +267,7 @@ private slots:
     void setupActionTextHeight()
     {
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         typeInto(w.actionTextHeightEdit(), u"-1a2"_s);
         QCOMPARE(f.model->settings.actionTextHeight, u"-12"_s);
@@ -246,8 +291,7 @@ private slots:
         QFETCH(QString, start);
         QFETCH(int, message);
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         typeInto(w.projectNameEdit(), name);
         typeInto(w.startScriptEdit(), start);
@@ -261,7 +305,7 @@ private slots:
             QCOMPARE(f.shown.size(), 1);
             QCOMPARE(f.shown[0].text, f.catalog.msg(message));
             QCOMPARE(f.shown[0].caption, f.catalog.msg(366));
-            QCOMPARE(f.shown[0].icon, QMessageBox::Critical);
+            QCOMPARE(f.shown[0].kind, u"error"_s);
             QVERIFY(w.isVisible());
             QVERIFY(!w.close()); // closing checks as OK does
             QVERIFY(w.isVisible());
@@ -271,7 +315,7 @@ private slots:
     void setupResolutionLock()
     {
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
         int closed = 0;
         connect(&w, &Tgamesetup::resolutionChanged, &w, [&] { ++closed; });
         w.show();
@@ -281,7 +325,6 @@ private slots:
         QCOMPARE(f.model->settings.gameHeight, 600);
         QCOMPARE(closed, 1);
         // On a screen at most 1024 wide, OK recommends a bigger desktop for the high resolutions.
-        w.message = f.recorder();
         QTest::mouseClick(w.okButton(), Qt::LeftButton);
         if (w.screen()->geometry().width() <= 1024)
             QCOMPARE(f.texts(), QStringList{f.catalog.msg(274)});
@@ -294,8 +337,7 @@ private slots:
     void setupGroupsAndInfoBoxes()
     {
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         QVERIFY(w.taskHeightEdit()->isEnabled());
         w.taskBarBox()->click();
@@ -322,7 +364,7 @@ private slots:
     void setupFadeLabelAndMarker()
     {
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         QCOMPARE(w.menuFadeLabel()->text(), f.catalog.msg(241));
         w.menuFadeBar()->setValue(700);
@@ -337,14 +379,10 @@ private slots:
     void setupColourAndIcon()
     {
         Fixture f;
-        Tgamesetup w(f.session, f.catalog, f.settings);
-        QColor offered;
-        w.pickColor = [&](QWidget *, QColor c) {
-            offered = c;
-            return QColor(0x11, 0x22, 0x33);
-        };
+        Tgamesetup w(f.session, f.catalog, f.settings, f.asker);
+        f.asker.colourAnswers << QColor(0x11, 0x22, 0x33);
         const QString iconFile = f.dir.path() + u"/game.ico"_s;
-        w.pickIcon = [&](QWidget *) { return iconFile; };
+        f.asker.openAnswers << QStringList{iconFile};
         w.show();
         // The first colour button of the look page is the menu border colour.
         QPushButton *border = nullptr;
@@ -362,7 +400,7 @@ private slots:
         };
         QCOMPARE(swatch(), QSet<QRgb>{0x008080});
         border->click();
-        QCOMPARE(offered, QColor(0, 0x80, 0x80));
+        QCOMPARE(f.asker.last(u"colour"_s), QColor(0, 0x80, 0x80).name());
         QCOMPARE(f.model->settings.bordercolor, 0x332211u);
         QCOMPARE(swatch(), QSet<QRgb>{0x112233});
         w.iconButton()->click();
@@ -383,8 +421,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, after);
         Fixture f;
-        Tcommandlist w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tcommandlist w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         for (int r = 0; r < rows.size(); ++r) {
             setCell(w.grid(), r + 1, 0, rows[r]);
@@ -408,7 +445,7 @@ private slots:
         f.model->commands.rows = {{u"look"_s, u"Look"_s}, {u"use"_s, u"Use"_s}, {u"talk"_s, u"Talk"_s}};
         f.model->mouse.command[4] = 5; // cursor 5 stands for the third command
         f.model->mouse.command[5] = 4; // cursor 6 for the second
-        Tcommandlist w(f.session, f.catalog, f.settings);
+        Tcommandlist w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         setCell(w.grid(), 3, 0, QString());
         setCell(w.grid(), 3, 1, QString());
@@ -436,8 +473,7 @@ private slots:
         QFETCH(int, message);
         QFETCH(QString, caption);
         Fixture f;
-        Tcommandlist w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tcommandlist w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         setCell(w.grid(), 1, 0, name);
         setCell(w.grid(), 1, 1, shown);
@@ -455,8 +491,7 @@ private slots:
     void commandsBools()
     {
         Fixture f;
-        Tcommandlist w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tcommandlist w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         Ttexteingabe *input = w.textInput();
 
@@ -498,7 +533,7 @@ private slots:
         input->enterButton()->click();
         QCOMPARE(f.texts().last(), f.catalog.msg(183));
         QCOMPARE(f.shown.last().caption, f.catalog.msg(365));
-        QCOMPARE(f.shown.last().icon, QMessageBox::Critical);
+        QCOMPARE(f.shown.last().kind, u"error"_s);
         QVERIFY(input->isVisible());
         QTest::keyClick(input->edit(), Qt::Key_Escape);
         QCOMPARE(f.shown.size(), 2);
@@ -528,8 +563,7 @@ private slots:
     void textInputRenameAction()
     {
         Fixture f;
-        Ttexteingabe input(f.session, f.catalog, f.settings);
-        input.message = f.recorder();
+        Ttexteingabe input(f.session, f.catalog, f.settings, f.asker);
         std::array<QString, 20> names;
         for (int i = 0; i < 20; ++i)
             names[i] = u"Extra %1"_s.arg(i + 1);
@@ -554,7 +588,7 @@ private slots:
     void fontsAddRemoveMove()
     {
         Fixture f;
-        Tfontwindow w(f.session, f.catalog, f.settings);
+        Tfontwindow w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         QVERIFY(!w.removeButton()->isEnabled());
         for (int i = 0; i < 3; ++i)
@@ -607,8 +641,7 @@ private slots:
         Fixture f;
         for (int i = 1; i <= 98; ++i)
             f.model->fonts[i] = RFont{u"Serif"_s, false, false, 8};
-        Tfontwindow w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        Tfontwindow w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         w.addButton()->click();
         QVERIFY(f.shown.isEmpty());
@@ -623,7 +656,7 @@ private slots:
     void fontsFieldsAndPreview()
     {
         Fixture f;
-        Tfontwindow w(f.session, f.catalog, f.settings);
+        Tfontwindow w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         w.addButton()->click();
         QCOMPARE(w.fadeLabel()->text(), f.catalog.msg(241));
@@ -658,8 +691,7 @@ private slots:
         f.model->names[NameLists::Languages] << u"deutsch"_s;
         f.model->cutscenes[1].name = u"intro"_s;
         f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s};
-        TForm16 w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
+        TForm16 w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         QVERIFY(!w.updated());
         w.showPage(TForm16::TranslatePage);
@@ -713,14 +745,7 @@ private slots:
         Fixture f;
         f.model->cutscenes[1].name = u"intro"_s;
         f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s};
-        TForm16 w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
-        QStringList asked;
-        bool answer = false;
-        w.question = [&](QWidget *, const QString &, const QString &text) {
-            asked << text;
-            return answer;
-        };
+        TForm16 w(f.session, f.catalog, f.settings, f.asker);
         w.show();
         w.showPage(TForm16::TranslatePage);
         QCOMPARE(w.language()->count(), 0);
@@ -754,10 +779,11 @@ private slots:
         for (int slot = 2; slot <= 10; ++slot)
             f.model->languages[slot].name.clear();
 
-        w.button4Click(); // answered No
-        QCOMPARE(asked, QStringList{f.catalog.msg(460)});
+        f.asker.answers << Asker::No << Asker::Yes;
+        w.button4Click();
+        QCOMPARE(f.asker.texts(u"yesNo"_s), QStringList{f.catalog.msg(460)});
+        QCOMPARE(f.asker.defaultNo(), QStringList{f.catalog.msg(460)}); // Enter keeps the language
         QCOMPARE(w.language()->count(), 1);
-        answer = true;
         w.button4Click();
         QCOMPARE(w.language()->count(), 0);
         QVERIFY(f.model->languages[1].name.isEmpty());
@@ -768,9 +794,8 @@ private slots:
         Fixture f;
         f.model->cutscenes[1].name = u"intro"_s;
         f.model->cutscenes[1].script = QStringList{u"speech(bob;Hello;hello.wav)"_s, u"playsound(Bang)"_s};
-        TForm16 w(f.session, f.catalog, f.settings);
-        w.message = f.recorder();
-        w.pickFolder = [&](QWidget *, const QString &) { return f.dir.path() + u"/out"_s; };
+        TForm16 w(f.session, f.catalog, f.settings, f.asker);
+        f.asker.folderAnswers << f.dir.path() + u"/out"_s << f.dir.path() + u"/out"_s;
         w.show();
         QVERIFY(!w.forgottenBox()->isEnabled());
         w.includeVoiceBox()->click();

@@ -10,7 +10,7 @@
 #include "platform/ziparchive.h"
 #include "project/projectedit.h"
 #include "project/uitexts.h"
-#include "editor/scriptedquestions.h"
+#include "support/scriptedasker.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -39,7 +39,7 @@
 #include <memory>
 
 using namespace mb;
-using mb::testing::ScriptedQuestions;
+using mb::testing::ScriptedAsker;
 
 namespace {
 
@@ -59,7 +59,7 @@ struct Editor
         ProjectModel *operator->() const { return const_cast<ProjectModel *>(&session->model()); }
         ProjectModel &operator*() const { return *operator->(); }
     } model{&session};
-    ScriptedQuestions questions;
+    ScriptedAsker questions;
     std::unique_ptr<TForm1> window;
 
     explicit Editor(const QString &lang = QStringLiteral("EN"), std::initializer_list<std::pair<const char *, const char *>> config = {})
@@ -200,7 +200,8 @@ private slots:
         QCOMPARE(e.w().action("projectsaveunder")->shortcut(), QKeySequence("Ctrl+Shift+S"));
         QCOMPARE(e.w().action("quit")->shortcut(), QKeySequence("Ctrl+Q"));
         QCOMPARE(e.w().action(lang == "DE" ? "deutsch" : "english")->isChecked(), true);
-        // The dialogs carry their titles.
+        // The dialogs carry their titles (both cancelled).
+        e.questions.openAnswers << QStringList() << QStringList();
         e.w().insertsound();
         QCOMPARE(e.questions.shown.last().caption, c.msg(89));
         QVERIFY(e.questions.shown.last().text.contains("*.ogg"));
@@ -302,8 +303,8 @@ private slots:
         e.insert(Rooms, "vault", inner);
         e.insert(Rooms, "garden");
         e.questions.shown.clear();
-        if (yes)
-            e.questions.answers << Questions::Yes;
+        if (!silent)
+            e.questions.answers << (yes ? Asker::Yes : Asker::No);
         e.select(outer);
         e.w().gameminus();
         const bool deleted = silent || yes;
@@ -311,7 +312,7 @@ private slots:
             QVERIFY(e.questions.shown.isEmpty());
         } else {
             QCOMPARE(e.questions.texts("yesNo"), QStringList({e.catalog.msg(139) + " floors " + e.catalog.msg(140)}));
-            QCOMPARE(e.questions.defaultNo, e.questions.texts("yesNo")); // Enter keeps the folder
+            QCOMPARE(e.questions.defaultNo(), e.questions.texts("yesNo")); // Enter keeps the folder
             QCOMPARE(e.questions.shown[0].caption, e.catalog.msg(365));
         }
         QCOMPARE(e.model->rooms.usedCount(), deleted ? 1 : 3);
@@ -328,6 +329,7 @@ private slots:
         TreeNode *room = e.insert(Rooms, "hall");
         e.questions.shown.clear();
         e.select(room);
+        e.questions.answers << Asker::No;
         QTest::keyClick(e.w().gamepool(), Qt::Key_Delete);
         QCOMPARE(e.questions.texts("yesNo"), QStringList({e.catalog.msg(137) + " hall " + e.catalog.msg(138)}));
         QCOMPARE(e.model->rooms.usedCount(), 1); // answered No
@@ -358,9 +360,9 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("reset");
-        QTest::newRow("unmodified") << false << int(Questions::Cancel) << false << true;
-        QTest::newRow("modified, cancel") << true << int(Questions::Cancel) << true << false;
-        QTest::newRow("modified, no") << true << int(Questions::No) << true << true;
+        QTest::newRow("unmodified") << false << int(Asker::Cancel) << false << true;
+        QTest::newRow("modified, cancel") << true << int(Asker::Cancel) << true << false;
+        QTest::newRow("modified, no") << true << int(Asker::No) << true << true;
     }
     void newProject()
     {
@@ -374,7 +376,7 @@ private slots:
         if (!modified)
             e.session.undoStack()->setClean();
         e.questions.shown.clear();
-        e.questions.answers << Questions::Answer(answer);
+        e.questions.answers << Asker::Answer(answer);
         e.w().projectNewExecute();
         QCOMPARE(e.questions.texts("yesNoCancel"),
                  asked ? QStringList({e.catalog.msg(101) + " castle " + e.catalog.msg(102)}) : QStringList());
@@ -565,10 +567,10 @@ private slots:
         // A change, then Open: Cancel keeps everything; No drops the change and opens.
         e.insert(Items, "key");
         e.questions.shown.clear();
-        e.questions.answers << Questions::Cancel;
+        e.questions.answers << Asker::Cancel;
         QVERIFY(!e.w().projectOpenExecute());
         QCOMPARE(e.model->items.usedCount(), 1);
-        e.questions.answers << Questions::No;
+        e.questions.answers << Asker::No;
         e.questions.openAnswers << QStringList{e.path("castle.adv")};
         QVERIFY(e.w().projectOpenExecute());
         QCOMPARE(e.model->items.usedCount(), 0);
@@ -649,10 +651,10 @@ private slots:
         Editor e;
         e.w().show();
         e.insert(Rooms);
-        e.questions.answers << Questions::Cancel;
+        e.questions.answers << Asker::Cancel;
         QVERIFY(!e.w().close());
         QVERIFY(e.w().isVisible());
-        e.questions.answers << Questions::No;
+        e.questions.answers << Asker::No;
         QVERIFY(e.w().close());
         QCOMPARE(e.settings.readsetting("Raum"), QString("an"));
         QCOMPARE(e.settings.readsetting("Objekt"), QString("aus"));
@@ -823,11 +825,13 @@ private slots:
         // An entry goes the way of Open: changes are asked about first, and Cancel keeps all.
         e.makeModified();
         e.questions.shown.clear();
+        e.questions.answers << Asker::Cancel;
         QVERIFY(!e.w().openRecent(cave));
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
         QVERIFY(e.session.isModified());
         // ...and nothing is left pending for the next Open, which shows its dialog.
         e.dropChanges();
+        e.questions.openAnswers << QStringList();
         QVERIFY(!e.w().projectOpenExecute());
         QCOMPARE(e.questions.shown.last().kind, QString("open"));
     }
@@ -841,10 +845,11 @@ private slots:
         e.w().FormActivate();
         // Unsaved changes: the usual question first; Cancel keeps the project.
         e.makeModified();
+        e.questions.answers << Asker::Cancel;
         e.w().openRequested(castle);
         QCOMPARE(e.questions.texts("yesNoCancel").size(), 1);
         QCOMPARE(e.model->settings.projectName, e.catalog.msg(100));
-        e.questions.answers << Questions::No;
+        e.questions.answers << Asker::No;
         // While other work runs (make game lets events through between its steps) the request
         // waits for it to end.
         e.session.setBusy(true);
@@ -925,8 +930,7 @@ private slots:
         QDir().mkpath(next.path("recovery"));
         for (const QString &f : {recovery.filePath(), recovery.notePath()})
             QVERIFY(QFile::copy(f, next.path("recovery/") + QFileInfo(f).fileName()));
-        if (restore)
-            next.questions.answers << Questions::Yes;
+        next.questions.answers << (restore ? Asker::Yes : Asker::No);
         next.w().FormActivate();
         QCOMPARE(next.questions.shown.size(), 1);
         QVERIFY(next.questions.shown[0].text.contains("\"castle\""));
@@ -940,7 +944,7 @@ private slots:
         QCOMPARE(next.session.projectFolder(), QDir(projects.path()).absolutePath());
         QVERIFY(next.session.isModified());
         // A clean close (here without saving) removes the copy.
-        next.questions.answers << Questions::No;
+        next.questions.answers << Asker::No;
         QVERIFY(next.w().FormClose());
         QVERIFY(!QFile::exists(Recovery(next.dir.path()).filePath()));
     }
@@ -1085,6 +1089,7 @@ private slots:
         QTemporaryDir target;
         {
             Editor e;
+            e.questions.saveAnswers << QString();
             e.w().exportieren(); // never saved, and the save dialog is cancelled
             QCOMPARE(e.questions.last("error"), e.catalog.msg(122));
             e.insert(Rooms, "hall");
@@ -1202,6 +1207,8 @@ private slots:
         QVERIFY(QDir().mkpath(e.path("quest")));
         if (saveAs)
             e.questions.saveAnswers << e.path("quest/castle.adv") << e.path("game/castle.exe");
+        else
+            e.questions.saveAnswers << QString();
         // Nothing asked or told stands behind the wait window.
         QList<bool> waitShown;
         e.questions.onShow = [&] { waitShown << e.w().waitWindow()->isVisible(); };

@@ -3,7 +3,7 @@
 #include "project/poolops.h"
 #include "project/projectsession.h"
 #include "support/sampleproject.h"
-#include "editor/scriptedquestions.h"
+#include "support/scriptedasker.h"
 #include "media/previewtexts.h"
 #include "preview/imageview.h"
 #include "preview/mediaplayback.h"
@@ -26,7 +26,7 @@
 #include <memory>
 
 using namespace mb;
-using mb::testing::ScriptedQuestions;
+using mb::testing::ScriptedAsker;
 
 Q_DECLARE_METATYPE(mb::PreviewPlayer)
 
@@ -41,7 +41,7 @@ struct Editor
     MessageCatalog catalog;
     ProjectSession session{catalog};
     testing::SessionModel model{&session};
-    ScriptedQuestions questions;
+    ScriptedAsker questions;
     std::unique_ptr<TForm1> window;
 
     explicit Editor(const QString &lang = QStringLiteral("EN"))

@@ -5,7 +5,7 @@
 #include "app/tform1.h"
 #include "project/projectedit.h"
 #include "project/projectsession.h"
-#include "editor/scriptedquestions.h"
+#include "support/scriptedasker.h"
 #include "project/editorsettings.h"
 #include "room/roomeditorsetup.h"
 #include "room/roomsurface.h"
@@ -27,7 +27,7 @@
 #include <QTest>
 
 using namespace mb;
-using mb::testing::ScriptedQuestions;
+using mb::testing::ScriptedAsker;
 
 namespace {
 
@@ -40,7 +40,7 @@ struct Editor
     MessageCatalog catalog;
     ProjectSession session{catalog};
     testing::RoomFixture fx;
-    ScriptedQuestions questions;
+    ScriptedAsker questions;
     std::unique_ptr<TForm1> form;
     RoomEditorSetup *setup = nullptr;
     Troom *room = nullptr;
@@ -189,11 +189,12 @@ private slots:
     {
         Editor e;
         e.room->select(RoomItem::object(3));
-        e.questions.answers = {Questions::No};
+        e.questions.answers = {Asker::No};
         QTest::keyClick(e.surface(), Qt::Key_Delete);
         QCOMPARE(e.questions.shown.last().text, QString("Delete the Object \"pillar1\" from your room?"));
+        QCOMPARE(e.questions.shown.last().defaultAnswer, Asker::No); // Enter keeps it
         QCOMPARE(e.hall().objects[2].instanceName, QString("pillar1"));
-        e.questions.answers = {Questions::Yes};
+        e.questions.answers = {Asker::Yes};
         QTest::keyClick(e.surface(), Qt::Key_Delete);
         QCOMPARE(e.hall().objects[2].instanceName, QString("sign1"));
         QCOMPARE(e.room->selection(), RoomItem());

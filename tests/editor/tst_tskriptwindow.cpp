@@ -3,7 +3,7 @@
 #include "app/tform1.h"
 #include "dialogs/tcommandlist.h"
 #include "dialogs/ttexteingabe.h"
-#include "editor/scriptedquestions.h"
+#include "support/scriptedasker.h"
 #include "script/findbar.h"
 #include "script/hintpanel.h"
 #include "script/scripteditorsetup.h"
@@ -30,7 +30,7 @@
 #include <memory>
 
 using namespace mb;
-using mb::testing::ScriptedQuestions;
+using mb::testing::ScriptedAsker;
 
 namespace {
 
@@ -43,7 +43,7 @@ struct Editor
     MessageCatalog catalog;
     ProjectSession session{catalog};
     testing::SessionModel model{&session};
-    ScriptedQuestions questions;
+    ScriptedAsker questions;
     std::unique_ptr<TForm1> form;
     ScriptEditorSetup *setup = nullptr;
 

@@ -4,7 +4,7 @@
 #include "app/poolicons.h"
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
-#include "app/questions.h"
+#include "app/dialogasker.h"
 #include "app/tform12.h"
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
@@ -101,7 +101,7 @@ const TForm1::ToolWindowInfo *TForm1::toolWindowInfo(const QString &name)
 
 TForm1::TForm1(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_catalog(catalog), m_settings(settings), m_ops(session),
-      m_ownQuestions(std::make_unique<DialogQuestions>()), m_questions(m_ownQuestions.get()), m_missing(session)
+      m_dialogs(std::make_unique<DialogAsker>()), m_questions(m_dialogs.get()), m_missing(session)
 {
     FormCreate();
 }
@@ -115,12 +115,9 @@ TForm1::~TForm1()
         delete w;
 }
 
-void TForm1::setQuestions(Questions *questions)
+void TForm1::setQuestions(Asker *asker)
 {
-    m_questions = questions ? questions : m_ownQuestions.get();
-    // The dialog holds the old answerer; it is made again when next needed.
-    delete m_missingDialog;
-    m_missingDialog = nullptr;
+    m_questions.setTarget(asker ? asker : m_dialogs.get());
 }
 
 void TForm1::FormCreate()
@@ -531,12 +528,12 @@ void TForm1::setLanguage(const QString &code)
 
 void TForm1::error(const QString &text)
 {
-    m_questions->error(this, m_catalog.msg(MsgError), text);
+    m_questions.error(this, m_catalog.msg(MsgError), text);
 }
 
 void TForm1::information(const QString &text)
 {
-    m_questions->information(this, m_catalog.msg(MsgInformation), text);
+    m_questions.information(this, m_catalog.msg(MsgInformation), text);
 }
 
 void TForm1::showMessage(const Message &message)
@@ -755,7 +752,7 @@ void TForm1::offerRecovery()
         return;
     const QString text = desktopText(DesktopText::RestoreQuestion, m_catalog)
                              .arg(found.projectName, QLocale().toString(found.time, QLocale::ShortFormat));
-    if (!m_questions->yesNo(this, desktopText(DesktopText::RestoreTitle, m_catalog), text)) {
+    if (!m_questions.yesNo(this, desktopText(DesktopText::RestoreTitle, m_catalog), text)) {
         recovery.remove();
         return;
     }

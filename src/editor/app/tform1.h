@@ -2,6 +2,7 @@
 
 #include "build/elementexchange.h"
 #include "media/previewtarget.h"
+#include "project/asker.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/missingfiles.h"
@@ -28,7 +29,6 @@ namespace mb {
 
 class PoolTreeModel;
 class PoolView;
-class Questions;
 class TForm13;
 class TForm16;
 class Tcommandlist;
@@ -39,7 +39,7 @@ class Tmissingfiles;
 // The main window: menus, toolbar, the game and media trees with their buttons, the status bar
 // and the area that holds the tool windows. It owns nothing of the project: the session (the
 // open project, its undo stack), catalog and settings are given and must outlive it. Every box
-// and file dialog goes through Questions.
+// and file dialog goes through the asker (questions()).
 //
 // The handlers keep the names the editor has always used for them; the tree logic they call is
 // PoolOps, the file formats are core's. Every change of the project is an edit of the session;
@@ -53,10 +53,11 @@ public:
            QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // Boxes and dialogs go to `questions` from now on (null: the window's own message boxes).
-    // The object must outlive the window.
-    void setQuestions(Questions *questions);
-    Questions &questions() const { return *m_questions; }
+    // Boxes and dialogs go to `asker` from now on (null: the window's own dialogs). The object
+    // must outlive the window. The dialogs and tool windows hold questions(), which passes
+    // everything on to the asker given last.
+    void setQuestions(Asker *asker);
+    Asker &questions() const { return m_questions; }
 
     PoolView *gamepool() const { return m_gamepool; }
     PoolView *mediapool() const { return m_mediapool; }
@@ -258,8 +259,8 @@ private:
     MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     PoolOps m_ops;
-    std::unique_ptr<Questions> m_ownQuestions;
-    Questions *m_questions = nullptr;
+    std::unique_ptr<Asker> m_dialogs;
+    mutable RelayAsker m_questions;
     MissingFiles m_missing;
 
     PoolTreeModel *m_gameModel = nullptr;

@@ -5,7 +5,6 @@
 #include "app/poolicons.h"
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
-#include "app/questions.h"
 #include "app/tform13.h"
 #include "build/elementexchange.h"
 #include "project/duplicate.h"
@@ -227,7 +226,7 @@ void TForm1::insertMedia(int mediaKind)
         return;
     }
     const QString title = m_catalog.msg(titles[mediaKind]);
-    const QStringList files = m_questions->openFiles(this, title, m_mediaFolder, mediaFilter(title, mediaKind), true);
+    const QStringList files = m_questions.openFiles(this, title, m_mediaFolder, mediaFilter(title, mediaKind), true);
     if (files.isEmpty())
         return;
     m_mediaFolder = QFileInfo(files.first()).absolutePath();
@@ -342,7 +341,7 @@ void TForm1::deleteSelected(PoolView *view)
         return;
     const Message question = m_ops.deleteQuestion(node);
     if (!question.isEmpty()
-        && !m_questions->yesNoDefaultNo(this, m_catalog.msg(MsgConfirmation), question.render(m_catalog)))
+        && !m_questions.yesNoDefaultNo(this, m_catalog.msg(MsgConfirmation), question.render(m_catalog)))
         return;
     TreeNode *parent = node->parent;
     const bool media = view == m_mediapool;
@@ -460,7 +459,7 @@ void TForm1::gamepoolexportClick()
     const QString extension = character ? QStringLiteral(".adc") : QStringLiteral(".adr");
     const QString filter = character ? QStringLiteral("Character Export File (*.adc)") : QStringLiteral("Room Export File (*.adr)");
     const QString folder = m_session.projectFolder().isEmpty() ? m_session.editorFolder() : m_session.projectFolder();
-    QString chosen = m_questions->saveFile(this, m_catalog.msg(21), QDir(folder).filePath(node->text + extension), filter);
+    QString chosen = m_questions.saveFile(this, m_catalog.msg(21), QDir(folder).filePath(node->text + extension), filter);
     if (chosen.isEmpty())
         return;
     chosen = withExchangeExtension(chosen, extension);
@@ -487,7 +486,7 @@ void TForm1::importroom()
 void TForm1::importElement(int title, const QString &filter, int image,
                            ExchangeResult (*import)(ProjectSession &, const QString &))
 {
-    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(title), m_session.projectFolder(), filter, false);
+    const QStringList chosen = m_questions.openFiles(this, m_catalog.msg(title), m_session.projectFolder(), filter, false);
     if (chosen.isEmpty())
         return;
     ExchangeResult result;

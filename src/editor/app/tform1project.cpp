@@ -3,7 +3,6 @@
 #include "app/tform1.h"
 
 #include "app/tform13.h"
-#include "app/questions.h"
 #include "app/tmissingfiles.h"
 #include "build/projectexchange.h"
 #include "project/desktoptexts.h"
@@ -32,10 +31,10 @@ bool TForm1::askSaveChanges()
     if (!m_session.isModified())
         return true;
     const QString text = m_catalog.msg(101) + u' ' + model().settings.projectName + u' ' + m_catalog.msg(102);
-    switch (m_questions->yesNoCancel(this, m_catalog.msg(MsgConfirmation), text)) {
-    case Questions::Cancel: return false;
-    case Questions::Yes: return projectsaveExecute();
-    case Questions::No: return true;
+    switch (m_questions.yesNoCancel(this, m_catalog.msg(MsgConfirmation), text)) {
+    case Asker::Cancel: return false;
+    case Asker::Yes: return projectsaveExecute();
+    case Asker::No: return true;
     }
     return false;
 }
@@ -71,7 +70,7 @@ bool TForm1::projectOpenExecute()
     if (!askSaveChanges())
         return false;
     if (path.isEmpty()) {
-        const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(94), m_session.openFolder(),
+        const QStringList chosen = m_questions.openFiles(this, m_catalog.msg(94), m_session.openFolder(),
                                                           QLatin1String(kAdvFilter), false);
         if (chosen.isEmpty())
             return false;
@@ -129,7 +128,7 @@ void TForm1::runMissingFilesCheck()
     if (stillMissing == 0)
         return;
     if (!m_missingDialog) {
-        m_missingDialog = new Tmissingfiles(m_missing, m_catalog, *m_questions, this);
+        m_missingDialog = new Tmissingfiles(m_missing, m_catalog, m_questions, this);
     }
     m_missingDialog->setStartFolder(m_session.projectFolder());
     m_missingDialog->refresh();
@@ -178,7 +177,7 @@ bool TForm1::projectsaveunderExecute()
     const QString proposedName = model().settings.projectName + QStringLiteral(".adv");
     const QString proposed = m_session.projectFolder().isEmpty() ? proposedName
                                                                  : QDir(m_session.projectFolder()).filePath(proposedName);
-    const QString chosen = m_questions->saveFile(this, m_catalog.msg(95), proposed, QLatin1String(kAdvFilter));
+    const QString chosen = m_questions.saveFile(this, m_catalog.msg(95), proposed, QLatin1String(kAdvFilter));
     if (chosen.isEmpty())
         return false;
     return runSave([this, chosen] { return m_session.saveAs(chosen); });
@@ -245,7 +244,7 @@ void TForm1::exportieren()
         return;
     }
     const QString proposed = QDir(m_session.projectFolder()).filePath(model().settings.projectName + QStringLiteral(".adz"));
-    QString chosen = m_questions->saveFile(this, m_catalog.msg(93), proposed, QLatin1String(kAdzFilter));
+    QString chosen = m_questions.saveFile(this, m_catalog.msg(93), proposed, QLatin1String(kAdzFilter));
     if (chosen.isEmpty())
         return;
     chosen = withExchangeExtension(chosen, QStringLiteral(".adz"));
@@ -274,7 +273,7 @@ void TForm1::importieren()
 {
     if (!askSaveChanges())
         return;
-    const QStringList chosen = m_questions->openFiles(this, m_catalog.msg(92), m_session.openFolder(),
+    const QStringList chosen = m_questions.openFiles(this, m_catalog.msg(92), m_session.openFolder(),
                                                       QLatin1String(kAdzFilter), false);
     if (chosen.isEmpty())
         return;

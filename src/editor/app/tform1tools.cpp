@@ -1,6 +1,5 @@
 // The main window's Setup dialogs and "Create Game...".
 #include "app/tform1.h"
-#include "app/questions.h"
 #include "app/tform13.h"
 #include "build/buildquestions.h"
 #include "build/makegame.h"
@@ -19,49 +18,10 @@
 
 namespace mb {
 
-namespace {
-
-// Make game's questions, answered with the editor's message boxes and the save dialog. The
-// wait window goes before each question, so that nothing stands in front of it.
-class WindowBuildQuestions : public BuildQuestions
-{
-public:
-    WindowBuildQuestions(QWidget *parent, Questions &questions, const MessageCatalog &catalog,
-                         std::function<void()> beforeAsking)
-        : m_parent(parent), m_questions(questions), m_catalog(catalog), m_beforeAsking(std::move(beforeAsking))
-    {
-    }
-    bool updatePreviousGame(const QString &text) override
-    {
-        // Yes writes over the previous game folder.
-        m_beforeAsking();
-        return m_questions.yesNoDefaultNo(m_parent, m_catalog.msg(365), text);
-    }
-    QString chooseProgramFile(const QString &suggestedName, const QString &initialFolder) override
-    {
-        m_beforeAsking();
-        const QString proposed = initialFolder.isEmpty() ? suggestedName : QDir(initialFolder).filePath(suggestedName);
-        return m_questions.saveFile(m_parent, m_catalog.msg(96), proposed, m_catalog.extra(extratext::GameFilter));
-    }
-    bool startNow(const QString &text) override
-    {
-        m_beforeAsking();
-        return m_questions.yesNo(m_parent, m_catalog.msg(365), text);
-    }
-
-private:
-    QWidget *m_parent;
-    Questions &m_questions;
-    const MessageCatalog &m_catalog;
-    std::function<void()> m_beforeAsking;
-};
-
-} // namespace
-
 void TForm1::setupgameExecute()
 {
     if (!m_gamesetup) {
-        m_gamesetup = new Tgamesetup(m_session, m_catalog, m_settings, this);
+        m_gamesetup = new Tgamesetup(m_session, m_catalog, m_settings, m_questions, this);
         connect(m_gamesetup, &Tgamesetup::resolutionChanged, this, [this] { closewindow(QStringLiteral("room")); });
     }
     m_gamesetup->open();
@@ -70,21 +30,21 @@ void TForm1::setupgameExecute()
 void TForm1::commandlistExecute()
 {
     if (!m_commandlist)
-        m_commandlist = new Tcommandlist(m_session, m_catalog, m_settings, this);
+        m_commandlist = new Tcommandlist(m_session, m_catalog, m_settings, m_questions, this);
     m_commandlist->open();
 }
 
 void TForm1::fontwindowExecute()
 {
     if (!m_fontwindow)
-        m_fontwindow = new Tfontwindow(m_session, m_catalog, m_settings, this);
+        m_fontwindow = new Tfontwindow(m_session, m_catalog, m_settings, m_questions, this);
     m_fontwindow->open();
 }
 
 void TForm1::languagetoolsExecute()
 {
     if (!m_languagetools)
-        m_languagetools = new TForm16(m_session, m_catalog, m_settings, this);
+        m_languagetools = new TForm16(m_session, m_catalog, m_settings, m_questions, this);
     m_languagetools->show();
     m_languagetools->raise();
 }
@@ -97,7 +57,8 @@ void TForm1::creategameExecute()
     // cancelling that cancels the build.
     if ((m_session.projectFolder().isEmpty() || model().settings.projectName.isEmpty()) && !projectsaveunderExecute())
         return;
-    WindowBuildQuestions questions(this, *m_questions, m_catalog, [this] { m_wait->hidewait(); });
+    // The wait window goes before each question, so that nothing stands in front of it.
+    AskedBuildQuestions questions(m_questions, m_catalog, this, [this] { m_wait->hidewait(); });
     MakeGame make(m_session, questions);
     // The build runs here with the event loop kept alive between its steps, so the window
     // repaints and shows each step while it is disabled.

@@ -1,6 +1,6 @@
 #include "app/tmissingfiles.h"
 
-#include "app/questions.h"
+#include "project/asker.h"
 #include "project/messagecatalog.h"
 #include "project/desktoptexts.h"
 #include "project/missingfiles.h"
@@ -16,7 +16,7 @@
 
 namespace mb {
 
-Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog, Questions &questions,
+Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog, Asker &questions,
                              QWidget *parent)
     : QDialog(parent), m_search(search), m_catalog(catalog), m_questions(questions)
 {

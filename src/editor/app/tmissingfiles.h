@@ -11,7 +11,7 @@ namespace mb {
 
 class MessageCatalog;
 class MissingFiles;
-class Questions;
+class Asker;
 
 // The dialog after an open that left media files missing: the entries still missing (name, kind
 // and stored path) with their count, the folders the user added, "Add" to search one more folder and OK. The search and its
@@ -21,7 +21,7 @@ class Tmissingfiles : public QDialog
 {
     Q_OBJECT
 public:
-    Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog, Questions &questions,
+    Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog, Asker &questions,
                   QWidget *parent = nullptr);
 
     // Rewrites the lists and the count from the search.
@@ -50,7 +50,7 @@ protected:
 private:
     MissingFiles &m_search;
     const MessageCatalog &m_catalog;
-    Questions &m_questions;
+    Asker &m_questions;
     QTreeWidget *m_missimages;
     QListWidget *m_newfolder;
     QLabel *m_count;

@@ -1,7 +1,7 @@
 #include "assets/assetbox.h"
 
 #include "app/pooltreemodel.h"
-#include "app/questions.h"
+#include "project/asker.h"
 #include "app/tform1.h"
 #include "assets/assettexts.h"
 #include "assets/framefiles.h"
@@ -521,7 +521,7 @@ void AssetBox::dropImageOnPreview(const QString &name, framestrip::PreviewSpot s
         framestrip::planPreviewDrop(view(), m_state, m_frame, spot, model().settings.silentDelete);
     if (plan.place == framestrip::ImagePlace::None)
         return;
-    if (plan.question && !m_form.questions().yesNo(this, m_catalog.msg(365), m_catalog.msg(plan.question)))
+    if (plan.question && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), m_catalog.msg(plan.question)))
         return;
     placeImage(m_frame, plan, name, position);
 }
@@ -531,7 +531,7 @@ void AssetBox::dropStateOn(int target, int source)
     stopAnimation();
     if (!framestrip::canDropState(view(), source, target))
         return;
-    if (!m_form.questions().yesNo(this, m_catalog.msg(365), framestrip::stateDropQuestion(m_kind, source, target, m_catalog)))
+    if (!m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), framestrip::stateDropQuestion(m_kind, source, target, m_catalog)))
         return;
     editFrames(assetText(AssetText::UndoCopyState, lang()).arg(source).arg(target),
                [&](FrameAccess &a) { framestrip::copyState(a, source, target); });

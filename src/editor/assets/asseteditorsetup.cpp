@@ -36,7 +36,7 @@ constexpr EditorInfo kEditors[4] = {
 AssetEditorSetup::AssetEditorSetup(TForm1 &form, ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings)
     : QObject(&form), m_form(form), m_session(session), m_catalog(catalog), m_settings(settings),
       m_scriptLine(new Tskriptzeile(session, catalog, settings, &form)),
-      m_textInput(new Ttexteingabe(session, catalog, settings, &form))
+      m_textInput(new Ttexteingabe(session, catalog, settings, form.questions(), &form))
 {
     setObjectName(QStringLiteral("asseteditors"));
     for (int i = 0; i < 4; ++i) {

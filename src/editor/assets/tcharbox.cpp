@@ -1,6 +1,6 @@
 #include "assets/tcharbox.h"
 
-#include "app/questions.h"
+#include "project/asker.h"
 #include "app/tform1.h"
 #include "assets/assettexts.h"
 #include "assets/framepreview.h"
@@ -237,14 +237,14 @@ void Tcharbox::actionMenuStep(const QString &name)
     if (!isOpen())
         return;
     stopAnimation();
-    Questions &q = m_form.questions();
+    Asker &q = m_form.questions();
     const QString caption = m_catalog.msg(365);
     const QString actionName = characteredit::actionNames(model().characters[m_slot], m_catalog).value(m_state - 1);
     const QSize game(model().settings.gameWidth, model().settings.gameHeight);
     if (name == QLatin1String("copy")) {
         m_clipboard = characteredit::copyAction(model().characters[m_slot], m_state);
     } else if (name == QLatin1String("paste")) {
-        if (m_clipboard.filled && q.yesNo(this, caption, actionName + QStringLiteral(" : ") + m_catalog.msg(530)))
+        if (m_clipboard.filled && q.yesNoDefaultNo(this, caption, actionName + QStringLiteral(" : ") + m_catalog.msg(530)))
             editCharacter(m_catalog.msg(527), [&](Rcharacter &r) { characteredit::pasteAction(r, m_state, m_clipboard); });
     } else if (name == QLatin1String("delete")) {
         if (q.yesNoDefaultNo(this, caption, actionName + QStringLiteral(" : ") + m_catalog.msg(529)))

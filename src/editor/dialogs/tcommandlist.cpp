@@ -1,4 +1,5 @@
 #include "dialogs/tcommandlist.h"
+#include "project/asker.h"
 
 #include "dialogs/ttexteingabe.h"
 
@@ -24,14 +25,11 @@
 namespace mb {
 
 Tcommandlist::Tcommandlist(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                           QWidget *parent)
-    : QDialog(parent), m_session(session), m_catalog(catalog)
+                           Asker &asker, QWidget *parent)
+    : QDialog(parent), m_session(session), m_catalog(catalog), m_asker(asker)
 {
     setWindowTitle(catalog.msg(328));
-    m_input = new Ttexteingabe(session, catalog, settings, this);
-    m_input->message = [this](QWidget *p, QMessageBox::Icon i, const QString &c, const QString &t) {
-        message(p, i, c, t);
-    };
+    m_input = new Ttexteingabe(session, catalog, settings, asker, this);
     connect(m_input, &Ttexteingabe::boolEntered, this, [this](int index) { fillBools(index); });
     connect(m_input, &Ttexteingabe::closed, this, [this] {
         raise();
@@ -173,8 +171,8 @@ bool Tcommandlist::okClick()
     const int problem = validateCommands(g, m_linktext->text(), m_walktext->text());
     if (problem != 0) {
         const bool info = problem <= 324;
-        message(this, info ? QMessageBox::Information : QMessageBox::Critical,
-                m_catalog.msg(info ? 367 : 366), m_catalog.msg(problem));
+        m_asker.tell(this, info ? Asker::Information : Asker::Error, m_catalog.msg(info ? 367 : 366),
+                     m_catalog.msg(problem));
         return false;
     }
     takeOverCommands(m_session, g, m_linktext->text(), m_givelink->text(), m_walktext->text());

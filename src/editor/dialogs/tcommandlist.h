@@ -5,7 +5,6 @@
 // and the words are taken over by OK (or closing the window) once they pass the checks, as one
 // undo step (none when nothing changed). The bools follow undo and redo while the window is open.
 
-#include "dialogs/dialogmessage.h"
 
 #include <QDialog>
 
@@ -18,6 +17,8 @@ class QPushButton;
 
 namespace mb {
 
+class Asker;
+
 class EditorSettings;
 class MessageCatalog;
 class ProjectSession;
@@ -28,7 +29,7 @@ class Tcommandlist : public QDialog
     Q_OBJECT
 public:
     Tcommandlist(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                 QWidget *parent = nullptr);
+                 Asker &asker, QWidget *parent = nullptr);
 
     // Shows the model's commands, bools and words.
     void load();
@@ -45,7 +46,6 @@ public:
     QPushButton *okButton() const { return m_ok; }
     Ttexteingabe *textInput() const { return m_input; }
 
-    DialogMessage message = messageBoxMessage();
 
     // The names of the grid, the bool list, the three words and the text input dialog are shown
     // in this font family (the script editor's), each at its own size.
@@ -67,6 +67,7 @@ private:
 
     ProjectSession &m_session;
     MessageCatalog &m_catalog;
+    Asker &m_asker;
     bool m_loading = false;
     QTableWidget *m_grid = nullptr;
     QListWidget *m_bools = nullptr;

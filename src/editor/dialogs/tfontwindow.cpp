@@ -1,4 +1,5 @@
 #include "dialogs/tfontwindow.h"
+#include "project/asker.h"
 
 #include "dialogs/fontpreview.h"
 
@@ -31,8 +32,8 @@ QString Tfontwindow::listLine(int number, const QString &name, int size)
 }
 
 Tfontwindow::Tfontwindow(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                         QWidget *parent)
-    : QDialog(parent), m_session(session), m_catalog(catalog)
+                         Asker &asker, QWidget *parent)
+    : QDialog(parent), m_session(session), m_catalog(catalog), m_asker(asker)
 {
     Q_UNUSED(settings);
     setWindowTitle(catalog.msg(382));
@@ -232,7 +233,7 @@ void Tfontwindow::fieldChanged(int field)
 void Tfontwindow::button1Click()
 {
     if (model().fontCount() >= ProjectModel::MaxFonts) {
-        message(this, QMessageBox::Information, m_catalog.msg(367),
+        m_asker.information(this, m_catalog.msg(367),
                 m_catalog.extra(extratext::FontsFull).arg(ProjectModel::MaxFonts));
         return;
     }

@@ -2,7 +2,6 @@
 // The font window: the project's font table (dense, at most 99 fonts) with every field of the
 // selected font and a live sample. Every change is written into the model at once.
 
-#include "dialogs/dialogmessage.h"
 
 #include <QDialog>
 
@@ -17,6 +16,8 @@ class QToolButton;
 
 namespace mb {
 
+class Asker;
+
 class EditorSettings;
 class FontPreview;
 class MessageCatalog;
@@ -28,7 +29,7 @@ class Tfontwindow : public QDialog
     Q_OBJECT
 public:
     Tfontwindow(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                QWidget *parent = nullptr);
+                Asker &asker, QWidget *parent = nullptr);
 
     // Shows the model's fonts, keeping the selection where it can.
     void load();
@@ -55,7 +56,6 @@ public:
     FontPreview *preview() const { return m_preview; }
 
     // How the window tells why it refuses (a modal box unless a test replaces it).
-    DialogMessage message = messageBoxMessage();
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -70,6 +70,7 @@ private:
 
     ProjectSession &m_session;
     MessageCatalog &m_catalog;
+    Asker &m_asker;
     bool m_loading = false;
     bool m_editing = false; // the window's own edit is being written
     QListWidget *m_listBox1 = nullptr;

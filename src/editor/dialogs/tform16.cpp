@@ -1,4 +1,5 @@
 #include "dialogs/tform16.h"
+#include "project/asker.h"
 
 #include "dialogs/ttexteingabe.h"
 
@@ -13,7 +14,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,17 +44,11 @@ QHBoxLayout *folderRow(QLineEdit *edit, QPushButton *change)
 } // namespace
 
 TForm16::TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                 QWidget *parent)
-    : QDialog(parent), m_session(session), m_catalog(catalog)
+                 Asker &asker, QWidget *parent)
+    : QDialog(parent), m_session(session), m_catalog(catalog), m_asker(asker)
 {
     setWindowTitle(catalog.msg(440));
-    pickFolder = [this](QWidget *parent, const QString &current) {
-        return QFileDialog::getExistingDirectory(parent, m_catalog.msg(444), current);
-    };
-    m_input = new Ttexteingabe(session, catalog, settings, this);
-    m_input->message = [this](QWidget *p, QMessageBox::Icon i, const QString &c, const QString &t) {
-        message(p, i, c, t);
-    };
+    m_input = new Ttexteingabe(session, catalog, settings, asker, this);
     connect(m_input, &Ttexteingabe::languageAdded, this, [this](int slot) { fillLanguages(slot); });
 
     m_pages = new QTabWidget;
@@ -65,7 +59,7 @@ TForm16::TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSetting
     m_ziel = new QLineEdit;
     auto *button2 = new QPushButton(catalog.msg(449));
     connect(button2, &QPushButton::clicked, this, [this] {
-        const QString folder = pickFolder(this, m_ziel->text());
+        const QString folder = m_asker.folder(this, m_catalog.msg(444), m_ziel->text());
         if (!folder.isEmpty())
             m_ziel->setText(folder);
     });
@@ -157,7 +151,7 @@ TForm16::TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSetting
     m_ziel2 = new QLineEdit;
     auto *button6 = new QPushButton(catalog.msg(449));
     connect(button6, &QPushButton::clicked, this, [this] {
-        const QString folder = pickFolder(this, m_ziel2->text());
+        const QString folder = m_asker.folder(this, m_catalog.msg(444), m_ziel2->text());
         if (!folder.isEmpty())
             m_ziel2->setText(folder);
     });
@@ -341,7 +335,7 @@ void TForm16::button3Click()
 {
     // With every language slot in use there is no name to ask for.
     if (m_session.model().languages.firstFree() == 0) {
-        message(this, QMessageBox::Information, m_catalog.msg(367),
+        m_asker.information(this, m_catalog.msg(367),
                 m_catalog.extra(extratext::LanguagesFull).arg(m_session.model().languages.size()));
         return;
     }
@@ -351,7 +345,7 @@ void TForm16::button3Click()
 void TForm16::button4Click()
 {
     const int slot = languageSlot();
-    if (slot == 0 || !question(this, m_catalog.msg(365), m_catalog.msg(460)))
+    if (slot == 0 || !m_asker.yesNoDefaultNo(this, m_catalog.msg(365), m_catalog.msg(460)))
         return;
     deleteLanguage(m_session, slot);
     fillLanguages(std::min(slot, m_session.model().languages.usedCount()));
@@ -360,11 +354,11 @@ void TForm16::button4Click()
 void TForm16::done(const QStringList &, bool ok, const QString &error)
 {
     if (!ok) {
-        message(this, QMessageBox::Critical, m_catalog.msg(366), error);
+        m_asker.error(this, m_catalog.msg(366), error);
         return;
     }
     hide();
-    message(parentWidget(), QMessageBox::Information, m_catalog.msg(367), m_catalog.msg(380));
+    m_asker.information(parentWidget(), m_catalog.msg(367), m_catalog.msg(380));
 }
 
 void TForm16::button1Click()

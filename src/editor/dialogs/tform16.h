@@ -3,7 +3,6 @@
 // texts of the scripts into the project's languages, and list the sound and music files the
 // scripts ask for. Showing the translate page brings the language lists up to date first.
 
-#include "dialogs/dialogmessage.h"
 
 #include "tools/languagegrid.h"
 
@@ -23,6 +22,8 @@ class QTabWidget;
 
 namespace mb {
 
+class Asker;
+
 class EditorSettings;
 class MessageCatalog;
 class ProjectSession;
@@ -35,7 +36,7 @@ public:
     enum Page { ExportPage = 0, TranslatePage = 1, SoundPage = 2 };
 
     TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-            QWidget *parent = nullptr);
+            Asker &asker, QWidget *parent = nullptr);
 
     // Shows the page (and runs the update when it is the translate page).
     void showPage(Page page);
@@ -64,9 +65,6 @@ public:
     QCheckBox *skipPooledBox() const { return m_checkBox5; }
     Ttexteingabe *textInput() const { return m_input; }
 
-    DialogMessage message = messageBoxMessage();
-    DialogQuestion question = messageBoxQuestion();
-    std::function<QString(QWidget *, const QString &current)> pickFolder;
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -84,6 +82,7 @@ private:
 
     ProjectSession &m_session;
     MessageCatalog &m_catalog;
+    Asker &m_asker;
     bool m_updated = false;
     bool m_filling = false;
     int m_row = -1;

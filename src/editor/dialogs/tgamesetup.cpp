@@ -1,4 +1,5 @@
 #include "dialogs/tgamesetup.h"
+#include "project/asker.h"
 
 #include "dialogs/coinmarkerarea.h"
 
@@ -10,9 +11,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -60,14 +59,9 @@ QString Tgamesetup::captionFor(const QString &projectName)
 }
 
 Tgamesetup::Tgamesetup(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                       QWidget *parent)
-    : QDialog(parent), m_session(session), m_catalog(catalog), m_settings(settings)
+                       Asker &asker, QWidget *parent)
+    : QDialog(parent), m_session(session), m_catalog(catalog), m_asker(asker), m_settings(settings)
 {
-    pickColor = [](QWidget *parent, QColor c) { return QColorDialog::getColor(c, parent); };
-    pickIcon = [this](QWidget *parent) {
-        return QFileDialog::getOpenFileName(parent, m_catalog.msg(277), QString(),
-                                            QStringLiteral("Symbol (*.ico)"));
-    };
     setWindowTitle(catalog.msg(277));
     build();
     load();
@@ -166,7 +160,7 @@ QPushButton *Tgamesetup::colourButton(uint32_t GameSettings::*field)
     b->setFixedSize(48, 20);
     m_loaders.push_back([this, b, field] { paintColourButton(b, settings().*field); });
     connect(b, &QPushButton::clicked, this, [this, b, field] {
-        const QColor c = pickColor(this, toColor(settings().*field));
+        const QColor c = m_asker.colour(this, QString(), toColor(settings().*field));
         if (!c.isValid())
             return;
         m_session.endGesture();
@@ -233,7 +227,7 @@ void Tgamesetup::build()
     m_image1->setFixedSize(44, 44);
     m_image1->setToolTip(QStringLiteral("*.ico"));
     connect(m_image1, &QPushButton::clicked, this, [this] {
-        const QString file = pickIcon(this);
+        const QString file = m_asker.openFile(this, m_catalog.msg(277), QString(), QStringLiteral("Symbol (*.ico)"));
         if (file.isEmpty())
             return;
         m_session.endGesture();
@@ -267,7 +261,7 @@ void Tgamesetup::build()
     m_checkBox1 = checkField(313, &S::silentDelete);
     connect(m_checkBox1, &QCheckBox::toggled, this, [this](bool on) {
         if (on && !m_loading)
-            message(this, QMessageBox::Information, m_catalog.msg(367), m_catalog.msg(276));
+            m_asker.information(this, m_catalog.msg(367), m_catalog.msg(276));
     });
     flags->addWidget(m_checkBox1, 3, 0);
     flags->addWidget(checkField(314, &S::infoLine), 3, 1);
@@ -535,7 +529,7 @@ void Tgamesetup::checkBox5Click(bool on)
 {
     if (!on || m_settings.readsetting(QStringLiteral("CoinInfo")) == QLatin1String("yes"))
         return;
-    message(this, QMessageBox::Information, m_catalog.msg(367), m_catalog.msg(469));
+    m_asker.information(this, m_catalog.msg(367), m_catalog.msg(469));
     m_settings.writesetting(QStringLiteral("CoinInfo"), QStringLiteral("yes"));
 }
 
@@ -559,13 +553,13 @@ void Tgamesetup::button1Click()
     normaliseTaskHeightField();
     const int problem = validateSetup(settings());
     if (problem != 0) {
-        message(this, QMessageBox::Critical, m_catalog.msg(366), m_catalog.msg(problem));
+        m_asker.error(this, m_catalog.msg(366), m_catalog.msg(problem));
         return;
     }
     // High resolutions want room around the game window when the game is tried out.
     const QScreen *screen = this->screen();
     if (settings().resolutionChoice >= 3 && screen && screen->geometry().width() <= 1024)
-        message(this, QMessageBox::Information, m_catalog.msg(367), m_catalog.msg(274));
+        m_asker.information(this, m_catalog.msg(367), m_catalog.msg(274));
     accept();
 }
 

@@ -4,7 +4,6 @@
 // the window shows the settings again when it is shown and when they change elsewhere (undo,
 // open, reset). The two editor options are not part of the project and not undone.
 
-#include "dialogs/dialogmessage.h"
 #include "project/projectmodel.h"
 #include "project/projectsession.h"
 
@@ -25,6 +24,8 @@ class QSlider;
 
 namespace mb {
 
+class Asker;
+
 class CoinMarkerArea;
 class EditorSettings;
 class MessageCatalog;
@@ -34,15 +35,12 @@ class Tgamesetup : public QDialog
     Q_OBJECT
 public:
     Tgamesetup(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-               QWidget *parent = nullptr);
+               Asker &asker, QWidget *parent = nullptr);
 
     // Shows the model's settings in the controls (no change of the model).
     void load();
 
     // Replaceable so that tests never block.
-    DialogMessage message = messageBoxMessage();
-    std::function<QColor(QWidget *, QColor)> pickColor;  // invalid colour: cancelled
-    std::function<QString(QWidget *)> pickIcon;         // empty: cancelled
 
     // Main window caption for a project name: "Mossbramble (" + name + ")".
     static QString captionFor(const QString &projectName);
@@ -94,6 +92,7 @@ private:
 
     ProjectSession &m_session;
     MessageCatalog &m_catalog;
+    Asker &m_asker;
     EditorSettings &m_settings;
     bool m_loading = false;
     bool m_editing = false; // the window's own edit is being written

@@ -1,4 +1,5 @@
 #include "dialogs/ttexteingabe.h"
+#include "project/asker.h"
 
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
@@ -19,8 +20,8 @@
 namespace mb {
 
 Ttexteingabe::Ttexteingabe(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                           QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_session(session), m_catalog(catalog)
+                           Asker &asker, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_session(session), m_catalog(catalog), m_asker(asker)
 {
     setModal(true);
     // Borderless: the box draws its own frame.
@@ -102,7 +103,7 @@ void Ttexteingabe::finish()
 
 void Ttexteingabe::exists(const QString &name)
 {
-    message(this, QMessageBox::Information, m_catalog.msg(367),
+    m_asker.information(this, m_catalog.msg(367),
             name + QLatin1Char(' ') + m_catalog.msg(147));
 }
 
@@ -118,7 +119,7 @@ void Ttexteingabe::eintragen()
             return;
         }
         if (check.message == 183) {
-            message(this, QMessageBox::Critical, m_catalog.msg(365), m_catalog.msg(183));
+            m_asker.error(this, m_catalog.msg(365), m_catalog.msg(183));
             return;
         }
         if (check.accept) {
@@ -148,12 +149,12 @@ void Ttexteingabe::eintragen()
         const AddLanguageResult r = addLanguage(m_session, name);
         if (r.status == AddLanguageResult::Full) {
             finish();
-            message(this, QMessageBox::Information, m_catalog.msg(367), r.message);
+            m_asker.information(this, m_catalog.msg(367), r.message);
             return;
         }
         if (r.status == AddLanguageResult::Exists || r.status == AddLanguageResult::Invalid) {
-            message(this, r.status == AddLanguageResult::Exists ? QMessageBox::Information : QMessageBox::Critical,
-                    m_catalog.msg(r.status == AddLanguageResult::Exists ? 367 : 365), r.message);
+            m_asker.tell(this, r.status == AddLanguageResult::Exists ? Asker::Information : Asker::Error,
+                         m_catalog.msg(r.status == AddLanguageResult::Exists ? 367 : 365), r.message);
             return;
         }
         if (r.status == AddLanguageResult::Added)

@@ -3,7 +3,6 @@
 // editor and language names for the language tools. It is shown by start() and hides itself
 // once a name was taken or nothing was entered; a refused name keeps it open.
 
-#include "dialogs/dialogmessage.h"
 
 #include <QDialog>
 
@@ -14,6 +13,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace mb {
+
+class Asker;
 
 class EditorSettings;
 class MessageCatalog;
@@ -26,7 +27,7 @@ public:
     enum Mode { AddBool, RenameBool, RenameAction, AddLanguage };
 
     Ttexteingabe(ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings,
-                 QWidget *parent = nullptr);
+                 Asker &asker, QWidget *parent = nullptr);
 
     // Adding a bool or a language: empty field. Renaming a bool: the bool at boolIndex of
     // model.commands.bools, its name selected.
@@ -45,7 +46,6 @@ public:
     // "Eintragen": takes the entered name according to the mode.
     void eintragen();
 
-    DialogMessage message = messageBoxMessage();
 
 signals:
     // A bool was added or renamed; the index is its place in the sorted list.
@@ -66,6 +66,7 @@ private:
 
     ProjectSession &m_session;
     MessageCatalog &m_catalog;
+    Asker &m_asker;
     Mode m_mode = AddBool;
     int m_boolIndex = -1;
     int m_extra = -1;

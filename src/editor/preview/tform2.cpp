@@ -1,6 +1,6 @@
 #include "preview/tform2.h"
 
-#include "app/questions.h"
+#include "project/asker.h"
 #include "app/tform1.h"
 #include "media/swfheader.h"
 #include "platform/imagedecoder.h"

@@ -1,7 +1,7 @@
 #include "room/troom.h"
 
 #include "app/pooltreemodel.h"
-#include "app/questions.h"
+#include "project/asker.h"
 #include "app/tform1.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
@@ -807,7 +807,7 @@ void Troom::removeSelected()
     if (!currentRoom() || (item.kind != RoomItem::Object && item.kind != RoomItem::Character))
         return;
     if (!m_model.settings.silentDelete
-        && !m_form.questions().yesNo(this, m_catalog.msg(365), roomedit::removalQuestion(m_model, m_room, item, m_catalog)))
+        && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), roomedit::removalQuestion(m_model, m_room, item, m_catalog)))
         return;
     endGesture();
     const QString name = itemName(item);
@@ -825,7 +825,7 @@ void Troom::removeBackground(bool parallax)
     if (!r || (parallax ? r->parallax : r->background).isEmpty())
         return;
     if (!m_model.settings.silentDelete
-        && !m_form.questions().yesNo(this, m_catalog.msg(365), m_catalog.msg(parallax ? 219 : 218)))
+        && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), m_catalog.msg(parallax ? 219 : 218)))
         return;
     endGesture();
     edit(roomText(RoomText::UndoBackground, m_catalog), [&](ProjectModel &m) {
@@ -935,7 +935,7 @@ void Troom::showInventoryMenu(QPoint globalPos)
     menu.setObjectName(QStringLiteral("itemmappopup"));
     m_lastMenu = &menu;
     menu.addAction(m_catalog.msg(232), this, [this] {
-        if (!m_model.settings.silentDelete && !m_form.questions().yesNo(this, m_catalog.msg(365), m_catalog.msg(216)))
+        if (!m_model.settings.silentDelete && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), m_catalog.msg(216)))
             return;
         endGesture();
         edit(roomText(RoomText::UndoInventory, m_catalog), [this](ProjectModel &m) {

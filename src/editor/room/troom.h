@@ -31,7 +31,7 @@ namespace mb {
 class EditorSettings;
 class MessageCatalog;
 class ProjectModel;
-class Questions;
+class Asker;
 class RoomSurface;
 struct Rfxshape;
 struct Rroom;

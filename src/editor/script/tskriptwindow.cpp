@@ -1,6 +1,6 @@
 #include "script/tskriptwindow.h"
 
-#include "app/questions.h"
+#include "project/asker.h"
 #include "platform/ansicodec.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
@@ -69,7 +69,7 @@ QString trimmedRight(const QString &line)
 } // namespace
 
 Tskriptwindow::Tskriptwindow(ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
-                             ScriptWindowState &state, Questions &questions, QWidget *parent)
+                             ScriptWindowState &state, Asker &questions, QWidget *parent)
     : QWidget(parent), m_model(model), m_catalog(catalog), m_settings(settings), m_state(state),
       m_questions(questions)
 {

@@ -20,7 +20,7 @@ class FindBar;
 class HintPanel;
 class MessageCatalog;
 class ProjectModel;
-class Questions;
+class Asker;
 class ScriptEdit;
 class ScriptWindowState;
 namespace inserts {
@@ -48,7 +48,7 @@ class Tskriptwindow : public QWidget
     Q_OBJECT
 public:
     Tskriptwindow(ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
-                  ScriptWindowState &state, Questions &questions, QWidget *parent = nullptr);
+                  ScriptWindowState &state, Asker &questions, QWidget *parent = nullptr);
     ~Tskriptwindow() override;
 
     // Serves a pending request now instead of on the next turn of the event loop.
@@ -115,7 +115,7 @@ private:
     const MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     ScriptWindowState &m_state;
-    Questions &m_questions;
+    Asker &m_questions;
 
     ScriptEdit *m_edit = nullptr;
     HintPanel *m_hints = nullptr;

@@ -361,6 +361,15 @@ private slots:
         w->prepareActionMenu();
         QVERIFY(w->menuAction("rename")->isEnabled());
         QVERIFY(!w->menuAction("paste")->isEnabled());
+        // The text colour is chosen starting from the stored one (kept as 0x00BBGGRR); a
+        // cancelled choice keeps it.
+        e.model().characters[1].textColor = 0x0000FF;
+        e.questions.colourAnswers << QColor(0x10, 0x20, 0x30) << QColor();
+        w->textColourButton()->click();
+        QCOMPARE(e.questions.last("colour"), QString("#ff0000"));
+        QCOMPARE(e.model().characters[1].textColor, 0x302010u);
+        w->textColourButton()->click();
+        QCOMPARE(e.model().characters[1].textColor, 0x302010u);
     }
 
     void characterResetInASmallGame()

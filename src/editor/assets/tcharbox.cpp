@@ -10,7 +10,6 @@
 #include "project/messagecatalog.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -105,7 +104,7 @@ Tcharbox::Tcharbox(TForm1 &form, ProjectSession &session, MessageCatalog &catalo
     connect(m_textColour, &QPushButton::clicked, this, [this] {
         if (!isOpen())
             return;
-        const QColor c = QColorDialog::getColor(fromColourValue(model().characters[m_slot].textColor), this);
+        const QColor c = m_form.questions().colour(this, m_catalog.msg(344), fromColourValue(model().characters[m_slot].textColor));
         if (c.isValid())
             editCharacter(assetText(AssetText::UndoCharacterField, lang()), [&](Rcharacter &r) { r.textColor = toColourValue(c); });
     });
@@ -261,7 +260,7 @@ void Tcharbox::actionMenuStep(const QString &name)
         if (q.yesNoDefaultNo(this, caption, m_catalog.msg(340)))
             editCharacter(m_catalog.msg(348), [&](Rcharacter &r) { characteredit::equalizeActions(r, m_state); });
     } else if (name == QLatin1String("background")) {
-        const QColor c = QColorDialog::getColor(m_preview->background(), this);
+        const QColor c = m_form.questions().colour(this, QString(), m_preview->background());
         if (c.isValid())
             m_preview->setBackground(c);
     }

@@ -33,6 +33,7 @@ public:
     QLineEdit *zoomEdit() const { return m_zoom; }
     QComboBox *fontBox() const { return m_font; }
     QPushButton *customizeButton() const { return m_customize; }
+    QPushButton *textColourButton() const { return m_textColour; }
     QToolButton *panelToggle() const { return m_toggle; }
     QWidget *lowerPanel() const { return m_panel; }
     MarkerWidget *footMarker() const { return m_foot; }

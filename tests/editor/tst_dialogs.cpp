@@ -2,6 +2,7 @@
 #include "app/qttranslations.h"
 #include "dialogs/coinmarkerarea.h"
 #include "dialogs/tcommandlist.h"
+#include "build/fontrenderer.h"
 #include "dialogs/fontpreview.h"
 #include "dialogs/tfontwindow.h"
 #include "dialogs/tform16.h"
@@ -682,6 +683,55 @@ private slots:
         QVERIFY(white);
         QCOMPARE(FontPreview::typeface(u"Arial=12"_s), u"Arial"_s);
         QCOMPARE(FontPreview::typeface(u"Arial"_s), u"Arial"_s);
+    }
+
+    // The preview shows a character pixel for pixel as the game's glyph page holds it, laid
+    // over the grey the way the game lays text over a room: the same offsets, style copies,
+    // fill rows and soft shadow.
+    void fontPreviewIsTheGamesGlyph_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("shadow");
+        QTest::addColumn<int>("fill");
+        QTest::newRow("plain") << 0 << 0 << 0;
+        QTest::newRow("outline, shadow") << 3 << 2 << 0;
+        QTest::newRow("fill from light") << 0 << 0 << 1;
+        QTest::newRow("shadow copy, stripes, soft shadow") << 1 << 1 << 3;
+        QTest::newRow("both copies, fill to light, dark shadow") << 2 << 3 << 2;
+    }
+    void fontPreviewIsTheGamesGlyph()
+    {
+        QFETCH(int, style);
+        QFETCH(int, shadow);
+        QFETCH(int, fill);
+        RFont font{u"Liberation Sans"_s, true, false, 20, style, shadow, fill};
+        const FontRenderer renderer(font);
+        // "Q" has narrow neighbours on the page, so its cell holds its ink alone.
+        const int index = 'Q' - 32, perPage = renderer.grid().cellsPerPage();
+        const QRect cell(renderer.grid().cellOrigin(index % perPage),
+                         QSize(renderer.grid().cellWidth, renderer.grid().cellHeight));
+        const FontRenderer::Page page = renderer.renderPage(index / perPage + 1);
+        const QImage glyph =
+            FontRenderer::compose({page.colour.copy(cell), page.alpha.copy(cell)}, FontPreview::background());
+
+        FontPreview preview;
+        font.name += u"=12"_s; // the suffix some projects carry is not part of the typeface
+        preview.setFont(font);
+        preview.setSample({u"Q"_s});
+        const QImage shown = preview.render(QSize(200, 90));
+
+        const QRgb grey = FontPreview::background().rgb();
+        auto ink = [grey](const QImage &image) {
+            QRect r;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != grey)
+                        r |= QRect(x, y, 1, 1);
+            return image.copy(r);
+        };
+        const QImage expected = ink(glyph);
+        QVERIFY(!expected.isNull());
+        QCOMPARE(ink(shown), expected);
     }
 
     void languagesNewLineMarked()

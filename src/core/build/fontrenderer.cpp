@@ -101,7 +101,7 @@ FontRenderer::FontRenderer(const RFont &font)
     m_grid = FontGrid::forMaxima(m_maxWidth, m_maxHeight, m_style, m_shadow);
 }
 
-void FontRenderer::drawCell(Page &page, QPoint origin, const QString &text) const
+void FontRenderer::drawText(Page &page, QPoint origin, const QString &text) const
 {
     auto baseline = [&](QPoint offset) { return origin + offset + QPoint(0, m_ascent); };
     QPoint copies[2 + kOutlineOffsets.size()];
@@ -123,7 +123,7 @@ void FontRenderer::drawCell(Page &page, QPoint origin, const QString &text) cons
     if (m_fill >= 1 && m_fill <= 3) {
         const int h = m_grid.cellHeight;
         for (int k = 1; k <= h; ++k) {
-            c.setClipRect(QRect(0, origin.y() + k + 1, FontGrid::PageSize, 1));
+            c.setClipRect(QRect(0, origin.y() + k + 1, page.colour.width(), 1));
             c.setPen(grey(fillGrey(m_fill, k, h)));
             c.drawText(baseline(kGlyphOffset), text);
         }
@@ -155,7 +155,37 @@ FontRenderer::Page FontRenderer::renderPage(int page) const
     const int last = std::min(first + perPage, int(m_chars.size()));
     for (int i = first; i < last; ++i)
         if (!m_chars[i].isEmpty())
-            drawCell(out, m_grid.cellOrigin(i - first), m_chars[i]);
+            drawText(out, m_grid.cellOrigin(i - first), m_chars[i]);
+    return out;
+}
+
+int FontRenderer::textWidth(const QString &text) const
+{
+    const QImage device(1, 1, QImage::Format_RGB32);
+    return QFontMetrics(m_font, &device).horizontalAdvance(text);
+}
+
+QImage FontRenderer::compose(const Page &given, const QColor &background)
+{
+    const Page page{given.colour.convertToFormat(QImage::Format_RGB32),
+                    given.alpha.convertToFormat(QImage::Format_RGB32)};
+    if (page.alpha.size() != page.colour.size())
+        return {};
+    QImage out(page.colour.size(), QImage::Format_RGB32);
+    const int bg[3] = {background.red(), background.green(), background.blue()};
+    for (int y = 0; y < out.height(); ++y) {
+        const auto *colour = reinterpret_cast<const QRgb *>(page.colour.constScanLine(y));
+        const auto *alpha = reinterpret_cast<const QRgb *>(page.alpha.constScanLine(y));
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int a = qRed(alpha[x]);
+            const int c[3] = {qRed(colour[x]), qGreen(colour[x]), qBlue(colour[x])};
+            int v[3];
+            for (int i = 0; i < 3; ++i)
+                v[i] = (c[i] * a + bg[i] * (255 - a) + 127) / 255;
+            line[x] = qRgb(v[0], v[1], v[2]);
+        }
+    }
     return out;
 }
 

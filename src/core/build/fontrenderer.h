@@ -63,13 +63,21 @@ public:
     // Draws page 1..grid().pages; a null pair outside that range or when the grid does not fit.
     Page renderPage(int page) const;
 
+    // Draws `text` into a pair of images of any size, as a glyph page draws a character:
+    // `origin` is the top left corner of its cell (the glyph itself sits at +3, +2), the fill's
+    // rows count from there over the grid's cell height. The images start black.
+    void drawText(Page &page, QPoint origin, const QString &text) const;
+    // Width of `text` in the font, without the style copies.
+    int textWidth(const QString &text) const;
+    // A pair laid over a background as the game shows text: each channel is
+    // colour x alpha + background x (1 - alpha).
+    static QImage compose(const Page &page, const QColor &background);
+
     // The fontdata file: page count, cell width, cell height, columns, rows, then the 224
     // advance widths, one number per line, every line ended by CR LF.
     QByteArray fontData() const;
 
 private:
-    void drawCell(Page &page, QPoint origin, const QString &text) const;
-
     int m_style = 0, m_shadow = 0, m_fill = 0;
     QFont m_font;
     int m_ascent = 0;

@@ -2,30 +2,13 @@
 
 #include "build/fontrenderer.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 namespace mb {
 
-namespace {
-
-// Offsets from a cell's origin, as on the glyph pages: the glyph, the two hard shadows and the
-// outline ring around the glyph.
-constexpr QPoint kGlyph(3, 2), kShadowA(2, 1), kShadowB(4, 3);
-constexpr QPoint kOutline[] = {{2, 3}, {4, 1}, {2, 2}, {3, 1}, {4, 2}, {3, 3}};
-
-int previewShadowGrey(int shadow)
-{
-    switch (shadow) {
-    case 1: return 0x66;
-    case 2: return 0x44;
-    default: return 0x22;
-    }
-}
-
-} // namespace
-
-FontPreview::FontPreview(QWidget *parent) : QWidget(parent)
+FontPreview::FontPreview(QWidget *parent)
+    : QWidget(parent), m_sample({QStringLiteral("AaBbCcXxYyZz"), QStringLiteral("0123456789"),
+                                 QString::fromUtf8("!?ÄÖÜ$%§ÓÍ+")})
 {
     setMinimumSize(sizeHint());
 }
@@ -40,57 +23,39 @@ QString FontPreview::typeface(const QString &name)
 void FontPreview::setFont(const RFont &font)
 {
     m_font = font;
+    m_renderer.reset();
+    if (!font.name.isEmpty()) {
+        RFont f = font;
+        f.name = typeface(f.name);
+        m_renderer.emplace(f);
+    }
+    update();
+}
+
+void FontPreview::setSample(const QStringList &lines)
+{
+    m_sample = lines;
     update();
 }
 
 QImage FontPreview::render(QSize size) const
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(0x88, 0x88, 0x88));
-    if (m_font.name.isEmpty())
+    if (!m_renderer) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(background());
         return image;
-    RFont f = m_font;
-    f.name = typeface(f.name);
-    const QFont qf = FontRenderer::qtFont(f);
-    const QFontMetrics fm(qf);
-    const QStringList lines = {QStringLiteral("AaBbCcXxYyZz"), QStringLiteral("0123456789"),
-                               QString::fromUtf8("!?ÄÖÜ$%§ÓÍ+")};
-    const int lineHeight = fm.height() + 6;
-    int y = std::max(0, (size.height() - lineHeight * int(lines.size())) / 2);
-    QPainter p(&image);
-    p.setFont(qf);
-    for (const QString &line : lines) {
-        const QPoint origin((size.width() - fm.horizontalAdvance(line)) / 2 - 3, y);
-        auto at = [&](QPoint offset) { return origin + offset + QPoint(0, fm.ascent()); };
-        if (f.shadow > 0) {
-            const int g = previewShadowGrey(f.shadow);
-            p.setPen(QColor(g, g, g));
-            p.drawText(at(kGlyph + QPoint(3, 3)), line);
-        }
-        p.setPen(Qt::black);
-        if (f.outline == 1 || f.outline == 3)
-            p.drawText(at(kShadowA), line);
-        if (f.outline == 2 || f.outline == 3)
-            p.drawText(at(kShadowB), line);
-        if (f.outline == 3)
-            for (QPoint o : kOutline)
-                p.drawText(at(o), line);
-        if (f.fill >= 1 && f.fill <= 3) {
-            const int h = fm.height() + 2;
-            for (int k = 1; k <= h; ++k) {
-                p.setClipRect(QRect(0, y + k + 1, size.width(), 1));
-                const int g = FontRenderer::fillGrey(f.fill, k, h);
-                p.setPen(QColor(g, g, g));
-                p.drawText(at(kGlyph), line);
-            }
-            p.setClipping(false);
-        } else {
-            p.setPen(Qt::white);
-            p.drawText(at(kGlyph), line);
-        }
+    }
+    // Each line is drawn as one wide glyph cell, centred, the lines one cell height apart.
+    FontRenderer::Page page{QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_RGB32)};
+    page.colour.fill(Qt::black);
+    page.alpha.fill(Qt::black);
+    const int lineHeight = m_renderer->maxTextHeight() + 6;
+    int y = std::max(0, (size.height() - lineHeight * int(m_sample.size())) / 2);
+    for (const QString &line : m_sample) {
+        m_renderer->drawText(page, QPoint((size.width() - m_renderer->textWidth(line)) / 2 - 3, y), line);
         y += lineHeight;
     }
-    return image;
+    return FontRenderer::compose(page, background());
 }
 
 void FontPreview::paintEvent(QPaintEvent *)

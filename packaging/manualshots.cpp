@@ -62,8 +62,8 @@ int main(int argc, char **argv)
         // The tool windows as the editor registers them.
         TForm1 window(session, catalog, settings);
         ProjectModel &project = session.modelForUncommandedEdits();
-        TForm2::registerWith(window, project, catalog, settings);
-        new ScriptEditorSetup(window, project, catalog, settings);
+        TForm2::registerWith(window, session, catalog, settings);
+        new ScriptEditorSetup(window, session, catalog, settings);
         new RoomEditorSetup(window, project, catalog, settings);
         new AssetEditorSetup(window, session, catalog, settings);
         const ProjectModel &model = session.model();

@@ -44,11 +44,11 @@ int main(int argc, char **argv)
     session.setEditorFolder(settings.editorFolder());
 
     mb::TForm1 window(session, catalog, settings);
-    // The preview, script and room windows do not write through the session's edits yet: they
-    // get the project itself (its object lives as long as the session).
+    // The room window does not write through the session's edits yet: it gets the project itself
+    // (its object lives as long as the session).
     mb::ProjectModel &project = session.modelForUncommandedEdits();
-    mb::TForm2::registerWith(window, project, catalog, settings);
-    new mb::ScriptEditorSetup(window, project, catalog, settings); // owned by the window
+    mb::TForm2::registerWith(window, session, catalog, settings);
+    new mb::ScriptEditorSetup(window, session, catalog, settings); // owned by the window
     new mb::RoomEditorSetup(window, project, catalog, settings);   // owned by the window
     new mb::AssetEditorSetup(window, session, catalog, settings); // owned by the window
     window.show();

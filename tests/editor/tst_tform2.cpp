@@ -53,7 +53,7 @@ struct Editor
         session.newProject();
         window = std::make_unique<TForm1>(session, catalog, settings);
         window->setQuestions(&questions);
-        TForm2::registerWith(*window, session.modelForUncommandedEdits(), catalog, settings);
+        TForm2::registerWith(*window, session, catalog, settings);
     }
     TForm2 *preview()
     {

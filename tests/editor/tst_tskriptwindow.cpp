@@ -10,6 +10,8 @@
 #include "script/scriptedit.h"
 #include "script/scriptsearchdock.h"
 #include "script/tskriptwindow.h"
+#include "project/poolops.h"
+#include "project/projectfile.h"
 #include "support/sampleproject.h"
 
 #include <QApplication>
@@ -26,6 +28,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -61,7 +64,7 @@ struct Editor
         session.replace(testing::sampleProject(catalog));
         form = std::make_unique<TForm1>(session, catalog, settings);
         form->setQuestions(&questions);
-        setup = new ScriptEditorSetup(*form, session.modelForUncommandedEdits(), catalog, settings);
+        setup = new ScriptEditorSetup(*form, session, catalog, settings);
         form->resize(1200, 900);
         form->show();
         QApplication::setActiveWindow(form.get()); // shortcuts need an active window
@@ -90,12 +93,27 @@ struct Editor
     }
 };
 
+// The project as a save writes it: the four companion files.
+QByteArray savedBytes(const ProjectSession &s)
+{
+    const CompanionFiles f = writeCompanionFiles(s.model());
+    return f.files[0] + f.files[1] + f.files[2] + f.files[3];
+}
+
+QStringList scriptOf(const ProjectSession &s, const QString &key)
+{
+    const Script *script = findScript(s.model(), *ScriptKey::parse(key));
+    return script ? *script : QStringList();
+}
+
 } // namespace
 
 class TestTskriptwindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { ProjectSession::setVerifyEdits(true); }
+
     void opensAndStoresScripts()
     {
         Editor e;
@@ -318,6 +336,134 @@ private slots:
         QVERIFY(!walkmap.findScript(150, 90));
     }
 
+    // Typing into a script is one undo step of the project for each kind of script; undo gives
+    // back the saved bytes and the editor shows the old text, redo the new one.
+    void typingIsOneUndoStep_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("cutscene") << "0intro" << "intro / Script";
+        QTest::newRow("item") << "1key" << "key / Item";
+        QTest::newRow("room") << "8hall" << "hall / Room";
+        QTest::newRow("cell") << "5150090hall" << "hall [150-090] / Walkmap";
+        QTest::newRow("new cell") << "5004004hall" << "hall [004-004] / Walkmap";
+        QTest::newRow("object placement") << "6001hall" << "door1 / Object";
+        QTest::newRow("character placement") << "7001" << "bob1 / Character";
+    }
+    void typingIsOneUndoStep()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, title);
+        Editor e;
+        QUndoStack *stack = e.session.undoStack();
+        const QByteArray before = savedBytes(e.session);
+        const QStringList old = scriptOf(e.session, key);
+        e.open(key);
+        e.edit()->setCaret(0, 1);
+        QTest::keyClicks(e.edit(), "wait (1) ");
+        QTest::keyClick(e.edit(), Qt::Key_Return);
+        QTest::keyClick(e.edit(), Qt::Key_Backspace);
+        QTest::keyClick(e.edit(), Qt::Key_Backspace);
+        const QStringList typed = e.lines();
+        QCOMPARE(scriptOf(e.session, key), typed);
+        QCOMPARE(stack->count(), 1);
+        QCOMPARE(stack->undoText(), "Edit script " + title);
+        QVERIFY(e.session.isModified());
+
+        e.edit()->setCaret(1, 3);
+        stack->undo();
+        QCOMPARE(savedBytes(e.session), before);
+        QVERIFY(!e.session.isModified());
+        QCOMPARE(e.lines(), old.isEmpty() ? QStringList{QString()} : old);
+        QCOMPARE(e.w()->openScriptKey(), key);
+        QCOMPARE(e.edit()->caretLine(), std::min(1, std::max(0, int(old.size()) - 1)));
+        QCOMPARE(e.edit()->caretColumn(), std::min(3, int(e.lines().value(e.edit()->caretLine()).size()) + 1));
+        QCOMPARE(stack->count(), 1); // undone, not pushed again
+        stack->redo();
+        QCOMPARE(e.lines(), typed);
+        QCOMPARE(scriptOf(e.session, key), typed);
+
+        // Typing on after a redo is a step of its own; the editor's own undo back to where the
+        // step began leaves nothing to undo in the project.
+        QTest::keyClicks(e.edit(), "xy");
+        QCOMPARE(stack->count(), 2);
+        e.edit()->undo();
+        QCOMPARE(e.lines(), typed);
+        QCOMPARE(stack->count(), 1);
+    }
+
+    // Emptying a cell script and leaving it removes the cell's script in the same step as the
+    // typing; undo brings back the script and its mark.
+    void emptiedCellUndoesWhole()
+    {
+        Editor e;
+        QUndoStack *stack = e.session.undoStack();
+        const QByteArray before = savedBytes(e.session);
+        const Walkmap &walkmap = e.session.model().rooms[1].walkmap;
+        e.open("5150090hall");
+        e.edit()->selectAll();
+        QTest::keyClick(e.edit(), Qt::Key_Delete);
+        QVERIFY(walkmap.hasScript(150, 90));
+        e.form->setFocus(); // the game tree takes the focus before another script is asked for
+        e.open("0intro");
+        QVERIFY(!walkmap.hasScript(150, 90));
+        QVERIFY(!walkmap.findScript(150, 90));
+        QCOMPARE(stack->count(), 1);
+        stack->undo();
+        QCOMPARE(savedBytes(e.session), before);
+        e.open("5150090hall");
+        QCOMPARE(e.lines(), (QStringList{"on(enter)", "{ loadroom(cellar;1) }"}));
+    }
+
+    // A renamed script stays open under its new name; one whose element goes leaves the window
+    // empty, as a deleted element does. The recent list follows both. A new project never
+    // receives the text of the old one.
+    void renamedAndRemovedScripts()
+    {
+        Editor e;
+        e.open("0intro");
+        QTest::keyClicks(e.edit(), "x");
+        TreeNode *intro = PoolOps::findNode(e.session.model().gameTree, "intro", nodeimage::Script);
+        QVERIFY(PoolOps(e.session).renameGameNode(intro, "opening").ok);
+        QCOMPARE(e.w()->openScriptKey(), QString("0opening"));
+        QCOMPARE(e.w()->windowTitle(), QString("Script (opening / Script)"));
+        QTest::keyClicks(e.edit(), "y");
+        QVERIFY(scriptOf(e.session, "0opening").first().startsWith("xy"));
+        std::unique_ptr<QMenu> menu(e.w()->recentMenu());
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QString("opening / Script"));
+        e.session.undoStack()->undo();
+        e.session.undoStack()->undo();
+        QCOMPARE(e.w()->openScriptKey(), QString("0intro"));
+        QVERIFY(e.lines().first().startsWith("xs"));
+
+        QVERIFY(PoolOps(e.session).deleteGameNode(intro));
+        QCOMPARE(e.w()->windowTitle(), QString("Script (none)"));
+        QCOMPARE(e.w()->openScriptKey(), QString());
+        QVERIFY(!e.edit()->isEnabled());
+        menu.reset(e.w()->recentMenu());
+        QVERIFY(menu->actions().isEmpty());
+        e.session.undoStack()->undo();
+        QCOMPARE(e.w()->openScriptKey(), QString());
+        QCOMPARE(scriptOf(e.session, "0intro").first(), QString("xspeech(self;Grüße, café ½ – \u20AC)"));
+
+        // Undoing a change of another script leaves the open one as it is.
+        e.open("6001hall");
+        QTest::keyClicks(e.edit(), "y");
+        e.session.undoStack()->undo(); // the typing in the placement script
+        e.session.undoStack()->undo(); // the typing in intro
+        QCOMPARE(e.w()->openScriptKey(), QString("6001hall"));
+        QCOMPARE(e.lines().first(), QString("on(click)"));
+
+        e.open("8hall");
+        QTest::keyClicks(e.edit(), "lost");
+        e.session.replace(testing::sampleProject(e.catalog));
+        QCOMPARE(e.w()->openScriptKey(), QString());
+        e.open("0intro");
+        QCOMPARE(scriptOf(e.session, "8hall").first(), QString("on(enter)"));
+        QVERIFY(!e.session.isModified());
+    }
+
     void pastedTabsAreRefused()
     {
         Editor e;
@@ -438,6 +584,8 @@ private slots:
         QCOMPARE(e.model->rooms[1].objects[0].script[1], QString("{ speech(bob1;locked) }"));
         QCOMPARE(e.lines()[1], QString("{ speech(bob1;locked) }"));
         QCOMPARE(results->topLevelItemCount(), 0);
+        e.session.undoStack()->undo();
+        QCOMPARE(e.lines()[1], QString("{ speech(self;locked) }"));
     }
 
     void instantUpdateWritesTheScript()

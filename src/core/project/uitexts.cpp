@@ -41,6 +41,7 @@ QString uiText(UiText text, const QString &language)
         {"Repair missing files", "Fehlende Dateien reparieren"},
         {"Frame script line", "Skriptzeile des Frames"},
         {"Replace in scripts", "In Skripten ersetzen"},
+        {"Edit script %1", "Skript %1 bearbeiten"},
         {"Make game", "Spiel erstellen"},
     };
     static_assert(sizeof(texts) / sizeof(texts[0]) == int(UiText::MakeGame) + 1, "one pair per text");

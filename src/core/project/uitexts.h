@@ -40,6 +40,7 @@ enum class UiText {
     RepairMissingFiles,
     FrameScriptLine,
     ReplaceInScripts,
+    EditScript, // typing into one script: "Edit script %1" with the script's title
     MakeGame,
 };
 

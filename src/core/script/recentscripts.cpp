@@ -24,6 +24,18 @@ void RecentScripts::setTopLine(int line)
         m_entries.front().topLine = line;
 }
 
+void RecentScripts::renamed(const QString &key, const QString &newKey, const QString &title)
+{
+    if (key == newKey || std::none_of(m_entries.begin(), m_entries.end(), [&](const Entry &e) { return e.key == key; }))
+        return;
+    prune([&](const QString &k) { return k != newKey; });
+    for (Entry &e : m_entries)
+        if (!e.isEmpty() && e.key == key) {
+            e.key = newKey;
+            e.title = title;
+        }
+}
+
 void RecentScripts::prune(const std::function<bool(const QString &)> &exists)
 {
     const auto end = std::remove_if(m_entries.begin(), m_entries.end(),

@@ -30,6 +30,9 @@ public:
     int opened(const QString &key, const QString &title);
     // The open script (entry 1) is now scrolled to `line`. Nothing when the list is empty.
     void setTopLine(int line);
+    // The script of `key` is now called `newKey` (its element was renamed): the entry keeps its
+    // place and top line, with the new key and title; an older entry of the new key goes.
+    void renamed(const QString &key, const QString &newKey, const QString &title);
     // Drops every entry for which exists(key) is false; the entries below move up.
     void prune(const std::function<bool(const QString &key)> &exists);
 

@@ -1,7 +1,10 @@
 #include "script/scriptkey.h"
 
 #include "project/messagecatalog.h"
+#include "project/projectsession.h"
 #include "script/scriptlocation.h"
+
+#include <QRect>
 
 namespace mb {
 
@@ -196,6 +199,31 @@ bool scriptExists(const ProjectModel &project, const ScriptKey &key)
     return findScript(project, key) != nullptr;
 }
 
+std::optional<QStringList> storedScriptLines(const ProjectModel &project, const ScriptKey &key,
+                                             const QString &placementName)
+{
+    switch (key.kind) {
+    case ScriptKey::WalkmapCell: {
+        const int slot = findSlot(project.rooms, key.name);
+        if (!slot || !validCell(key))
+            return std::nullopt;
+        const Script *script = findScript(project, key);
+        return script ? *script : QStringList();
+    }
+    case ScriptKey::RoomObject: {
+        const int slot = findSlot(project.rooms, key.name);
+        const int placement = slot && !placementName.isEmpty() ? project.rooms[slot].findObject(placementName) : 0;
+        if (!placement)
+            return std::nullopt;
+        return project.rooms[slot].objects[size_t(placement - 1)].script;
+    }
+    default: {
+        const Script *script = findScript(project, key);
+        return script ? std::optional<QStringList>(*script) : std::nullopt;
+    }
+    }
+}
+
 ScriptStore planScriptStore(const ProjectModel &project, const ScriptKey &key,
                             const QString &placementName, const QStringList &lines, StoreReason reason)
 {
@@ -278,6 +306,17 @@ Script *storeTarget(ProjectModel &project, const ScriptKey &key, const ScriptSto
     return nullptr;
 }
 
+void applyToCell(Walkmap &walkmap, const ScriptKey &key, const ScriptStore &store)
+{
+    if (store.action == ScriptStore::RemoveCell) {
+        walkmap.setHasScript(key.column, key.row, false);
+        walkmap.removeScript(key.column, key.row);
+    } else {
+        walkmap.setHasScript(key.column, key.row, true);
+        walkmap.script(key.column, key.row) = store.lines;
+    }
+}
+
 } // namespace
 
 ScriptStoreUndo applyScriptStore(ProjectModel &project, const ScriptKey &key, const ScriptStore &store)
@@ -292,13 +331,7 @@ ScriptStoreUndo applyScriptStore(ProjectModel &project, const ScriptKey &key, co
             before.cellListed = true;
             before.lines = *s;
         }
-        if (store.action == ScriptStore::RemoveCell) {
-            walkmap.setHasScript(key.column, key.row, false);
-            walkmap.removeScript(key.column, key.row);
-        } else {
-            walkmap.setHasScript(key.column, key.row, true);
-            walkmap.script(key.column, key.row) = store.lines;
-        }
+        applyToCell(walkmap, key, store);
         return before;
     }
     Script *target = storeTarget(project, key, store);
@@ -322,6 +355,39 @@ void restoreScriptStore(ProjectModel &project, const ScriptKey &key, const Scrip
         return;
     }
     *storeTarget(project, key, store) = before.lines;
+}
+
+bool storeScript(ProjectSession &session, const ScriptKey &key, const QString &placementName,
+                 const QStringList &lines, StoreReason reason, const QString &text, quint64 merge)
+{
+    const ScriptStore plan = planScriptStore(session.model(), key, placementName, lines, reason);
+    if (plan.action == ScriptStore::Nothing)
+        return false;
+    // Every script lies in one record: the edit names it, and which of its scripts changed.
+    switch (key.kind) {
+    case ScriptKey::Free: return false;
+    case ScriptKey::Cutscene:
+        return session.editRecord<Rcutscene>(ProjectChange::element(Scripts, plan.slot, ProjectChange::Script), text,
+                                             [&](Rcutscene &r) { r.script = plan.lines; }, merge);
+    case ScriptKey::Item:
+        return session.editRecord<RItem>(ProjectChange::element(Items, plan.slot, ProjectChange::Script), text,
+                                         [&](RItem &r) { r.script = plan.lines; }, merge);
+    case ScriptKey::Room:
+        return session.editRecord<Rroom>(ProjectChange::element(Rooms, plan.slot, ProjectChange::Script), text,
+                                         [&](Rroom &r) { r.script = plan.lines; }, merge);
+    case ScriptKey::WalkmapCell:
+        return session.editRecord<Rroom>(ProjectChange::walkmap(plan.slot, QRect(key.column, key.row, 1, 1)), text,
+                                         [&](Rroom &r) { applyToCell(r.walkmap, key, plan); }, merge);
+    case ScriptKey::RoomObject: {
+        const int index = plan.placement - 1;
+        return session.editRecord<Rroom>(ProjectChange::element(Rooms, plan.slot, ProjectChange::Script, index), text,
+                                         [&](Rroom &r) { r.objects[size_t(index)].script = plan.lines; }, merge);
+    }
+    case ScriptKey::RoomCharacter:
+        return session.editRecord<Rroomchar>(ProjectChange::roomCharacter(plan.slot), text,
+                                             [&](Rroomchar &r) { r.script = plan.lines; }, merge);
+    }
+    return false;
 }
 
 } // namespace mb

@@ -11,6 +11,7 @@
 namespace mb {
 
 class MessageCatalog;
+class ProjectSession;
 struct ScriptLocation;
 
 // The text that names one script for the script editor, as windows post it when they want a
@@ -79,6 +80,14 @@ const Script *findScript(const ProjectModel &project, const ScriptKey &key);
 // Whether a key of the recent list still names a script (findScript() finds it).
 bool scriptExists(const ProjectModel &project, const ScriptKey &key);
 
+// What a store under the open key would overwrite, as the editor shows it: the lines of the
+// script a store writes to (for RoomObject the placement named placementName, wherever it is
+// now). A walkmap cell without a script gives no lines. Nullopt when the element is gone: the
+// script, item or room (for cells and placements the room) was deleted or renamed, the
+// placement removed, or its insert undone.
+std::optional<QStringList> storedScriptLines(const ProjectModel &project, const ScriptKey &key,
+                                             const QString &placementName);
+
 // Why a script is stored.
 enum class StoreReason {
     TextChanged, // the author typed; an emptied cell keeps its (empty) script
@@ -121,5 +130,12 @@ ScriptStoreUndo applyScriptStore(ProjectModel &project, const ScriptKey &key, co
 // Puts back exactly what applyScriptStore() replaced.
 void restoreScriptStore(ProjectModel &project, const ScriptKey &key, const ScriptStore &store,
                         const ScriptStoreUndo &before);
+
+// Plans and stores `lines` under the open key as one edit of the session's project (an undo step
+// named `text`), including the walkmap cell rule. Stores with the same non-zero merge key merge
+// into one undo step until the session's gesture ends, so typing into a script is one step.
+// Returns whether the project changed.
+bool storeScript(ProjectSession &session, const ScriptKey &key, const QString &placementName,
+                 const QStringList &lines, StoreReason reason, const QString &text, quint64 merge = 0);
 
 } // namespace mb

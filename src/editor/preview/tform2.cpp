@@ -8,7 +8,7 @@
 #include "preview/mediaplayback.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
-#include "project/projectmodel.h"
+#include "project/projectsession.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -55,8 +55,8 @@ QLabel *whiteLabel(bool bold)
 
 } // namespace
 
-TForm2::TForm2(TForm1 &main, ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings, QWidget *parent)
-    : QWidget(parent), m_main(main), m_model(model), m_catalog(catalog), m_settings(settings)
+TForm2::TForm2(TForm1 &main, const ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings, QWidget *parent)
+    : QWidget(parent), m_main(main), m_session(session), m_catalog(catalog), m_settings(settings)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(m_catalog.msg(MsgCaption));
@@ -164,10 +164,10 @@ TForm2::~TForm2()
     delete m_playback;
 }
 
-void TForm2::registerWith(TForm1 &main, ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings)
+void TForm2::registerWith(TForm1 &main, const ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings)
 {
-    main.setToolWindowFactory(QStringLiteral("Form2"), [&main, &model, &catalog, &settings](const QString &) {
-        auto *w = new TForm2(main, model, catalog, settings);
+    main.setToolWindowFactory(QStringLiteral("Form2"), [&main, &session, &catalog, &settings](const QString &) {
+        auto *w = new TForm2(main, session, catalog, settings);
         QObject::connect(&main, &TForm1::previewRequested, w, &TForm2::request);
         QObject::connect(w, &TForm2::hint, &main, [&main](const QString &text) { main.statusPanel(2)->setText(text); });
         // A window opened by a double click shows the entry selected before it existed.
@@ -200,7 +200,7 @@ void TForm2::Timer1Timer()
     clear();
     if (r.isFree())
         return;
-    const PreviewTarget target = resolvePreview(m_model, m_catalog, r.nodeImage, r.name);
+    const PreviewTarget target = resolvePreview(m_session.model(), m_catalog, r.nodeImage, r.name);
     if (!target.ok()) {
         m_main.questions().error(this, m_catalog.msg(MsgNotExistentCaption), target.error);
         return;

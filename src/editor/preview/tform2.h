@@ -18,7 +18,7 @@ class EditorSettings;
 class ImageView;
 class MediaPlayback;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 class TForm1;
 
 // The preview tool window: shows or plays the media entry selected in the main window's media
@@ -34,14 +34,15 @@ class TForm2 : public QWidget
 {
     Q_OBJECT
 public:
-    // The model, catalog and settings must outlive the window; so must the main window, whose
-    // questions show the error boxes and whose status bar shows the hint.
-    TForm2(TForm1 &main, ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
+    // The window only reads the session's project. The session, catalog and settings must outlive
+    // the window; so must the main window, whose questions show the error boxes and whose status
+    // bar shows the hint.
+    TForm2(TForm1 &main, const ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings,
            QWidget *parent = nullptr);
     ~TForm2() override;
 
     // Lets the main window make this window as its tool window "Form2".
-    static void registerWith(TForm1 &main, ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings);
+    static void registerWith(TForm1 &main, const ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings);
 
     // Stores the request; it is served shortly after, the latest one winning.
     void request(const PreviewRequest &request);
@@ -89,7 +90,7 @@ private:
     void savePlace();
 
     TForm1 &m_main;
-    ProjectModel &m_model;
+    const ProjectSession &m_session;
     const MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     PreviewRequest m_request; // PreviewRequest: empty when nothing waits

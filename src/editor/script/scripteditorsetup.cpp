@@ -19,16 +19,14 @@ const QString kWindow = QStringLiteral("skriptwindow");
 
 } // namespace
 
-ScriptEditorSetup::ScriptEditorSetup(TForm1 &form, ProjectModel &model, MessageCatalog &catalog,
+ScriptEditorSetup::ScriptEditorSetup(TForm1 &form, ProjectSession &session, MessageCatalog &catalog,
                                      EditorSettings &settings)
-    : QObject(&form), m_form(form), m_model(model), m_catalog(catalog), m_settings(settings)
+    : QObject(&form), m_form(form), m_session(session), m_catalog(catalog), m_settings(settings)
 {
     setObjectName(QStringLiteral("scripteditor"));
     form.setToolWindowFactory(kWindow, [this](const QString &) -> QWidget * {
-        auto *w = new Tskriptwindow(m_model, m_catalog, m_settings, m_state, m_form.questions());
+        auto *w = new Tskriptwindow(m_session, m_catalog, m_settings, m_state, m_form.questions());
         w->showStatus = [this](const QString &text) { m_form.statusPanel(2)->setText(text); };
-        // The window writes the project directly; the session learns that it changed.
-        connect(w, &Tskriptwindow::scriptStored, this, [this] { m_form.session().markModified(); });
         // Names typed in the commands dialog and the name input appear in the script font.
         connect(w, &Tskriptwindow::fontChosen, this, [this](const QFont &font) {
             for (Tcommandlist *dialog : m_form.findChildren<Tcommandlist *>())
@@ -42,17 +40,12 @@ ScriptEditorSetup::ScriptEditorSetup(TForm1 &form, ProjectModel &model, MessageC
             m_form.bringToFront(kWindow);
     });
 
-    m_dock = new ScriptSearchDock(model, catalog, &form);
+    m_dock = new ScriptSearchDock(session, catalog, &form);
     form.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
     m_dock->hide();
     connect(m_dock, &ScriptSearchDock::openRequested, this,
             [this](const QString &key, int line) { m_form.requestScript(key, line); });
     connect(m_dock, &ScriptSearchDock::message, this, [this](const QString &text) { m_form.statusPanel(2)->setText(text); });
-    m_dock->applyReplace = [this](const QString &, const QList<ScriptChange> &changes) {
-        applyScriptChanges(m_form.session(), changes); // one undo step
-        if (Tskriptwindow *w = window())
-            w->reloadOpenScript();
-    };
 
     auto *find = new QAction(scriptText(ScriptText::FindInAllScripts, catalog), &form);
     find->setObjectName(QStringLiteral("findinscripts"));

@@ -8,7 +8,7 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 class ScriptSearchDock;
 class TForm1;
 class Tskriptwindow;
@@ -21,7 +21,7 @@ class ScriptEditorSetup : public QObject
 {
     Q_OBJECT
 public:
-    ScriptEditorSetup(TForm1 &form, ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings);
+    ScriptEditorSetup(TForm1 &form, ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings);
 
     ScriptWindowState &state() { return m_state; }
     ScriptSearchDock *searchDock() const { return m_dock; }
@@ -30,7 +30,7 @@ public:
 
 private:
     TForm1 &m_form;
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     ScriptWindowState m_state;

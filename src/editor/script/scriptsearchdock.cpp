@@ -2,6 +2,7 @@
 
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "script/scriptkey.h"
 #include "script/scripttexts.h"
 
@@ -21,8 +22,8 @@ constexpr int HitRole = Qt::UserRole + 1; // index into the hits, on line rows
 
 } // namespace
 
-ScriptSearchDock::ScriptSearchDock(ProjectModel &model, const MessageCatalog &catalog, QWidget *parent)
-    : QDockWidget(parent), m_model(model), m_catalog(catalog)
+ScriptSearchDock::ScriptSearchDock(ProjectSession &session, const MessageCatalog &catalog, QWidget *parent)
+    : QDockWidget(parent), m_session(session), m_catalog(catalog)
 {
     setObjectName(QStringLiteral("scriptsearch"));
     const auto t = [this](ScriptText text) { return scriptText(text, m_catalog); };
@@ -87,7 +88,7 @@ TextMatcher ScriptSearchDock::matcher() const
 
 int ScriptSearchDock::search()
 {
-    const ScriptSearchResult found = findInProject(m_model, matcher());
+    const ScriptSearchResult found = findInProject(m_session.model(), matcher());
     m_hits = found.hits;
     m_results->clear();
     QList<QTreeWidgetItem *> rows;
@@ -108,15 +109,12 @@ int ScriptSearchDock::search()
 int ScriptSearchDock::replaceAll()
 {
     const TextMatcher m = matcher();
-    const ProjectReplace plan = planReplaceInProject(m_model, m, m_replace->text());
+    const ProjectReplace plan = planReplaceInProject(m_session.model(), m, m_replace->text());
     if (plan.changes.isEmpty()) {
         search();
         return 0;
     }
-    if (applyReplace)
-        applyReplace(m.needle(), plan.changes);
-    else
-        applyScriptChanges(m_model, plan.changes);
+    applyScriptChanges(m_session, plan.changes); // one undo step
     search(); // what is left to find
     m_summary->setText(scriptText(ScriptText::ReplacedCount, m_catalog).arg(plan.matchCount));
     return plan.matchCount;

@@ -16,7 +16,7 @@ class QTreeWidgetItem;
 namespace mb {
 
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 
 // "Find in All Scripts": a dock of the main window that searches every script of the project
 // (core's findInProject) and lists the hits, one row per matching line: the script as the
@@ -26,13 +26,14 @@ class ScriptSearchDock : public QDockWidget
 {
     Q_OBJECT
 public:
-    ScriptSearchDock(ProjectModel &model, const MessageCatalog &catalog, QWidget *parent = nullptr);
+    ScriptSearchDock(ProjectSession &session, const MessageCatalog &catalog, QWidget *parent = nullptr);
 
     // Shows the dock with the focus in the search field.
     void activate();
     // Searches with the field's text and options; returns the number of matches.
     int search();
-    // Replaces every match in every script; returns the number replaced.
+    // Replaces every match in every script as one undo step of the session (windows showing a
+    // script follow the session's change); returns the number replaced.
     int replaceAll();
 
     QLineEdit *findField() const { return m_find; }
@@ -44,10 +45,6 @@ public:
     // Opens the script of a result row at its line.
     void openResult(QTreeWidgetItem *item);
 
-    // Carries out a replace (the session records it as one undoable command); without it the
-    // changes are applied to the model directly.
-    std::function<void(const QString &needle, const QList<ScriptChange> &changes)> applyReplace;
-
 signals:
     // A script key (ScriptKey) and a line from 1.
     void openRequested(const QString &key, int line);
@@ -57,7 +54,7 @@ signals:
 private:
     TextMatcher matcher() const;
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     const MessageCatalog &m_catalog;
     QLineEdit *m_find = nullptr;
     QLineEdit *m_replace = nullptr;

@@ -5,6 +5,8 @@
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
+#include "project/uitexts.h"
 #include "script/findbar.h"
 #include "script/hintpanel.h"
 #include "script/inserttemplates.h"
@@ -68,9 +70,9 @@ QString trimmedRight(const QString &line)
 
 } // namespace
 
-Tskriptwindow::Tskriptwindow(ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
+Tskriptwindow::Tskriptwindow(ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings,
                              ScriptWindowState &state, Asker &questions, QWidget *parent)
-    : QWidget(parent), m_model(model), m_catalog(catalog), m_settings(settings), m_state(state),
+    : QWidget(parent), m_session(session), m_catalog(catalog), m_settings(settings), m_state(state),
       m_questions(questions)
 {
     setObjectName(QStringLiteral("skriptwindow"));
@@ -112,6 +114,7 @@ Tskriptwindow::Tskriptwindow(ProjectModel &model, const MessageCatalog &catalog,
             showStatus(m_catalog.msg(MsgStatus));
     });
     connect(m_hints, &HintPanel::chosen, this, &Tskriptwindow::choose);
+    connect(&m_session, &ProjectSession::changed, this, &Tskriptwindow::projectChanged);
 
     const auto shortcut = [this](const QKeySequence &keys, const std::function<void()> &slot) {
         auto *s = new QShortcut(keys, this);
@@ -213,22 +216,26 @@ void Tskriptwindow::open(const QString &request)
         return; // not a key: nobody asked for anything this window can show
     if (key->kind == ScriptKey::Free) {
         store(StoreReason::Leaving);
-        m_openKey.reset();
-        m_openRequest.clear();
-        m_loading = true;
-        m_edit->loadLines({});
-        m_loading = false;
-        setScriptOpen(false);
-        setWindowTitle(m_catalog.msg(MsgNone));
+        showNone();
         return;
     }
     if (m_openKey && request == m_openRequest)
         return; // already open: caret and undo history stay
+    // The store on leaving belongs to the typing in the script left (an emptied walkmap cell
+    // goes with it); what is typed into the next script is a step of its own.
     store(StoreReason::Leaving);
+    m_session.endGesture();
     m_openKey.reset();
-    const ScriptCaption caption = scriptCaption(m_model, *key, m_catalog);
-    const Script *script = findScript(m_model, *key);
+    const ProjectModel &model = m_session.model();
+    const ScriptCaption caption = scriptCaption(model, *key, m_catalog);
+    const Script *script = findScript(model, *key);
     m_loadedLines = script ? *script : QStringList();
+    m_targetFound = storedScriptLines(model, *key, caption.placementName).has_value();
+    m_targetSlot = key->kind == ScriptKey::Cutscene ? model.cutscenes.find(key->name)
+                 : key->kind == ScriptKey::Item     ? model.items.find(key->name)
+                 : key->kind == ScriptKey::RoomCharacter ? 0
+                                                         : model.rooms.find(key->name);
+    m_title = caption.title;
     m_loading = true;
     m_edit->loadLines(m_loadedLines);
     m_loading = false;
@@ -241,6 +248,21 @@ void Tskriptwindow::open(const QString &request)
     m_openRequest = request;
     m_edit->setFirstVisibleLine(topLine);
     m_hints->showHint({});
+}
+
+void Tskriptwindow::showNone()
+{
+    m_session.endGesture();
+    m_openKey.reset();
+    m_openRequest.clear();
+    m_targetFound = false;
+    m_loading = true;
+    m_edit->loadLines({});
+    m_loading = false;
+    m_loadedText = m_edit->text();
+    m_loadedLines.clear();
+    setScriptOpen(false);
+    setWindowTitle(m_catalog.msg(MsgNone));
 }
 
 void Tskriptwindow::setScriptOpen(bool open)
@@ -273,12 +295,12 @@ void Tskriptwindow::store(StoreReason reason)
 {
     if (!m_openKey)
         return;
-    const ScriptStore plan = planScriptStore(m_model, *m_openKey, m_placementName, storedLines(), reason);
-    if (plan.action != ScriptStore::Nothing) {
-        applyScriptStore(m_model, *m_openKey, plan);
-        emit scriptStored(); // the project is modified
-
-    }
+    // One merging step per open script: the typing in it until the gesture ends.
+    m_storing = true;
+    storeScript(m_session, *m_openKey, m_placementName, storedLines(), reason,
+                uiText(UiText::EditScript, m_catalog.language()).arg(m_title),
+                ProjectSession::mergeKey(this, 0, int(qHash(m_openRequest))));
+    m_storing = false;
     m_state.recent.setTopLine(m_edit->firstVisibleLine());
 }
 
@@ -290,22 +312,82 @@ void Tskriptwindow::textChanged()
     button(QStringLiteral("undobutton"))->setEnabled(true);
 }
 
-void Tskriptwindow::reloadOpenScript()
+void Tskriptwindow::projectChanged(const ProjectChange &change)
+{
+    if (m_storing || change.phase != ProjectChange::Done)
+        return;
+    if (change.kind == ProjectChange::Reset) {
+        // Another project: the text shown belongs to none of its scripts.
+        if (m_openKey)
+            showNone();
+        return;
+    }
+    // Scripts live in cutscenes, items, rooms (with their cells and placements) and character
+    // placements; a change of anything else leaves the open script as it is.
+    const bool scripts = change.kind == ProjectChange::RoomCharacter
+                         || (change.kind == ProjectChange::Element && change.elementKind != Characters
+                             && change.elementKind != Objects);
+    if (!scripts || !m_openKey)
+        return;
+    if (reloadOpenScript())
+        m_session.endGesture(); // typing on after an undo is a new step
+}
+
+bool Tskriptwindow::followRename()
+{
+    const ProjectModel &m = m_session.model();
+    const auto nameAt = [this](const auto &table) {
+        return m_targetSlot >= 1 && m_targetSlot <= table.size() ? table[m_targetSlot].name : QString();
+    };
+    QString name;
+    switch (m_openKey->kind) {
+    case ScriptKey::Cutscene: name = nameAt(m.cutscenes); break;
+    case ScriptKey::Item: name = nameAt(m.items); break;
+    case ScriptKey::Room:
+    case ScriptKey::WalkmapCell:
+    case ScriptKey::RoomObject: name = nameAt(m.rooms); break;
+    default: return false;
+    }
+    // A deleted element leaves its slot without a name.
+    if (name.isEmpty() || name == m_openKey->name)
+        return false;
+    const QString before = m_openRequest;
+    m_openKey->name = name;
+    m_openRequest = m_openKey->text();
+    const ScriptCaption caption = scriptCaption(m, *m_openKey, m_catalog);
+    setWindowTitle(caption.caption);
+    m_title = caption.title;
+    m_state.recent.renamed(before, m_openRequest, m_title);
+    return true;
+}
+
+bool Tskriptwindow::reloadOpenScript()
 {
     if (!m_openKey)
-        return;
-    const Script *script = findScript(m_model, *m_openKey);
-    const QStringList lines = script ? *script : QStringList();
+        return false;
+    std::optional<QStringList> stored = storedScriptLines(m_session.model(), *m_openKey, m_placementName);
+    if (!stored && m_targetFound && followRename())
+        stored = storedScriptLines(m_session.model(), *m_openKey, m_placementName);
+    if (!stored) {
+        if (!m_targetFound)
+            return false; // opened under a key that names nothing: stays so
+        // The element went: as when it is deleted, the window shows no script.
+        showNone();
+        return true;
+    }
+    const QStringList &lines = *stored;
     if (lines == storedLines())
-        return;
+        return false;
     const int line = m_edit->caretLine(), column = m_edit->caretColumn(), top = m_edit->firstVisibleLine();
     m_loadedLines = lines;
     m_loading = true;
     m_edit->loadLines(lines);
     m_loading = false;
     m_loadedText = m_edit->text();
-    m_edit->setCaret(line, column);
+    // The caret stays on its line, at most just past the end of the restored text.
+    m_edit->setCaret(line, std::min(column, int(lines.value(std::min(line, int(lines.size()) - 1)).size()) + 1));
     m_edit->setFirstVisibleLine(top);
+    return true;
 }
 
 // --- toolbar
@@ -358,13 +440,13 @@ void Tskriptwindow::insertPreset(const QStringList &lines)
 
 void Tskriptwindow::instantUpdateClick()
 {
-    if (!m_openKey || m_model.lastGameFolder.isEmpty())
+    if (!m_openKey || m_session.model().lastGameFolder.isEmpty())
         return;
     // The running game reads Windows-1252 text with CR LF line ends.
     QByteArray bytes = ansi::encode(m_openRequest) + "\r\n";
     for (const QString &line : storedLines())
         bytes += ansi::encode(line) + "\r\n";
-    QSaveFile file(QDir(m_model.lastGameFolder).filePath(QStringLiteral("updatescript.txt")));
+    QSaveFile file(QDir(m_session.model().lastGameFolder).filePath(QStringLiteral("updatescript.txt")));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         m_questions.error(this, m_catalog.msg(MsgError), file.fileName() + QStringLiteral(": ") + file.errorString());
 }
@@ -382,15 +464,15 @@ void Tskriptwindow::timerTick()
     QToolButton *update = button(QStringLiteral("instantupdate"));
     if (!button(QStringLiteral("undobutton"))->isEnabled())
         return;
-    update->setEnabled(m_openKey && !m_model.lastGameFolder.isEmpty()
-                       && QFile::exists(QDir(m_model.lastGameFolder).filePath(QStringLiteral("ichlaufe.txt"))));
+    update->setEnabled(m_openKey && !m_session.model().lastGameFolder.isEmpty()
+                       && QFile::exists(QDir(m_session.model().lastGameFolder).filePath(QStringLiteral("ichlaufe.txt"))));
 }
 
 QMenu *Tskriptwindow::recentMenu()
 {
     m_state.recent.prune([this](const QString &key) {
         const auto k = ScriptKey::parse(key);
-        return k && scriptExists(m_model, *k);
+        return k && scriptExists(m_session.model(), *k);
     });
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("recentmenu"));
@@ -411,7 +493,7 @@ void Tskriptwindow::analyzeCaret()
         return;
     m_caret = mb::analyzeCaret(m_edit->text(), m_edit->caretCharacterPosition(), m_edit->caretColumn(),
                                m_edit->caretLineLength());
-    m_hints->showHint(caretHint(m_caret, m_model.names, m_catalog));
+    m_hints->showHint(caretHint(m_caret, m_session.model().names, m_catalog));
 }
 
 void Tskriptwindow::choose(const QString &entry)

@@ -19,7 +19,8 @@ class EditorSettings;
 class FindBar;
 class HintPanel;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
+struct ProjectChange;
 class Asker;
 class ScriptEdit;
 class ScriptWindowState;
@@ -41,13 +42,18 @@ struct Entry;
 // does not exist opens an empty editor under that key; storing it then writes nothing.
 //
 // Every change of the text is stored into the project at once (trailing blanks trimmed), so
-// saving or building never misses an edit. Model, catalog, settings, state and questions must
-// outlive the window.
+// saving or building never misses an edit. Each store is an edit of the session: the typing in
+// one script is one undo step of the project, which ends when another script is shown, the window
+// closes or the project's undo and redo change the script (typing undo inside the editor stays
+// the text control's own). When the project's undo or redo changes the open script, the editor
+// shows that text; when the script's element goes (deleted, renamed, its insert undone), the
+// editor shows no script. Session, catalog, settings, state and questions must outlive the
+// window.
 class Tskriptwindow : public QWidget
 {
     Q_OBJECT
 public:
-    Tskriptwindow(ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
+    Tskriptwindow(ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings,
                   ScriptWindowState &state, Asker &questions, QWidget *parent = nullptr);
     ~Tskriptwindow() override;
 
@@ -73,8 +79,9 @@ public:
     // Takes a choice of the hint panel into the caret's line.
     void choose(const QString &entry);
     // The project's text of the open script changed from outside the editor (undo, replace in
-    // all scripts): shows it again.
-    void reloadOpenScript();
+    // all scripts): shows it again, the caret where it was. Called on every change of the
+    // session; returns whether the text shown changed.
+    bool reloadOpenScript();
 
     ScriptEdit *editor() const { return m_edit; }
     HintPanel *hintPanel() const { return m_hints; }
@@ -91,8 +98,6 @@ public:
 signals:
     // The editor font was chosen; other windows take its family for their script names.
     void fontChosen(const QFont &font);
-    // A script was stored into the project (the main window's save button follows).
-    void scriptStored();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -104,6 +109,11 @@ private:
     void readSettings();
     void writeSettings();
     void open(const QString &request);
+    // Shows no script, storing nothing (the open script's element is gone).
+    void showNone();
+    void projectChanged(const ProjectChange &change);
+    // The open script's element was renamed: the window keeps the script under its new key.
+    bool followRename();
     void setScriptOpen(bool open);
     void textChanged();
     void store(StoreReason reason);
@@ -111,7 +121,7 @@ private:
     void timerTick();
     void finish();
 
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     const MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     ScriptWindowState &m_state;
@@ -126,10 +136,14 @@ private:
     std::optional<ScriptKey> m_openKey;
     QString m_openRequest;
     QString m_placementName;
+    QString m_title; // the open script as the recent list names it
     QString m_loadedText;   // the editor's text as opened: unchanged text stores what was loaded
     QStringList m_loadedLines;
     CaretContext m_caret;
     bool m_loading = false;
+    bool m_storing = false; // the window's own edit runs: its change is not shown again
+    bool m_targetFound = false; // the open key named an existing script when it was opened
+    int m_targetSlot = 0;       // the table slot of the script's element (for cells and placements the room)
     bool m_finished = false;
     bool m_placed = false;
     int m_charset = 0;

@@ -242,6 +242,11 @@ void tst_ScriptEditing::recentScripts()
     // A new script after pruning fills from the top.
     recent.opened(u"8hall"_s, u"hall / Room"_s);
     QCOMPARE(keys(), (QStringList{u"8hall"_s, u"0s4"_s, u"0s5"_s, u"0s2"_s, QString()}));
+    // A renamed script keeps its place and top line; an older entry of the new name goes.
+    recent.renamed(u"0s5"_s, u"0s2"_s, u"s2 / Script"_s);
+    QCOMPARE(keys(), (QStringList{u"8hall"_s, u"0s4"_s, u"0s2"_s, QString(), QString()}));
+    QCOMPARE(recent.entry(2).topLine, 50);
+    QCOMPARE(recent.entry(2).title, u"s2 / Script"_s);
 }
 
 void tst_ScriptEditing::insertMenu()

@@ -13,10 +13,14 @@
 #include "assets/tobjbox.h"
 #include "project/editorsettings.h"
 #include "project/projectsession.h"
+#include "project/projectfile.h"
 #include "support/scriptedasker.h"
 #include "support/filebytes.h"
+#include "support/recordcompare.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTimer>
@@ -125,6 +129,13 @@ struct Editor
         return drop.isAccepted();
     }
 };
+
+// The project as a save writes it, without a save: the four companion files.
+QByteArray savedBytes(const ProjectSession &s)
+{
+    const CompanionFiles f = writeCompanionFiles(s.model());
+    return f.files[0] + f.files[1] + f.files[2] + f.files[3];
+}
 
 QByteArray companionBytes(const QString &folder, const QString &name)
 {
@@ -332,6 +343,85 @@ private slots:
         const QByteArray before = companionBytes(folder, "before"), after = companionBytes(folder, "after");
         QVERIFY(before.size() > 100);
         QCOMPARE(after, before);
+    }
+
+    // An author builds a new character from image files in the character editor, saves, and
+    // opens the project again: the character, its frames and the images in the pool are as they
+    // were, and saving again writes the same bytes.
+    void newCharacterFromFilesSurvivesSaveAndOpen()
+    {
+        Editor e;
+        const QDir art(e.dir.filePath("art"));
+        QVERIFY(QDir().mkpath(art.path()));
+        QVERIFY(QDir().mkpath(e.dir.filePath("project")));
+        // Three walking frames per direction, each direction in its own size and colour.
+        const struct { const char *prefix; QSize size; QColor colour; } directions[] = {
+            {"left", QSize(24, 40), Qt::red}, {"right", QSize(26, 42), Qt::green},
+            {"front", QSize(28, 44), Qt::blue}, {"back", QSize(30, 46), Qt::yellow}};
+        QList<QStringList> files;
+        for (const auto &d : directions) {
+            files.append(QStringList());
+            for (int f = 1; f <= 3; ++f) {
+                QImage img(d.size, QImage::Format_ARGB32);
+                img.fill(d.colour);
+                img.setPixelColor(f, f, Qt::black);
+                const QString path = art.filePath(QString("%1%2.png").arg(d.prefix).arg(f));
+                QVERIFY(img.save(path));
+                files.last() << path;
+            }
+        }
+
+        e.window->insertchar(); // opens the character editor and names the new character
+        const QString name = e.session.current().character;
+        QVERIFY(e.model().characters.find(name));
+        auto *w = e.open<Tcharbox>("charbox", name);
+        QVERIFY(w);
+        for (int action = 0; action < 4; ++action) {
+            w->actionBox()->setCurrentRow(action);
+            const QByteArray before = savedBytes(e.session);
+            w->addFramesFromFiles(files[action]);
+            const QByteArray after = savedBytes(e.session);
+            QVERIFY(after != before);
+            // Each fill is one step: undone it gives back the bytes before it, redone the bytes after.
+            e.session.undoStack()->undo();
+            QCOMPARE(savedBytes(e.session), before);
+            e.session.undoStack()->redo();
+            QCOMPARE(savedBytes(e.session), after);
+        }
+        w->actionBox()->setCurrentRow(2);
+        w->widthEdit()->setText("64");
+        w->sizeEntered();
+        QVERIFY(e.questions.texts("error").isEmpty());
+        const Rcharacter built = e.model().characters[e.model().characters.find(name)];
+        QCOMPARE(built.frames[1][2].image, QString("right3"));
+        QCOMPARE(int(built.width[2]), 64);
+
+        const QDateTime now(QDate(2024, 5, 1), QTime(12, 0));
+        const QString folder = e.dir.filePath("project");
+        QVERIFY(e.session.saveTo(folder, "hero", true, now).ok);
+        const QByteArray saved = companionBytes(folder, "hero");
+        QVERIFY(!e.session.isModified());
+
+        const ProjectFileResult opened = e.session.open(folder + "/hero.adv");
+        QVERIFY2(opened.ok, qPrintable(opened.message));
+        const int slot = e.model().characters.find(name);
+        QVERIFY(slot);
+        MB_COMPARE_RECORDS(e.model().characters[slot], built);
+        for (const QStringList &direction : files)
+            for (const QString &path : direction) {
+                const int entry = e.model().media[Images].find(QFileInfo(path).completeBaseName());
+                QVERIFY2(entry, qPrintable(path));
+                QCOMPARE(e.model().media[Images].path(entry), path);
+            }
+        // The editor shows the frames again, their pictures found.
+        w->openElement(name);
+        w->actionBox()->setCurrentRow(3);
+        QCOMPARE(w->preview()->imageRect(1).size(), QSize(30, 46));
+        QCoreApplication::processEvents();
+        QVERIFY(e.questions.texts("error").isEmpty());
+
+        QVERIFY(e.session.saveTo(folder, "again", true, now).ok);
+        QCOMPARE(companionBytes(folder, "again"), saved);
     }
 
     void characterFields()

@@ -573,6 +573,8 @@ void Tskriptwindow::finish()
         return;
     m_finished = true;
     store(StoreReason::Leaving);
+    // A window opened later starts its own undo step, even on the same script.
+    m_session.endGesture();
     writeSettings();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ansicodec.h"
 #include "platform/atomicfile.h"
 #include "platform/ziparchive.h"
+#include "platform/zipentrystream.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -18,6 +19,7 @@
 #include <exception>
 #include <new>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -70,18 +72,48 @@ QByteArrayView trimmed(QByteArrayView v)
     return v;
 }
 
+// Where the lines of a companion file come from: pieces of whole lines (a line never spans two
+// pieces), the whole file as one piece or an archive entry's pieces while it is unpacked.
+class LineSource
+{
+public:
+    virtual ~LineSource() = default;
+    // The next piece; false when the file has no more.
+    virtual bool next(QByteArray *piece) = 0;
+    // Called once the reader is done with the file, also when it gave up on it: throws
+    // ParseError when the file turned out damaged, which then tells more than what the reader
+    // made of its lines.
+    virtual void finish() {}
+};
+
+class WholeFile : public LineSource
+{
+public:
+    explicit WholeFile(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    bool next(QByteArray *piece) override
+    {
+        if (m_given)
+            return false;
+        m_given = true;
+        *piece = std::move(m_bytes);
+        return true;
+    }
+
+private:
+    QByteArray m_bytes;
+    bool m_given = false;
+};
+
 // The lines of one companion file with a read position. Lines are handed out as views into the
-// file's bytes; only text that is kept is decoded. Every read checks the end, so a truncated
-// file ends the open with a message instead of reading past it.
+// file's bytes; only text that is kept is decoded. A view stays valid until the next line is
+// read. Every read checks the end, so a truncated file ends the open with a message instead of
+// reading past it.
 class Lines
 {
 public:
     static constexpr int kMaxLines = 1 << 24;
 
-    Lines(const QByteArray &bytes, QString fileName) : m_bytes(bytes), m_file(std::move(fileName))
-    {
-        advance();
-    }
+    Lines(LineSource &source, QString fileName) : m_source(source), m_file(std::move(fileName)) { advance(); }
 
     bool atEnd() const { return m_atEnd; }
     // The next line without reading it; empty at the end.
@@ -162,25 +194,41 @@ public:
     }
 
 private:
-    // Finds the line that starts at m_offset.
+    // Finds the line that starts at m_offset, taking the next piece when this one is used up.
     void advance()
     {
-        const qsizetype n = m_bytes.size();
-        if (m_offset >= n) {
-            m_atEnd = true;
-            m_current = {};
-            return;
+        while (m_offset >= m_piece.size()) {
+            // The line last read may lie in the piece being replaced: it is kept until the next.
+            m_previous = std::move(m_piece);
+            m_offset = 0;
+            if (!m_source.next(&m_piece)) {
+                m_piece.clear();
+                m_atEnd = true;
+                m_current = {};
+                return;
+            }
         }
-        const char *data = m_bytes.constData();
-        const void *hit = std::memchr(data + m_offset, '\n', size_t(n - m_offset));
-        const qsizetype end = hit ? static_cast<const char *>(hit) - data : n;
+        const char *data = m_piece.constData();
+        const qsizetype n = m_piece.size();
+        // Most lines are a few characters (an empty frame, a number): they are looked at byte by
+        // byte, and memchr is left the long ones.
+        const char *from = data + m_offset, *last = data + n;
+        const char *hit = from;
+        for (const char *shortEnd = std::min(last, from + 16); hit < shortEnd && *hit != '\n';)
+            ++hit;
+        if (hit < last && *hit != '\n') {
+            const void *far = std::memchr(hit, '\n', size_t(last - hit));
+            hit = far ? static_cast<const char *>(far) : last;
+        }
+        const qsizetype end = hit - data;
         qsizetype stop = end;
         if (stop > m_offset && data[stop - 1] == '\r')
             --stop;
         m_current = QByteArrayView(data + m_offset, stop - m_offset);
         m_offset = end + 1;
     }
-    QByteArray m_bytes;
+    LineSource &m_source;
+    QByteArray m_piece, m_previous;
     QByteArrayView m_current;
     qsizetype m_offset = 0;
     int m_line = 0;
@@ -485,6 +533,8 @@ void Reader::readItem(Lines &in, const QString &name)
         bool empty = true;
         for (ItemFrame &f : row) {
             const QByteArrayView line = in.nextView();
+            if (line == ";")
+                continue; // an unused frame, most of them
             const qsizetype semi = line.indexOf(';');
             f.image = ansi::decode(semi < 0 ? line : line.first(semi));
             f.script = semi < 0 ? QString() : text::unescapesemi(ansi::decode(mid(line, semi + 1)));
@@ -504,10 +554,19 @@ bool Reader::readFrames(Lines &in, std::array<Rframe, 30> &frames)
 {
     bool empty = true;
     for (Rframe &f : frames) {
-        f.image = in.next();
-        f.image2 = in.next();
+        // Most frames are unused: two empty lines and zero offsets leave the fresh frame as it is.
+        if (const QByteArrayView image = in.nextView(); !image.isEmpty())
+            f.image = ansi::decode(image);
+        if (const QByteArrayView image2 = in.nextView(); !image2.isEmpty())
+            f.image2 = ansi::decode(image2);
         // "x;y;x2;y2;" then the escaped script.
         const QByteArrayView line = in.nextView();
+        if (line == "0;0;0;0;") {
+            f.x = f.y = f.x2 = f.y2 = 0;
+            f.script.clear();
+            empty = empty && f.image.isEmpty() && f.image2.isEmpty();
+            continue;
+        }
         int *values[4] = {&f.x, &f.y, &f.x2, &f.y2};
         qsizetype start = 0;
         for (int i = 0; i < 4; ++i) {
@@ -872,18 +931,33 @@ int projectVersionNumber(const QString &headerLine)
 
 namespace {
 
-// Fetches companion file i (0 = .001); nullopt when the file is absent. Must be callable from
-// two threads at once. Throws ParseError when the file cannot be read.
-using CompanionSource = std::function<std::optional<QByteArray>(int)>;
+// The lines of companion file i (0 = .001); nullptr when the file is absent. Must be callable
+// from two threads at once. Throws ParseError when the file cannot be read.
+using CompanionSource = std::function<std::unique_ptr<LineSource>(int)>;
 
 const char *const kSuffixes[4] = {".001", ".002", ".003", ".004"};
 
-QByteArray required(const CompanionSource &source, int i)
+std::unique_ptr<LineSource> required(const CompanionSource &source, int i)
 {
-    std::optional<QByteArray> bytes = source(i);
-    if (!bytes)
+    std::unique_ptr<LineSource> lines = source(i);
+    if (!lines)
         throw ParseError{QString(), 0, QStringLiteral("the archive has no %1 file").arg(QLatin1String(kSuffixes[i]))};
-    return std::move(*bytes);
+    return lines;
+}
+
+// Runs `read` over the lines of companion file i and gives its source the last word: a file
+// that turns out damaged is reported as damaged, whatever the reader made of its lines.
+template <typename Read>
+void readLines(LineSource &source, int i, Read &&read)
+{
+    try {
+        Lines lines(source, QLatin1String(kSuffixes[i]));
+        read(lines);
+    } catch (...) {
+        source.finish();
+        throw;
+    }
+    source.finish();
 }
 
 // A companion file unpacks to a few dozen MiB in the biggest real projects; one claiming more
@@ -892,12 +966,36 @@ constexpr qint64 kMaxCompanionSize = qint64(512) << 20;
 
 // The message for an entry that could not be read: a damaged entry makes the whole file no
 // project file, a too large one says how large.
-QString zipProblem(const ZipReader &zip, const MessageCatalog &catalog, const QString &advPath)
+QString zipProblem(ZipReader::Error error, const QString &errorString, const MessageCatalog &catalog,
+                   const QString &advPath)
 {
-    if (zip.error() == ZipReader::Error::TooLarge)
-        return advPath + QStringLiteral(": ") + zip.errorString() + QStringLiteral("; no project part is that large");
-    return advPath + u' ' + catalog.msg(151) + QStringLiteral(": ") + zip.errorString();
+    if (error == ZipReader::Error::TooLarge)
+        return advPath + QStringLiteral(": ") + errorString + QStringLiteral("; no project part is that large");
+    return advPath + u' ' + catalog.msg(151) + QStringLiteral(": ") + errorString;
 }
+
+// An entry of the project archive, read while it is unpacked on a thread of its own.
+class UnpackedEntry : public LineSource
+{
+public:
+    UnpackedEntry(const QByteArray &archive, const QString &entry, const MessageCatalog &catalog,
+                  const QString &advPath)
+        : m_stream(archive, entry, kMaxCompanionSize), m_catalog(catalog), m_advPath(advPath)
+    {
+    }
+    bool next(QByteArray *piece) override { return m_stream.next(piece); }
+    void finish() override
+    {
+        if (!m_stream.finish())
+            throw ParseError{QString(), 0, zipProblem(m_stream.error(), m_stream.errorString(), m_catalog, m_advPath),
+                             true};
+    }
+
+private:
+    ZipEntryStream m_stream;
+    const MessageCatalog &m_catalog;
+    QString m_advPath;
+};
 
 int headerVersion(const Lines &in)
 {
@@ -906,9 +1004,9 @@ int headerVersion(const Lines &in)
     return projectVersionNumber(ansi::decode(mid(in.peek(), 0, 3)));
 }
 
-// Reads the four files into the (reset) model. The big .002 is unpacked and read on a second
-// thread while .001, .003 and .004 are read here; the tables each part fills are disjoint, and
-// the scripts of .003 are attached once both are done.
+// Reads the four files into the (reset) model. The big .002 is read on a second thread while
+// .001, .003 and .004 are read here; the tables each part fills are disjoint, and the scripts of
+// .003 are attached once both are done.
 ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &catalog,
                                    const CompanionSource &source, const QString &sourceName)
 {
@@ -918,26 +1016,30 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
     Reader elements(model, catalog, 0);
     std::thread second([&] {
         try {
-            Lines l2(required(source, 1), QLatin1String(kSuffixes[1]));
-            elements.setVersion(headerVersion(l2));
-            elements.read002(l2);
+            readLines(*required(source, 1), 1, [&](Lines &l2) {
+                elements.setVersion(headerVersion(l2));
+                elements.read002(l2);
+            });
         } catch (...) {
             secondError = std::current_exception();
         }
     });
     std::vector<ScriptSection> sections;
     try {
-        Lines l1(required(source, 0), QLatin1String(kSuffixes[0]));
-        const int v = headerVersion(l1);
-        version = ansi::decode(mid(l1.peek(), 0, 3));
-        Reader settings(model, catalog, v);
-        settings.read001(l1);
-        Lines l3(required(source, 2), QLatin1String(kSuffixes[2]));
-        sections = Reader::split003(l3);
-        if (std::optional<QByteArray> four = source(3)) {
-            Lines l4(*four, QLatin1String(kSuffixes[3]));
-            settings.read004(l4);
-        }
+        // .003 and .004 are unpacked while .001 is read; a missing one is told in file order.
+        std::unique_ptr<LineSource> one = required(source, 0), three = source(2), four = source(3);
+        std::optional<Reader> settings;
+        readLines(*one, 0, [&](Lines &l1) {
+            const int v = headerVersion(l1);
+            version = ansi::decode(mid(l1.peek(), 0, 3));
+            settings.emplace(model, catalog, v);
+            settings->read001(l1);
+        });
+        if (!three)
+            required(source, 2);
+        readLines(*three, 2, [&](Lines &l3) { sections = Reader::split003(l3); });
+        if (four)
+            readLines(*four, 3, [&](Lines &l4) { settings->read004(l4); });
     } catch (...) {
         mainError = std::current_exception();
     }
@@ -986,10 +1088,10 @@ ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &
                                      const CompanionFiles &files, bool hasLanguageFile,
                                      const QString &sourceName)
 {
-    return readProjectFiles(model, catalog, [&](int i) -> std::optional<QByteArray> {
+    return readProjectFiles(model, catalog, [&](int i) -> std::unique_ptr<LineSource> {
         if (i == 3 && !hasLanguageFile)
-            return std::nullopt;
-        return files.files[i];
+            return nullptr;
+        return std::make_unique<WholeFile>(files.files[i]);
     }, sourceName);
 }
 
@@ -1010,8 +1112,8 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
         return ProjectFileResult::failure(message);
     };
 
-    // The archive is read into memory once; each thread unpacks its entries through its own
-    // reader over the same bytes.
+    // The archive is read into memory once; each entry is unpacked on a thread of its own over
+    // the same bytes while its lines are read, so that no entry is ever in memory as a whole.
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return fail(advPath + QStringLiteral(": ") + file.errorString());
@@ -1032,14 +1134,10 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
     for (int i = 0; i < 4; ++i)
         entry[i] = findEntry(entries, name, QLatin1String(kSuffixes[i]));
     const QString lastGameFolder = model.lastGameFolder;
-    ProjectFileResult result = readProjectFiles(model, catalog, [&](int i) -> std::optional<QByteArray> {
+    ProjectFileResult result = readProjectFiles(model, catalog, [&](int i) -> std::unique_ptr<LineSource> {
         if (entry[i].isEmpty())
-            return std::nullopt;
-        ZipReader zip(archive);
-        std::optional<QByteArray> bytes = zip.read(entry[i], kMaxCompanionSize);
-        if (!bytes)
-            throw ParseError{QString(), 0, zipProblem(zip, catalog, advPath), true};
-        return bytes;
+            return nullptr;
+        return std::make_unique<UnpackedEntry>(archive, entry[i], catalog, advPath);
     }, advPath);
     if (!result.ok) {
         model.lastGameFolder = lastGameFolder;
@@ -1071,9 +1169,10 @@ ProjectFileResult readElementRecords(ProjectModel &scratch, const MessageCatalog
     const QByteArray body003 = header + scripts;
     try {
         Reader reader(scratch, catalog, projectVersionNumber(QString::fromLatin1(kProjectHeader)));
-        Lines l2(body002, recordsName);
+        WholeFile records002(body002), scripts003(body003);
+        Lines l2(records002, recordsName);
         reader.read002(l2);
-        Lines l3(body003, scriptsName);
+        Lines l3(scripts003, scriptsName);
         reader.read003(l3);
     } catch (const ParseError &e) {
         scratch.allesneu(catalog);

@@ -1,6 +1,7 @@
 // The one zip reading layer: names, damaged data, bombs, and unpacking archives from elsewhere.
 #include "platform/safeextract.h"
 #include "platform/ziparchive.h"
+#include "platform/zipentrystream.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -60,6 +61,11 @@ private slots:
     void linkInsideTheTargetIsRefusedBeforeAnythingIsMade();
     void existingFilesAreNeverReplaced();
     void archivesLargerThanTheFreeSpaceAreRefused();
+    void entryStreamHandsOnWholeLines_data();
+    void entryStreamHandsOnWholeLines();
+    void entryStreamTellsDamageAtTheEnd_data();
+    void entryStreamTellsDamageAtTheEnd();
+    void entryStreamReaderMayStopEarly();
 };
 
 void TestZipArchive::namesAreWrittenAsWindows1252_data()
@@ -283,6 +289,112 @@ void TestZipArchive::archivesLargerThanTheFreeSpaceAreRefused()
     QVERIFY(!r.ok);
     QVERIFY2(r.message.contains(QStringLiteral("free")), qPrintable(r.message));
     QCOMPARE(listing(dir.path()), QStringList());
+}
+
+namespace {
+
+// Lines of 0 to 96 characters, CR LF, about `bytes` long.
+QByteArray textLines(qsizetype bytes)
+{
+    QByteArray text;
+    for (int i = 0; text.size() < bytes; ++i)
+        text += QByteArray(i % 97, char('a' + i % 26)) + "\r\n";
+    return text;
+}
+
+} // namespace
+
+void TestZipArchive::entryStreamHandsOnWholeLines_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    const qsizetype piece = ZipEntryStream::PieceSize;
+    QTest::newRow("short lines over many pieces") << textLines(5 * piece);
+    QTest::newRow("a line longer than a piece") << textLines(piece / 2) + QByteArray(2 * piece, 'w') + "\r\n" + textLines(piece);
+    QTest::newRow("no line end at the end") << textLines(2 * piece) + "last";
+    QTest::newRow("empty") << QByteArray();
+}
+
+// The pieces put together are the entry, and no line is cut between two pieces.
+void TestZipArchive::entryStreamHandsOnWholeLines()
+{
+    QFETCH(QByteArray, data);
+    ZipEntryStream stream(deflated(QStringLiteral("lines.txt"), data), QStringLiteral("lines.txt"));
+    QByteArray joined, piece;
+    int pieces = 0;
+    while (stream.next(&piece)) {
+        QVERIFY2(!piece.isEmpty(), "an empty piece was handed on");
+        if (!joined.isEmpty())
+            QVERIFY2(joined.endsWith('\n'), qPrintable(QStringLiteral("piece %1 starts inside a line").arg(pieces)));
+        joined += piece;
+        ++pieces;
+    }
+    QVERIFY(stream.finish());
+    QCOMPARE(stream.error(), ZipReader::Error::None);
+    QCOMPARE(joined.size(), data.size());
+    QVERIFY(joined == data);
+    if (data.size() > 2 * ZipEntryStream::PieceSize)
+        QVERIFY(pieces > 1);
+}
+
+void TestZipArchive::entryStreamTellsDamageAtTheEnd_data()
+{
+    QTest::addColumn<QByteArray>("zip");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("anyPiece"); // whether data is handed on before the damage shows
+    const QByteArray text = textLines(3 * ZipEntryStream::PieceSize);
+    // A stored entry whose last line no longer has the bytes its CRC was taken of.
+    QByteArray crc = handZip({{"lines.txt", text}});
+    const EntryHeaders h = findEntryHeaders(crc, "lines.txt");
+    crc[h.dataAt + text.size() - 3] = 'X';
+    QTest::newRow("CRC") << crc << int(ZipReader::Error::Damaged) << true;
+    QByteArray past = deflated(QStringLiteral("lines.txt"), text);
+    QVERIFY(setDeclaredSize(past, "lines.txt", quint32(text.size() / 2)));
+    QTest::newRow("more data than declared") << past << int(ZipReader::Error::Damaged) << true;
+    QTest::newRow("declared over the limit")
+        << handZip({{"lines.txt", "x\r\n", false, ZipReader::MaxEntrySize + 1}}) << int(ZipReader::Error::TooLarge) << false;
+    QTest::newRow("no such entry") << handZip({{"other.txt", "x\r\n"}}) << int(ZipReader::Error::NoEntry) << false;
+    QTest::newRow("no archive") << QByteArray("PK\x03\x04 no zip") << int(ZipReader::Error::NotArchive) << false;
+}
+
+void TestZipArchive::entryStreamTellsDamageAtTheEnd()
+{
+    QFETCH(QByteArray, zip);
+    QFETCH(int, error);
+    QFETCH(bool, anyPiece);
+    ZipEntryStream stream(zip, QStringLiteral("lines.txt"));
+    QByteArray piece;
+    int pieces = 0;
+    while (stream.next(&piece))
+        ++pieces;
+    QCOMPARE(pieces > 0, anyPiece);
+    QVERIFY(!stream.finish());
+    QCOMPARE(int(stream.error()), error);
+    QVERIFY(!stream.errorString().isEmpty());
+}
+
+void TestZipArchive::entryStreamReaderMayStopEarly()
+{
+    const QByteArray text = textLines(20 * ZipEntryStream::PieceSize);
+    const QByteArray zip = deflated(QStringLiteral("lines.txt"), text);
+    QByteArray piece;
+    {
+        // Done after one piece: the rest is unpacked for the checks only.
+        ZipEntryStream stream(zip, QStringLiteral("lines.txt"));
+        QVERIFY(stream.next(&piece));
+        QVERIFY(stream.finish());
+        QVERIFY(!stream.next(&piece));
+    }
+    QByteArray damaged = handZip({{"lines.txt", text}});
+    damaged[findEntryHeaders(damaged, "lines.txt").dataAt + text.size() - 3] = 'X';
+    {
+        ZipEntryStream stream(damaged, QStringLiteral("lines.txt"));
+        QVERIFY(stream.next(&piece));
+        QVERIFY(!stream.finish());
+        QCOMPARE(stream.error(), ZipReader::Error::Damaged);
+    }
+    // Gone without finish() while the unpacking waits for the reader: the thread ends.
+    ZipEntryStream left(zip, QStringLiteral("lines.txt"));
+    QVERIFY(left.next(&piece));
 }
 
 QTEST_GUILESS_MAIN(TestZipArchive)

@@ -1,9 +1,11 @@
 #include "platform/ansicodec.h"
 #include "platform/ziparchive.h"
+#include "platform/zipentrystream.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectsession.h"
 #include "project/projectmodel.h"
+#include "support/handzip.h"
 #include "support/recordcompare.h"
 #include "support/sampleproject.h"
 #include "support/withoutroot.h"
@@ -41,6 +43,7 @@ class TestProjectFiles : public QObject
     Q_OBJECT
 private slots:
     void saveAndOpenGiveTheSameProject();
+    void bigProjectOpensWhileUnpacked();
     void layoutDetails();
     void resolutionLine_data();
     void resolutionLine();
@@ -53,6 +56,8 @@ private slots:
     void openErrors();
     void damagedFilesLeaveEmptyProject_data();
     void damagedFilesLeaveEmptyProject();
+    void damagedEntryIsToldAsDamage_data();
+    void damagedEntryIsToldAsDamage();
     void failedSaveKeepsOldFile();
     void treeLoadLevels();
 };
@@ -78,6 +83,40 @@ void TestProjectFiles::saveAndOpenGiveTheSameProject()
     QCOMPARE(loaded.names[NameLists::FlashMovies], QStringList{"intro"});
     QCOMPARE(loaded.names[NameLists::RoomNames], QStringList({"cellar", "hall", "last"}));
     QCOMPARE(loaded.names[NameLists::Languages], QStringList({"deutsch", "origin"}));
+}
+
+// A .002 of many pieces: its lines arrive while it is unpacked, walkmap lines across the places
+// where the unpacking hands on a piece.
+void TestProjectFiles::bigProjectOpensWhileUnpacked()
+{
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    auto expected = testing::sampleProject(cat);
+    expected->rooms[1].walkmap.removeScript(3, 3); // its has-script flag is off: not saved
+    for (int i = 3; i <= 80; ++i) {
+        Rroom &r = expected->rooms[i];
+        r.name = QStringLiteral("room%1").arg(i);
+        r.width = 1280;
+        r.height = 480;
+        for (int col = 1; col <= Walkmap::Columns; col += 1 + i % 3)
+            for (int row = 1 + i % 5; row <= Walkmap::Rows; row += 2)
+                r.walkmap.setBlocked(col, row, false);
+        r.walkmap.setHasScript(i % 190 + 1, i % 90 + 1, true);
+        r.walkmap.script(i % 190 + 1, i % 90 + 1) = {QStringLiteral("on(enter)"), QStringLiteral("{ loadroom(hall;1) }")};
+        r.objects[0].instanceName = QStringLiteral("door%1").arg(i);
+        r.objects[0].objectName = expected->objects[1].name;
+        expected->names[NameLists::RoomNames] << r.name;
+        expected->names[NameLists::ObjectInstances] << r.objects[0].instanceName;
+    }
+    NameLists::sort(expected->names[NameLists::RoomNames]);
+    NameLists::sort(expected->names[NameLists::ObjectInstances]);
+    QVERIFY(saveProject(*expected, dir.path(), "sample").ok);
+    QVERIFY(writeCompanionFiles(*expected).files[1].size() > 8 * ZipEntryStream::PieceSize);
+
+    ProjectModel loaded;
+    const ProjectFileResult r = openProject(loaded, cat, dir.filePath("sample.adv"));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    MB_COMPARE_RECORDS(loaded, *expected);
 }
 
 void TestProjectFiles::layoutDetails()
@@ -314,6 +353,62 @@ void TestProjectFiles::damagedFilesLeaveEmptyProject()
     QCOMPARE(int(m.gameTree.roots.size()), 5);
     // Nothing was unpacked beside the file.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"bad.adv"});
+}
+
+void TestProjectFiles::damagedEntryIsToldAsDamage_data()
+{
+    QTest::addColumn<int>("part");
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to"); // as long as `from`: only the stored CRC is wrong
+    QTest::newRow(".002 lines still read") << 1 << QByteArray("//Object door\r\n") << QByteArray("//Object dood\r\n");
+    QTest::newRow(".002 lines that stop the reader") << 1 << QByteArray("//Object door\r\n40\r\n90\r\n-1")
+                                                     << QByteArray("//Object door\r\n40\r\n90\r\nxx");
+    QTest::newRow(".001 lines that stop the reader") << 0 << QByteArray("Garamond;-1;0;14") << QByteArray("Garamond;-1;0;1x");
+    QTest::newRow(".003 lines still read") << 2 << QByteArray("//Room ") << QByteArray("//Roxm ");
+}
+
+// An entry whose data does not match its CRC is damage, whatever the reader made of its lines
+// before the CRC was known; the reader may stop long before the end of the entry.
+void TestProjectFiles::damagedEntryIsToldAsDamage()
+{
+    QFETCH(int, part);
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QList<testing::HandEntry> entries;
+    for (int i = 0; i < 4; ++i) {
+        QFile in(QFINDTESTDATA(QStringLiteral("data/reference/reference.00%1").arg(i + 1)));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QByteArray data = in.readAll();
+        if (i == 1) // lines outside any record, skipped: the entry is unpacked in many pieces
+            data += QByteArray("stray line\r\n").repeated(300000);
+        entries.append({QByteArray("bad.00") + QByteArray::number(i + 1), data});
+    }
+    QByteArray zip = testing::handZip(entries);
+    const testing::EntryHeaders h = testing::findEntryHeaders(zip, entries[part].name);
+    const qsizetype at = zip.indexOf(from, h.dataAt);
+    QVERIFY(at >= 0 && at < h.dataAt + entries[part].data.size());
+    zip.replace(at, from.size(), to);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bad.adv");
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(zip) == zip.size());
+    out.close();
+    MessageCatalog cat;
+    ProjectModel m;
+    const ProjectFileResult r = openProject(m, cat, path);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.message.startsWith(path + " " + cat.msg(151) + ": " + QString::fromLatin1(entries[part].name)),
+             qPrintable(r.message));
+    QVERIFY2(r.message.contains("damaged"), qPrintable(r.message));
+    QCOMPARE(m.items.usedCount() + m.rooms.usedCount() + m.media[Images].usedCount(), 0);
+
+    // The same bytes with their own CRC open, or stop at the line.
+    entries[part].data.replace(from, to);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(testing::handZip(entries)) > 0);
+    out.close();
+    const ProjectFileResult sound = openProject(m, cat, path);
+    QVERIFY2(sound.ok || sound.message.contains(" line "), qPrintable(sound.message));
 }
 
 void TestProjectFiles::failedSaveKeepsOldFile()

@@ -212,6 +212,50 @@ private slots:
         QVERIFY(!(t1 == t2));
     }
 
+    // A walkmap line holds two characters per cell, column by column: blocked, then has-script,
+    // '1' meaning set and any other character not.
+    void walkmapLineFlags_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QByteArray>("line");
+        auto pattern = [](int columns, int rows, auto charAt) {
+            QByteArray line;
+            for (int i = 0; i < columns * rows * 2; ++i)
+                line += charAt(i);
+            return line;
+        };
+        QTest::newRow("never painted") << 192 << 96 << QByteArray("10").repeated(192 * 96);
+        QTest::newRow("painted at the last cell only")
+            << 192 << 96 << QByteArray("10").repeated(192 * 96 - 1) + "01";
+        QTest::newRow("all four combinations") << 192 << 96 << pattern(192, 96, [](int i) {
+            return (i * 7 / 3) % 5 < 2 ? '1' : '0';
+        });
+        QTest::newRow("characters other than 0 and 1") << 96 << 48 << pattern(96, 48, [](int i) {
+            return i % 101 == 7 ? ' ' : i % 53 == 3 ? 'x' : i % 29 == 1 ? '2' : (i * 7 / 3) % 5 < 2 ? '1' : '0';
+        });
+        QTest::newRow("rows not a multiple of four") << 50 << 47 << pattern(50, 47, [](int i) {
+            return (i % 11) % 3 == 0 ? '1' : '0';
+        });
+    }
+    void walkmapLineFlags()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(QByteArray, line);
+        Walkmap w;
+        w.setBlocked(1, 1, false); // what was there before is replaced
+        w.loadFlags(line.constData(), columns, rows);
+        for (int col = 1; col <= Walkmap::Columns; ++col)
+            for (int row = 1; row <= Walkmap::Rows; ++row) {
+                const bool inside = col <= columns && row <= rows;
+                const qsizetype at = (qsizetype(col - 1) * rows + row - 1) * 2;
+                const bool blocked = !inside || line[at] == '1', script = inside && line[at + 1] == '1';
+                if (w.blocked(col, row) != blocked || w.hasScript(col, row) != script)
+                    QFAIL(qPrintable(QStringLiteral("cell %1,%2").arg(col).arg(row)));
+            }
+    }
+
     void treeSortsAndCounts()
     {
         ProjectTree t;

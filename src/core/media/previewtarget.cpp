@@ -67,7 +67,7 @@ PreviewPlayer previewPlayerFor(int nodeImage, QStringView path)
     }
 }
 
-PreviewTarget resolvePreview(const ProjectModel &model, const MessageCatalog &catalog, int nodeImage,
+PreviewTarget resolvePreview(const ProjectModel &model, int nodeImage,
                              const QString &name)
 {
     PreviewTarget t;
@@ -86,7 +86,7 @@ PreviewTarget resolvePreview(const ProjectModel &model, const MessageCatalog &ca
     const QFileInfo file(t.path);
     if (t.path.isEmpty() || !file.dir().exists() || !file.isFile()) {
         // An unknown name has no path; the name is the most the message can say then.
-        t.error = (t.path.isEmpty() ? name : t.path) + u' ' + catalog.msg(MsgNotExistent);
+        t.error = Message::build(Message::Error, MsgNotExistent).add(t.path.isEmpty() ? name : t.path).add(MsgNotExistent);
         return t;
     }
     t.player = previewPlayerFor(nodeImage, t.path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/message.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringView>
@@ -45,14 +47,13 @@ struct PreviewTarget
     QString name;
     QString path;                          // the stored path; empty when the name is unknown
     PreviewPlayer player = PreviewPlayer::None;
-    QString error;                         // set when the file is missing: "path is not existent."
+    Message error;                         // set when the file is missing: "path is not existent."
     bool ok() const { return error.isEmpty(); }
 };
 
 // Looks the name up in the media table of the node's kind (the last entry whose stored name is
 // the lower-cased name) and checks that its file exists.
-PreviewTarget resolvePreview(const ProjectModel &model, const MessageCatalog &catalog, int nodeImage,
-                             const QString &name);
+PreviewTarget resolvePreview(const ProjectModel &model, int nodeImage, const QString &name);
 
 // The label of a shown image: path + " (" + width + "*" + height + ")".
 QString imageLabel(const QString &path, QSize size);

@@ -6,7 +6,7 @@ namespace mb {
 
 Message::Message(Icon icon, int number) : m_icon(icon), m_number(number)
 {
-    m_pieces.push_back({number, {}});
+    m_pieces.push_back({number, {}, false, {}});
 }
 
 Message Message::build(Icon icon, int number)
@@ -19,13 +19,19 @@ Message Message::build(Icon icon, int number)
 
 Message &Message::add(int catalogNumber)
 {
-    m_pieces.push_back({catalogNumber, {}});
+    m_pieces.push_back({catalogNumber, {}, false, {}});
     return *this;
 }
 
 Message &Message::add(const QString &text)
 {
-    m_pieces.push_back({0, text});
+    m_pieces.push_back({0, text, false, {}});
+    return *this;
+}
+
+Message &Message::addExtra(int extraNumber, const QStringList &pieces)
+{
+    m_pieces.push_back({extraNumber, {}, true, pieces});
     return *this;
 }
 
@@ -47,7 +53,9 @@ QString Message::render(const MessageCatalog &catalog, const QString &language) 
 {
     QString out;
     for (const Piece &p : m_pieces) {
-        const QString piece = p.number ? catalog.msg(p.number, language) : p.text;
+        QString piece = p.extra ? catalog.extra(p.number, language) : p.number ? catalog.msg(p.number, language) : p.text;
+        for (const QString &arg : p.args)
+            piece = piece.arg(arg);
         if (piece.isEmpty())
             continue;
         if (!out.isEmpty())

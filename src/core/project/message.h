@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,14 @@ public:
     // Appends catalog text n, or a literal piece, after a blank.
     Message &add(int catalogNumber);
     Message &add(const QString &text);
+    // Appends text n of the editor's second table (see ExtraText), its %1, %2 ... filled with
+    // `pieces`.
+    Message &addExtra(int extraNumber, const QStringList &pieces = {});
+    // A message that is text n of the second table alone.
+    static Message extra(Icon icon, int extraNumber, const QStringList &pieces = {})
+    {
+        return build(icon, 0).addExtra(extraNumber, pieces);
+    }
 
     Icon icon() const { return m_icon; }
     // The main catalog text (147, 141 ...); 0 when there is none.
@@ -49,6 +58,8 @@ private:
     {
         int number = 0; // a catalog text, or 0 for the literal text
         QString text;
+        bool extra = false; // `number` is a text of the second table
+        QStringList args;   // its pieces
         bool operator==(const Piece &) const = default;
     };
     Icon m_icon = None;

@@ -9,8 +9,7 @@
 
 namespace mb {
 
-AddLanguageResult addLanguage(ProjectModel &model, const MessageCatalog &catalog,
-                              const QString &enteredName)
+AddLanguageResult addLanguage(ProjectModel &model, const QString &enteredName)
 {
     AddLanguageResult r;
     const QString name = enteredName.trimmed();
@@ -21,19 +20,20 @@ AddLanguageResult addLanguage(ProjectModel &model, const MessageCatalog &catalog
     for (QChar c : {u'(', u')', u'{', u'}', u';', u'"'}) {
         if (name.contains(c)) {
             r.status = AddLanguageResult::Invalid;
-            r.message = catalog.msg(183);
+            r.message = Message::error(183);
             return r;
         }
     }
     if (findLanguage(model, name) >= 0) {
         r.status = AddLanguageResult::Exists;
-        r.message = name + u' ' + catalog.msg(147);
+        r.message = Message::build(Message::Information, 147).add(name).add(147);
         return r;
     }
     const int slot = model.languages.firstFree();
     if (slot == 0) {
         r.status = AddLanguageResult::Full;
-        r.message = catalog.extra(extratext::LanguagesFull).arg(model.languages.size());
+        r.message = Message::extra(Message::Information, extratext::LanguagesFull,
+                                   {QString::number(model.languages.size())});
         return r;
     }
     RLang &lang = model.languages[slot];
@@ -66,7 +66,7 @@ AddLanguageResult addLanguage(ProjectSession &session, const QString &enteredNam
 {
     const QString text = uiText(UiText::AddLanguage, session.catalog().language()).arg(enteredName.trimmed());
     return session.edit(text, table::Languages | table::Names,
-                        [&](ProjectEdit &e) { return addLanguage(e.model(), session.catalog(), enteredName); });
+                        [&](ProjectEdit &e) { return addLanguage(e.model(), enteredName); });
 }
 
 bool deleteLanguage(ProjectSession &session, int slot)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/message.h"
+
 #include <QString>
 
 namespace mb {
@@ -22,15 +24,14 @@ struct AddLanguageResult
     };
     Status status = Empty;
     int slot = 0;
-    QString message; // the text to show for Exists, Invalid and Full
+    Message message; // what to show for Exists, Invalid (an error) and Full
 };
 
 // Creates a language from the name entered in the text input dialog: the name is trimmed, goes
 // into the first free slot and into name list 4 (sorted again), and the language's nine lists
 // become copies of the origin lists with the "*NEU*" / "*CHE*" marks left out, so that every
 // entry starts as the untranslated text.
-AddLanguageResult addLanguage(ProjectModel &model, const MessageCatalog &catalog,
-                              const QString &enteredName);
+AddLanguageResult addLanguage(ProjectModel &model, const QString &enteredName);
 
 // Deletes the language in the slot (1..10): its name leaves name list 4, its lists are
 // cleared, and the languages after it move down one slot. Returns false, changing nothing, for

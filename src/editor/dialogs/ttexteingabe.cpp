@@ -149,12 +149,12 @@ void Ttexteingabe::eintragen()
         const AddLanguageResult r = addLanguage(m_session, name);
         if (r.status == AddLanguageResult::Full) {
             finish();
-            m_asker.information(this, m_catalog.msg(367), r.message);
+            m_asker.show(this, r.message, m_catalog);
             return;
         }
         if (r.status == AddLanguageResult::Exists || r.status == AddLanguageResult::Invalid) {
             m_asker.tell(this, r.status == AddLanguageResult::Exists ? Asker::Information : Asker::Error,
-                         m_catalog.msg(r.status == AddLanguageResult::Exists ? 367 : 365), r.message);
+                         m_catalog.msg(r.status == AddLanguageResult::Exists ? 367 : 365), r.message.render(m_catalog));
             return;
         }
         if (r.status == AddLanguageResult::Added)

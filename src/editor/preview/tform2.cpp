@@ -200,9 +200,9 @@ void TForm2::Timer1Timer()
     clear();
     if (r.isFree())
         return;
-    const PreviewTarget target = resolvePreview(m_session.model(), m_catalog, r.nodeImage, r.name);
+    const PreviewTarget target = resolvePreview(m_session.model(), r.nodeImage, r.name);
     if (!target.ok()) {
-        m_main.questions().error(this, m_catalog.msg(MsgNotExistentCaption), target.error);
+        m_main.questions().error(this, m_catalog.msg(MsgNotExistentCaption), target.error.render(m_catalog));
         return;
     }
     show(target);

@@ -117,19 +117,21 @@ private slots:
         model->media[Sounds].set(2, QStringLiteral("nofolder"), dir.filePath(QStringLiteral("nowhere/x.wav")));
 
         // The last entry of the name wins, whatever the case of the request.
-        const PreviewTarget t = resolvePreview(*model, catalog, nodeimage::Music, QStringLiteral("Theme"));
+        const PreviewTarget t = resolvePreview(*model, nodeimage::Music, QStringLiteral("Theme"));
         QVERIFY(t.ok());
         QCOMPARE(t.path, newer);
         QCOMPARE(t.player, PreviewPlayer::Module);
         // The kind decides the table: no image of that name.
-        QVERIFY(!resolvePreview(*model, catalog, nodeimage::Image, QStringLiteral("theme")).ok());
+        QVERIFY(!resolvePreview(*model, nodeimage::Image, QStringLiteral("theme")).ok());
 
-        const PreviewTarget gone = resolvePreview(*model, catalog, nodeimage::Sound, QStringLiteral("gone"));
-        QCOMPARE(gone.error, dir.filePath(QStringLiteral("gone.wav")) + QStringLiteral(" is not existent."));
+        const PreviewTarget gone = resolvePreview(*model, nodeimage::Sound, QStringLiteral("gone"));
+        QCOMPARE(gone.error.render(catalog), dir.filePath(QStringLiteral("gone.wav")) + QStringLiteral(" is not existent."));
         QCOMPARE(gone.player, PreviewPlayer::None);
-        QVERIFY(!resolvePreview(*model, catalog, nodeimage::Sound, QStringLiteral("nofolder")).ok());
+        QVERIFY(!resolvePreview(*model, nodeimage::Sound, QStringLiteral("nofolder")).ok());
+        // The message is made when shown, in the language of that moment.
         catalog.setLanguage(QStringLiteral("DE"));
-        QVERIFY(resolvePreview(*model, catalog, nodeimage::Sound, QStringLiteral("unknown")).error.startsWith(QLatin1String("unknown ")));
+        QCOMPARE(gone.error.render(catalog), dir.filePath(QStringLiteral("gone.wav")) + u' ' + catalog.msg(116));
+        QVERIFY(resolvePreview(*model, nodeimage::Sound, QStringLiteral("unknown")).error.render(catalog).startsWith(QLatin1String("unknown ")));
     }
 
     void decodeImages_data()

@@ -462,6 +462,43 @@ private slots:
         QCOMPARE(e.model().characters[1].textColor, 0x302010u);
     }
 
+    // The action menu's steps that write over actions ask first; No is the answer of Enter and
+    // keeps the character as it was.
+    void characterOverwritesAskWithNoAsDefault_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<int>("question");
+        QTest::newRow("paste over an action") << "paste" << 530;
+        QTest::newRow("equalize sizes") << "sizes" << 339;
+        QTest::newRow("equalize all actions") << "all" << 340;
+    }
+    void characterOverwritesAskWithNoAsDefault()
+    {
+        QFETCH(QString, step);
+        QFETCH(int, question);
+        Editor e;
+        Rcharacter &c = e.model().characters[1];
+        c.width[2] = 50;
+        c.width[3] = 70;
+        c.frames[2][0].image = "a";
+        c.frames[3][0].image = "b";
+        auto *w = e.open<Tcharbox>("charbox", "bob");
+        w->actionBox()->setCurrentRow(3);
+        if (step == "paste") {
+            w->actionMenuStep("copy");
+            w->actionBox()->setCurrentRow(2);
+        }
+        const Rcharacter before = e.model().characters[1];
+        e.questions.answers << Asker::No << Asker::Yes;
+        w->actionMenuStep(step);
+        QVERIFY(e.model().characters[1] == before);
+        QVERIFY(e.questions.last("yesNo").endsWith(e.catalog.msg(question)));
+        QCOMPARE(e.questions.defaultNo(), e.questions.texts("yesNo"));
+        w->actionMenuStep(step);
+        QCOMPARE(e.model().characters[1].width[2], 70);
+        QCOMPARE(e.questions.texts("yesNo").size(), 2);
+    }
+
     void characterResetInASmallGame()
     {
         Editor e;

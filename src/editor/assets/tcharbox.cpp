@@ -254,7 +254,7 @@ void Tcharbox::actionMenuStep(const QString &name)
             m_textInput->startRenameAction(model().characters[m_slot].extraNames, m_state - characteredit::FixedActions - 1);
         }
     } else if (name == QLatin1String("sizes")) {
-        if (q.yesNo(this, caption, m_catalog.msg(339)))
+        if (q.yesNoDefaultNo(this, caption, m_catalog.msg(339)))
             editCharacter(m_catalog.msg(347), [&](Rcharacter &r) { characteredit::equalizeSizes(r, m_state); });
     } else if (name == QLatin1String("all")) {
         if (q.yesNoDefaultNo(this, caption, m_catalog.msg(340)))

@@ -151,17 +151,19 @@ Rmouse::Rmouse()
 
 int MediaTable::firstFree() const
 {
-    for (int i = 0; i < Slots; ++i)
+    const int end = usedEnd() - 1;
+    for (int i = 0; i < end; ++i)
         if (m_names[i].isEmpty())
             return i + 1;
-    return 0;
+    return end < int(m_names.size()) ? end + 1 : 0;
 }
 
 int MediaTable::find(const QString &name) const
 {
     if (name.isEmpty())
         return 0;
-    for (int i = 0; i < Slots; ++i)
+    const int end = usedEnd() - 1;
+    for (int i = 0; i < end; ++i)
         if (m_names[i] == name)
             return i + 1;
     return 0;
@@ -169,13 +171,16 @@ int MediaTable::find(const QString &name) const
 
 int MediaTable::usedCount() const
 {
-    return int(std::count_if(m_names.begin(), m_names.end(), [](const QString &n) { return !n.isEmpty(); }));
+    const auto end = m_names.begin() + (usedEnd() - 1);
+    return int(std::count_if(m_names.begin(), end, [](const QString &n) { return !n.isEmpty(); }));
 }
 
 void MediaTable::clear()
 {
-    std::fill(m_names.begin(), m_names.end(), QString());
-    std::fill(m_paths.begin(), m_paths.end(), QString());
+    const int end = usedEnd() - 1;
+    std::fill(m_names.begin(), m_names.begin() + end, QString());
+    std::fill(m_paths.begin(), m_paths.begin() + end, QString());
+    m_written = 0;
 }
 
 void GameSettings::setResolutionChoice(int choice)
@@ -258,6 +263,8 @@ std::array<QString, 20> ProjectModel::defaultExtraNames(const MessageCatalog &ca
 void ProjectModel::allesneu(const MessageCatalog &catalog)
 {
     // Every table back to default records, so nothing of the closed project leaks into the next.
+    // Only the slots written since the last reset are touched, so resetting a model that held a
+    // small project is cheap.
     cutscenes.clear();
     items.clear();
     objects.clear();
@@ -265,10 +272,9 @@ void ProjectModel::allesneu(const MessageCatalog &catalog)
     roomChars.clear();
     fonts.clear();
     languages.clear();
-    characters.clear();
-    const auto extras = defaultExtraNames(catalog);
-    for (Rcharacter &c : characters)
-        c.extraNames = extras;
+    Rcharacter blankCharacter;
+    blankCharacter.extraNames = defaultExtraNames(catalog);
+    characters.clear(blankCharacter);
     mouse = Rmouse();
     for (MediaTable &m : media)
         m.clear();

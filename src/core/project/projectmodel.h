@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -310,7 +311,9 @@ struct Rmouse
     bool operator==(const Rmouse &) const = default;
 };
 
-// One media kind: parallel name and path slots.
+// One media kind: parallel name and path slots. Like SlotTable it remembers the highest slot
+// written since the last clear(): the slots above it are empty, lookups stop there and clear()
+// empties only the slots below it.
 class MediaTable
 {
 public:
@@ -321,19 +324,27 @@ public:
     const QString &path(int slot) const { return m_paths[slot - 1]; }
     void set(int slot, QString name, QString path)
     {
+        m_written = std::max(m_written, slot);
         m_names[slot - 1] = std::move(name);
         m_paths[slot - 1] = std::move(path);
     }
-    void setPath(int slot, QString path) { m_paths[slot - 1] = std::move(path); }
+    void setPath(int slot, QString path)
+    {
+        m_written = std::max(m_written, slot);
+        m_paths[slot - 1] = std::move(path);
+    }
     void clearSlot(int slot) { set(slot, {}, {}); }
     int firstFree() const;
     int find(const QString &name) const; // first slot with the name, or 0
     int usedCount() const;
+    // One past the last slot that may be used: every slot from here on is empty.
+    int usedEnd() const { return std::min(m_written, int(m_names.size())) + 1; }
     void clear();
-    bool operator==(const MediaTable &) const = default;
+    bool operator==(const MediaTable &o) const { return m_names == o.m_names && m_paths == o.m_paths; }
 
 private:
     std::vector<QString> m_names, m_paths;
+    int m_written = 0; // slots above this one are empty
 };
 
 enum MediaKind { Images = 0, Music = 1, Sounds = 2, Movies = 3 };

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include <stdexcept>
 
@@ -751,16 +752,17 @@ void Reader::read002(Lines &in)
 
     // Placements whose definitions are missing are dropped; the rest close up in order.
     QSet<QString> characterNames, objectNames;
-    for (const Rcharacter &c : m.characters)
+    // Only slots in use are written below: the next reset of the model then stays small.
+    for (const Rcharacter &c : std::as_const(m.characters))
         if (!c.name.isEmpty())
             characterNames.insert(c.name);
-    for (const Robj &o : m.objects)
+    for (const Robj &o : std::as_const(m.objects))
         if (!o.name.isEmpty())
             objectNames.insert(o.name);
     std::vector<Rroomchar> kept;
-    for (Rroomchar &rc : m.roomChars)
-        if (!rc.instanceName.isEmpty() && characterNames.contains(rc.characterName))
-            kept.push_back(std::move(rc));
+    for (int i = 1; i <= m.roomChars.size(); ++i)
+        if (m.roomChars.used(i) && characterNames.contains(std::as_const(m.roomChars)[i].characterName))
+            kept.push_back(std::move(m.roomChars[i]));
     m.roomChars.clear();
     for (int i = 0; i < int(kept.size()); ++i) {
         m.names[NameLists::CharacterInstances] << kept[i].instanceName;
@@ -768,9 +770,10 @@ void Reader::read002(Lines &in)
             roomCharSlots.insert(kept[i].instanceName, i + 1);
         m.roomChars[i + 1] = std::move(kept[i]);
     }
-    for (Rroom &r : m.rooms) {
-        if (r.name.isEmpty())
+    for (int slot = 1; slot <= m.rooms.size(); ++slot) {
+        if (!m.rooms.used(slot))
             continue;
+        Rroom &r = m.rooms[slot];
         int to = 0;
         for (int from = 0; from < Rroom::Placements; ++from) {
             Rroomobj &o = r.objects[from];

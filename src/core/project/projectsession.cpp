@@ -140,7 +140,10 @@ void ProjectSession::reset(std::unique_ptr<ProjectModel> model)
     notify(ProjectChange::reset(ProjectChange::AboutTo));
     m_stack.clear();
     // The project object keeps its address: windows may hold a reference to it for the whole run.
-    *m_model = std::move(*model);
+    if (model)
+        *m_model = std::move(*model);
+    else
+        m_model->allesneu(m_catalog);
     m_current.clear();
     m_mediaChanged = {true, true, true, true};
     m_gameBuiltOnce = false;
@@ -151,11 +154,10 @@ void ProjectSession::reset(std::unique_ptr<ProjectModel> model)
 
 void ProjectSession::newProject()
 {
-    auto fresh = std::make_unique<ProjectModel>();
-    fresh->allesneu(m_catalog);
-    fresh->lastGameFolder = m_model->lastGameFolder;
+    // Emptied in place, which costs only the records the project used (the last game folder
+    // stays).
     m_projectFolder.clear();
-    reset(std::move(fresh));
+    reset(nullptr);
 }
 
 void ProjectSession::replace(std::unique_ptr<ProjectModel> model, const QString &projectFolder)

@@ -238,6 +238,7 @@ private:
 
     void beginEdit(const QString &text, ModelTables writes, MergeKey merge, const ProjectChange *record);
     void endEdit(bool outer);
+    // Takes the model as the open project; without one the open project is emptied in place.
     void reset(std::unique_ptr<ProjectModel> model);
     void updateModified();
     void notify(const ProjectChange &change) { emit changed(change); }

@@ -163,7 +163,7 @@ QByteArray write001(const ProjectModel &m)
     for (int k = 0; k < 4; ++k) {
         media << QLatin1String(keys[k]);
         const MediaTable &t = m.media[kinds[k]];
-        for (int i = 1; i <= t.size(); ++i)
+        for (int i = 1; i < t.usedEnd(); ++i)
             if (!t.name(i).isEmpty())
                 media << t.name(i) << t.path(i);
     }

@@ -1,9 +1,21 @@
 #include "project/messagecatalog.h"
+#include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "support/sampleproject.h"
 
 #include <QTest>
 
 using namespace mb;
+
+// Every slot of the table equals the other's: also the fields a save never writes.
+template <typename T>
+static int firstDifferentSlot(const SlotTable<T> &a, const SlotTable<T> &b)
+{
+    for (int i = 1; i <= a.size(); ++i)
+        if (!(a[i] == b[i]))
+            return i;
+    return 0;
+}
 
 class TestProjectModel : public QObject
 {
@@ -172,6 +184,77 @@ private slots:
         QCOMPARE(m.mediaTree.root(3)->text, cat.msg(9));
         QCOMPARE(m.gameTree.root(4)->imageIndex, 11);
         QCOMPARE(m.gameTree.countBelowRoots(), 0);
+    }
+    // The reset empties only the slots written since the last one; whatever wrote them, the
+    // model must afterwards be a new project, in every slot and byte for byte in its files.
+    void resetEqualsNewModel_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("lang");
+        for (const char *how : {"sample project", "high slots", "written by iteration", "moved in", "other language"})
+            for (const char *lang : {"EN", "DE"})
+                QTest::addRow("%s %s", how, lang) << QString::fromLatin1(how) << QString::fromLatin1(lang);
+    }
+    void resetEqualsNewModel()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, lang);
+        const MessageCatalog cat(lang);
+        ProjectModel m;
+        m.allesneu(cat);
+        if (how == "sample project") {
+            m = std::move(*testing::sampleProject(cat));
+        } else if (how == "high slots") {
+            m.rooms[1000].name = "attic";
+            m.rooms[1000].objects[199].instanceName = "lamp1";
+            m.cutscenes[5000].script << "x";  // no name: a free slot with content
+            m.characters[300].extraNames[3] = "wave";
+            m.roomChars[300].instanceName = "bob9";
+            m.languages[10].lists.row << "r";
+            m.media[Music].set(15000, "theme", "/m/theme.ogg");
+            m.media[Images].setPath(14000, "/lost.png");
+            QCOMPARE(m.rooms.usedCount(), 1);
+            QCOMPARE(m.rooms.find("attic"), 1000);
+            QCOMPARE(m.rooms.firstFree(), 1);
+            QCOMPARE(m.media[Music].find("theme"), 15000);
+            QCOMPARE(m.media[Music].usedCount(), 1);
+            QCOMPARE(m.media[Images].firstFree(), 1);
+        } else if (how == "written by iteration") {
+            for (Rroom &r : m.rooms)
+                r.zoomStep = 7;
+            for (Rcharacter &c : m.characters)
+                c.scale = 50;
+        } else if (how == "moved in") {
+            auto other = testing::sampleProject(cat);
+            other->objects[2000].name = "last";
+            other->media[Sounds].set(9000, "far", "/s/far.wav");
+            m = std::move(*other);
+        } else if (how == "other language") {
+            // Free character slots carry the extra state names of the catalog's language.
+            m.allesneu(MessageCatalog(lang == "EN" ? "DE" : "EN"));
+        }
+        m.lastGameFolder.clear();
+        m.allesneu(cat);
+
+        ProjectModel fresh;
+        fresh.allesneu(cat);
+        QCOMPARE(writeCompanionFiles(m).files, writeCompanionFiles(fresh).files);
+        QCOMPARE(firstDifferentSlot(m.cutscenes, fresh.cutscenes), 0);
+        QCOMPARE(firstDifferentSlot(m.items, fresh.items), 0);
+        QCOMPARE(firstDifferentSlot(m.characters, fresh.characters), 0);
+        QCOMPARE(firstDifferentSlot(m.objects, fresh.objects), 0);
+        QCOMPARE(firstDifferentSlot(m.rooms, fresh.rooms), 0);
+        QCOMPARE(firstDifferentSlot(m.roomChars, fresh.roomChars), 0);
+        QCOMPARE(firstDifferentSlot(m.fonts, fresh.fonts), 0);
+        QCOMPARE(firstDifferentSlot(m.languages, fresh.languages), 0);
+        for (int kind = 0; kind < 4; ++kind)
+            QVERIFY(m.media[kind] == fresh.media[kind]);
+        // And the emptied tables are whole again: the last slot is reachable and counted.
+        m.rooms[1000].name = "end";
+        QCOMPARE(m.rooms.find("end"), 1000);
+        QCOMPARE(m.rooms.usedCount(), 1);
+        m.media[Images].set(15000, "end", "/end.png");
+        QCOMPARE(m.media[Images].find("end"), 15000);
     }
     void dragPointRounds()
     {

@@ -160,17 +160,21 @@ struct ExchangeFile
     QHash<QString, QString> imageFiles; // file name -> path inside the image archive
 };
 
-ExchangeResult readExchange(const QString &path, const QString &recordsEntry, const QString &scriptsEntry,
-                            const QString &imagesEntry, ExchangeFile *file)
+// Reads the exchange file at `path`, or, when `data` is given, the file's bytes in memory (the
+// path then only names it).
+ExchangeResult readExchange(const QString &path, const QByteArray *data, const QString &recordsEntry,
+                            const QString &scriptsEntry, const QString &imagesEntry, ExchangeFile *file)
 {
     const QFileInfo info(path);
     file->display = info.fileName();
-    if (!info.isFile())
+    if (!data && !info.isFile())
         return badFile(path + QStringLiteral(": the file does not exist."));
-    ZipReader zip(info.absoluteFilePath());
+    const auto zipHolder = data ? std::make_unique<ZipReader>(*data) : std::make_unique<ZipReader>(info.absoluteFilePath());
+    ZipReader &zip = *zipHolder;
     if (!zip.isOpen())
         return badFile(file->display + QStringLiteral(": not an exchange file (") + zip.errorString() + u')');
-    const safeextract::Result outer = safeextract::checkArchive(info.absoluteFilePath(), file->display);
+    const safeextract::Result outer = data ? safeextract::checkArchive(*data, file->display)
+                                           : safeextract::checkArchive(info.absoluteFilePath(), file->display);
     if (!outer.ok)
         return badFile(outer.message);
     auto read = [&](const QString &entry, qint64 limit, QByteArray *into) {
@@ -213,6 +217,14 @@ ExchangeResult readExchange(const QString &path, const QString &recordsEntry, co
     ExchangeResult ok;
     ok.ok = true;
     return ok;
+}
+
+// The model the records of an exchange file are read into. A whole model costs far more to
+// build than a room or a character to read, so each thread keeps one, which the reader resets.
+ProjectModel &scratchModel()
+{
+    thread_local ProjectModel scratch;
+    return scratch;
 }
 
 // The images an import adds: for each line of list.gfx, its file name; a name the media pool
@@ -343,12 +355,15 @@ ExchangeResult exportRoom(const ProjectModel &m, const MessageCatalog &catalog, 
                          QStringLiteral("gfx.roo"), paths);
 }
 
-ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath)
+namespace {
+
+ExchangeResult importCharacterFrom(ProjectSession &session, const QString &adcPath, const QByteArray *data)
 {
     const ProjectModel &m = session.model();
     const MessageCatalog &catalog = session.catalog();
-    if (const QString problem = exchangeInputProblem(adcPath, catalog); !problem.isEmpty())
-        return badFile(problem);
+    if (!data)
+        if (const QString problem = exchangeInputProblem(adcPath, catalog); !problem.isEmpty())
+            return badFile(problem);
     const QString name = exchangeBaseName(adcPath);
     if (!safeextract::isSafeFolderName(name))
         return badFile(adcPath + QStringLiteral(": the file name gives no character name."));
@@ -356,17 +371,18 @@ ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath)
         return failure(name + u' ' + catalog.msg(kMsgAlreadyExists));
 
     ExchangeFile file;
-    ExchangeResult r = readExchange(adcPath, QStringLiteral("char.dat"), QString(), QStringLiteral("gfx.chr"), &file);
+    ExchangeResult r =
+        readExchange(adcPath, data, QStringLiteral("char.dat"), QString(), QStringLiteral("gfx.chr"), &file);
     if (!r.ok)
         return r;
-    auto scratch = std::make_unique<ProjectModel>();
-    const ProjectFileResult read = readElementRecords(*scratch, catalog, file.records, QByteArray(), file.display,
+    ProjectModel &scratch = scratchModel();
+    const ProjectFileResult read = readElementRecords(scratch, catalog, file.records, QByteArray(), file.display,
                                                       QStringLiteral("char.dat"), QStringLiteral("script.dat"));
     if (!read.ok)
         return badFile(read.message);
-    if (scratch->characters.usedCount() != 1 || scratch->characters[1].name.isEmpty())
+    if (scratch.characters.usedCount() != 1 || !scratch.characters.used(1))
         return badFile(file.display + QStringLiteral(": char.dat does not hold one character."));
-    Rcharacter character = std::move(scratch->characters[1]);
+    Rcharacter character = std::move(scratch.characters[1]);
     // The file's own name for the character must not clash either (the file may have been renamed).
     if (elementNameTaken(m, Characters, character.name))
         return failure(character.name + u' ' + catalog.msg(kMsgAlreadyExists));
@@ -399,12 +415,13 @@ ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath)
     return done(catalog, characterName, plan.folder, file.name);
 }
 
-ExchangeResult importRoom(ProjectSession &session, const QString &adrPath)
+ExchangeResult importRoomFrom(ProjectSession &session, const QString &adrPath, const QByteArray *data)
 {
     const ProjectModel &m = session.model();
     const MessageCatalog &catalog = session.catalog();
-    if (const QString problem = exchangeInputProblem(adrPath, catalog); !problem.isEmpty())
-        return badFile(problem);
+    if (!data)
+        if (const QString problem = exchangeInputProblem(adrPath, catalog); !problem.isEmpty())
+            return badFile(problem);
     const QString name = exchangeBaseName(adrPath);
     if (!safeextract::isSafeFolderName(name))
         return badFile(adrPath + QStringLiteral(": the file name gives no room name."));
@@ -412,18 +429,18 @@ ExchangeResult importRoom(ProjectSession &session, const QString &adrPath)
         return failure(name + u' ' + catalog.msg(kMsgAlreadyExists));
 
     ExchangeFile file;
-    ExchangeResult r = readExchange(adrPath, QStringLiteral("room.dat"), QStringLiteral("script.dat"),
+    ExchangeResult r = readExchange(adrPath, data, QStringLiteral("room.dat"), QStringLiteral("script.dat"),
                                     QStringLiteral("gfx.roo"), &file);
     if (!r.ok)
         return r;
-    auto scratch = std::make_unique<ProjectModel>();
-    const ProjectFileResult read = readElementRecords(*scratch, catalog, file.records, file.scripts, file.display,
+    ProjectModel &scratch = scratchModel();
+    const ProjectFileResult read = readElementRecords(scratch, catalog, file.records, file.scripts, file.display,
                                                       QStringLiteral("room.dat"), QStringLiteral("script.dat"));
     if (!read.ok)
         return badFile(read.message);
-    if (scratch->rooms.usedCount() != 1 || scratch->rooms[1].name.isEmpty())
+    if (scratch.rooms.usedCount() != 1 || !scratch.rooms.used(1))
         return badFile(file.display + QStringLiteral(": room.dat does not hold one room."));
-    Rroom room = std::move(scratch->rooms[1]);
+    Rroom room = std::move(scratch.rooms[1]);
     if (elementNameTaken(m, Rooms, room.name))
         return failure(room.name + u' ' + catalog.msg(kMsgAlreadyExists));
 
@@ -432,9 +449,10 @@ ExchangeResult importRoom(ProjectSession &session, const QString &adrPath)
     QHash<QString, QString> objectNames;
     std::vector<Robj> newObjects;
     ExchangeResult result;
-    for (Robj &o : scratch->objects) {
-        if (o.name.isEmpty())
+    for (int objectSlot = 1; objectSlot <= scratch.objects.size(); ++objectSlot) {
+        if (!scratch.objects.used(objectSlot))
             continue;
+        Robj &o = scratch.objects[objectSlot];
         QString existing;
         for (const Robj &own : m.objects)
             if (!own.name.isEmpty() && text::sameText(own.name, o.name)) {
@@ -523,6 +541,28 @@ ExchangeResult importRoom(ProjectSession &session, const QString &adrPath)
     ExchangeResult ok = done(catalog, roomName, plan.folder, file.name);
     ok.notes = result.notes + ok.notes;
     return ok;
+}
+
+} // namespace
+
+ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath)
+{
+    return importCharacterFrom(session, adcPath, nullptr);
+}
+
+ExchangeResult importCharacter(ProjectSession &session, const QByteArray &adc, const QString &fileName)
+{
+    return importCharacterFrom(session, fileName, &adc);
+}
+
+ExchangeResult importRoom(ProjectSession &session, const QString &adrPath)
+{
+    return importRoomFrom(session, adrPath, nullptr);
+}
+
+ExchangeResult importRoom(ProjectSession &session, const QByteArray &adr, const QString &fileName)
+{
+    return importRoomFrom(session, fileName, &adr);
 }
 
 } // namespace mb

@@ -2,6 +2,7 @@
 
 #include "build/projectexchange.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace mb {
@@ -44,5 +45,10 @@ ExchangeResult importCharacter(ProjectSession &session, const QString &adcPath);
 // it carries: one whose name exists in the project already (any case) is not imported; the
 // room's placements then show the project's own definition, and `notes` says so.
 ExchangeResult importRoom(ProjectSession &session, const QString &adrPath);
+
+// The same imports from the file's bytes in memory: `fileName` stands for the file (NAME and
+// the messages come from it), nothing is read from disk, and the images are unpacked as above.
+ExchangeResult importCharacter(ProjectSession &session, const QByteArray &adc, const QString &fileName);
+ExchangeResult importRoom(ProjectSession &session, const QByteArray &adr, const QString &fileName);
 
 } // namespace mb

@@ -212,6 +212,8 @@ private slots:
     void roomPlacementNamesStayUnique();
     void damagedElementFiles_data();
     void damagedElementFiles();
+    void importFromMemory_data();
+    void importFromMemory();
 };
 
 void TestExchange::projectRoundTrip()
@@ -924,6 +926,55 @@ void TestExchange::damagedElementFiles()
     QVERIFY2(r.message.contains("bob.adc") && r.message.contains(expected), qPrintable(r.message));
     QCOMPARE(writeCompanionFiles(*target).files, before.files);
     QVERIFY(!QFileInfo::exists(dest.filePath("project")));
+    // The same bytes from memory are refused the same way.
+    const ExchangeResult fromMemory = importCharacter(*target.session, readBytes(file), "bob.adc");
+    QVERIFY(!fromMemory.ok);
+    QCOMPARE(fromMemory.message, r.message);
+    QCOMPARE(writeCompanionFiles(*target).files, before.files);
+    QVERIFY(!QFileInfo::exists(dest.filePath("project")));
+}
+
+void TestExchange::importFromMemory_data()
+{
+    QTest::addColumn<bool>("room");
+    QTest::newRow("character") << false;
+    QTest::newRow("room") << true;
+}
+
+void TestExchange::importFromMemory()
+{
+    // The file's bytes import what the file imports. Each import reads the records into a model
+    // it reuses: what one import read must not show up in the next.
+    QFETCH(bool, room);
+    QTemporaryDir src, dest;
+    MessageCatalog cat;
+    auto m = savedSample(src.filePath("media"), src.filePath("p"));
+    const ExchangeResult exported = room ? exportRoom(*m, cat, "hall", dest.filePath("hall.adr"))
+                                         : exportCharacter(*m, cat, "bob", dest.filePath("bob.adc"));
+    QVERIFY2(exported.ok, qPrintable(exported.message));
+    const QByteArray bytes = readBytes(exported.path);
+    const QString fileName = QFileInfo(exported.path).fileName();
+
+    Open fromFile = inSession(emptyProject(), dest.filePath("a/project"));
+    const ExchangeResult a = room ? importRoom(*fromFile.session, exported.path)
+                                  : importCharacter(*fromFile.session, exported.path);
+    QVERIFY2(a.ok, qPrintable(a.message));
+    Open fromMemory = inSession(emptyProject(), dest.filePath("b/project"));
+    const ExchangeResult b = room ? importRoom(*fromMemory.session, bytes, fileName)
+                                  : importCharacter(*fromMemory.session, bytes, fileName);
+    QVERIFY2(b.ok, qPrintable(b.message));
+    QCOMPARE(b.elementName, a.elementName);
+    QCOMPARE(b.notes, a.notes);
+    QCOMPARE(b.path, dest.filePath(room ? "b/project/hall" : "b/project/bob"));
+    QCOMPARE(filesBelow(dest.filePath("b/project")), filesBelow(dest.filePath("a/project")));
+    QCOMPARE(fromMemory->rooms.usedCount(), room ? 1 : 0);
+    QCOMPARE(fromMemory->objects.usedCount(), room ? 1 : 0);
+    QCOMPARE(fromMemory->characters.usedCount(), room ? 0 : 1);
+    MB_COMPARE_RECORDS(fromMemory->rooms[1], fromFile->rooms[1]);
+    MB_COMPARE_RECORDS(fromMemory->objects[1], fromFile->objects[1]);
+    MB_COMPARE_RECORDS(fromMemory->characters[1], fromFile->characters[1]);
+    QCOMPARE(fromMemory->names[NameLists::ObjectInstances], fromFile->names[NameLists::ObjectInstances]);
+    QCOMPARE(fromMemory->media[Images].usedCount(), fromFile->media[Images].usedCount());
 }
 
 QTEST_GUILESS_MAIN(TestExchange)

@@ -9,16 +9,14 @@ namespace mb {
 
 namespace {
 
-// The file is written as UTF-8 with LF; lines written elsewhere with CR LF read the same.
-QStringList readLines(const QString &path, bool *exists)
+// The file is written as UTF-8 with LF; lines written elsewhere with CR LF read the same. Every
+// CR at a line's end goes: a value never ends in one (it cannot be written), so a line with
+// stray CRs reads the same before and after it is written back.
+QStringList splitLines(const QByteArray &ini)
 {
-    QFile file(path);
-    *exists = file.open(QIODevice::ReadOnly);
     QStringList lines;
-    if (!*exists)
-        return lines;
-    for (QByteArray line : file.readAll().split('\n')) {
-        if (line.endsWith('\r'))
+    for (QByteArray line : ini.split('\n')) {
+        while (line.endsWith('\r'))
             line.chop(1);
         lines << QString::fromUtf8(line);
     }
@@ -27,34 +25,40 @@ QStringList readLines(const QString &path, bool *exists)
     return lines;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool holdsLineBreak(const QString &text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
 } // namespace
 
 EditorSettings::EditorSettings(QString editorFolder) : m_folder(std::move(editorFolder)) {}
 
 QString EditorSettings::filePath() const { return QDir(m_folder).filePath(QStringLiteral("config.ini")); }
 
-QString EditorSettings::readsetting(const QString &key) const
+QString EditorSettings::settingIn(const QByteArray &ini, const QString &key)
 {
-    bool exists = false;
-    const QStringList lines = readLines(filePath(), &exists);
     const QString prefix = key + QStringLiteral(" =");
     QString value = QStringLiteral("-1");
-    for (const QString &line : lines)
+    for (const QString &line : splitLines(ini))
         if (line.startsWith(prefix))
             value = line.mid(key.size() + 3);
     return value;
 }
 
-bool EditorSettings::writesetting(const QString &key, const QString &value)
+std::optional<QByteArray> EditorSettings::withSetting(const QByteArray &ini, const QString &key, const QString &value)
 {
     // A line break would end the line early and start another setting (a folder name may hold
     // one on Linux).
-    if (value.contains(u'\n') || value.contains(u'\r') || key.contains(u'\n') || key.contains(u'\r')) {
-        m_error = QStringLiteral("%1: a setting cannot hold a line break").arg(key);
-        return false;
-    }
-    bool exists = false;
-    QStringList lines = readLines(filePath(), &exists);
+    if (holdsLineBreak(key) || holdsLineBreak(value))
+        return std::nullopt;
+    QStringList lines = splitLines(ini);
     const QString prefix = key + QStringLiteral(" =");
     const QString entry = key + QStringLiteral(" = ") + value;
     bool matched = false;
@@ -66,13 +70,27 @@ bool EditorSettings::writesetting(const QString &key, const QString &value)
     }
     if (!matched)
         lines << entry;
+    return (lines.join(u'\n') + u'\n').toUtf8();
+}
 
+QString EditorSettings::readsetting(const QString &key) const
+{
+    return settingIn(readFile(filePath()), key);
+}
+
+bool EditorSettings::writesetting(const QString &key, const QString &value)
+{
+    const std::optional<QByteArray> text = withSetting(readFile(filePath()), key, value);
+    if (!text) {
+        m_error = QStringLiteral("%1: a setting cannot hold a line break").arg(key);
+        return false;
+    }
     QSaveFile file(filePath());
     if (!file.open(QIODevice::WriteOnly)) {
         m_error = file.errorString();
         return false;
     }
-    file.write((lines.join(u'\n') + u'\n').toUtf8());
+    file.write(*text);
     if (!file.commit()) {
         m_error = file.errorString();
         return false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace mb {
 
@@ -25,6 +28,13 @@ public:
 
     // The language code stored under "Lang"; writes "EN" when the key is missing.
     QString startLanguage();
+
+    // The same rules over the text of a config.ini in memory (no file is read or written):
+    // the value of the key, "-1" when it is missing;
+    static QString settingIn(const QByteArray &ini, const QString &key);
+    // the text with every line of the key replaced (or one appended), written as UTF-8 with LF;
+    // nothing when the key or the value holds a line break.
+    static std::optional<QByteArray> withSetting(const QByteArray &ini, const QString &key, const QString &value);
 
 private:
     QString m_folder;

@@ -62,6 +62,42 @@ private slots:
         QCOMPARE(s.startLanguage(), QStringLiteral("EN"));
         QCOMPARE(s.readsetting("Lang"), QStringLiteral("EN"));
     }
+    // The rules over text in memory are the file's rules: the same values read, the same bytes
+    // written, and a value reads the same before and after another key is written.
+    void inMemoryTextFollowsTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("missing file") << QByteArray() << "Lang" << "-1";
+        QTest::newRow("CR LF, last wins") << QByteArray("Lang = EN\r\nLang = DE\r\n") << "Lang" << "DE";
+        QTest::newRow("no final line end") << QByteArray("Backup = 0") << "Backup" << "0";
+        QTest::newRow("stray CRs") << QByteArray("Lang = EN\r\r\nFit = an\r\r\r") << "Lang" << "EN";
+        QTest::newRow("inner CR stays") << QByteArray("Openpath = a\rb\n") << "Openpath" << "a\rb";
+        QTest::newRow("not UTF-8") << QByteArray("Openpath = /m\xfcll\n") << "Openpath" << QString::fromUtf8("/m\xef\xbf\xbdll");
+        QTest::newRow("empty value") << QByteArray("Lang =\n") << "Lang" << "";
+    }
+    void inMemoryTextFollowsTheFile()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        EditorSettings s(dir.path());
+        if (!ini.isNull())
+            writeFile(s.filePath(), ini);
+        QCOMPARE(EditorSettings::settingIn(ini, key), value);
+        QCOMPARE(s.readsetting(key), value);
+
+        const std::optional<QByteArray> written = EditorSettings::withSetting(ini, "Createpath", "/games");
+        QVERIFY(written);
+        QVERIFY(s.writesetting("Createpath", "/games"));
+        QCOMPARE(readAll(s.filePath()), *written);
+        QCOMPARE(EditorSettings::settingIn(*written, key), value);
+        QCOMPARE(EditorSettings::settingIn(*written, "Createpath"), QStringLiteral("/games"));
+        QVERIFY(!EditorSettings::withSetting(ini, "Createpath", "a\nLang = DE"));
+        QVERIFY(!EditorSettings::withSetting(ini, "Create\rpath", "x"));
+    }
     void unwritableFolderKeepsOldFile()
     {
         QTemporaryDir dir;

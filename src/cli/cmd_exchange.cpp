@@ -4,7 +4,7 @@
 #include "build/projectexchange.h"
 #include "cli/cliargs.h"
 #include "cli/clicontext.h"
-#include "project/desktoptexts.h"
+#include "project/messagecatalog.h"
 #include "project/duplicate.h"
 #include "project/missingfiles.h"
 #include "project/projectfile.h"
@@ -145,7 +145,7 @@ int missingCmd(Context &ctx)
         return Usage;
     MissingFiles search(*session);
     search.setProgressHandler([&ctx](const MissingFiles::Progress &p) {
-        ctx.progress(desktopText(DesktopText::SearchProgress, ctx.catalog)
+        ctx.progress(ctx.catalog.extra(extratext::SearchingFolder)
                          .arg(p.stillMissing)
                          .arg(QDir::toNativeSeparators(p.folder)));
         return true;

@@ -2,7 +2,6 @@
 
 #include "platform/safeextract.h"
 #include "platform/ziparchive.h"
-#include "project/desktoptexts.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -156,7 +155,7 @@ QString exchangeBaseName(const QString &path)
 
 static ExchangeResult cancelledResult(const MessageCatalog &catalog)
 {
-    ExchangeResult r = failure(desktopText(DesktopText::Cancelled, catalog));
+    ExchangeResult r = failure(catalog.extra(extratext::NothingWritten));
     r.cancelled = true;
     return r;
 }

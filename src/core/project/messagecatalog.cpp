@@ -57,7 +57,7 @@ QString MessageCatalog::extra(int n, const QString &language) const
     const QStringList &list = extraLines(language);
     if (n < 1 || n > list.size())
         return {};
-    return list[n - 1].mid(4);
+    return list[n - 1].mid(4).replace(QLatin1String("\\n"), QLatin1String("\n"));
 }
 
 } // namespace mb

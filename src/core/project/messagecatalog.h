@@ -30,7 +30,7 @@ public:
     static const QStringList &lines(const QString &language);
 
     // Text n of the second table, in the current or the given language, the same way; %1 ...
-    // mark the pieces the caller puts in.
+    // mark the pieces the caller puts in, and "\n" in the file is a line break.
     QString extra(int n) const;
     QString extra(int n, const QString &language) const;
     static const QStringList &extraLines(const QString &language);
@@ -66,6 +66,23 @@ enum : int {
     NoRuntime = 20,       // missing files, "was"/"were" sentence part chosen by count, editor folder
     NoRuntimeMany = 21,   // the same for more than one file
     RuntimeNotCopied = 22, // the copy errors
+    // The main window's desktop features.
+    OpenRecent = 23,       // Project menu: the submenu of recent projects
+    ClearRecent = 24,      // its last entry
+    NoRecent = 25,         // the disabled entry of an empty list
+    RestoreQuestion = 26,  // project name, time of the recovery copy
+    RestoreTitle = 27,
+    MissingColumnName = 28, // the list of missing files
+    MissingColumnKind = 29,
+    MissingColumnStoredPath = 30,
+    SearchingFolder = 31,  // entries still missing, the folder being searched
+    Cancel = 32,
+    NothingWritten = 33,   // the end of an export or import that was cancelled
+    // File filters of the project and exchange files.
+    ProjectFilter = 34,
+    ExportFilter = 35,
+    CharacterExportFilter = 36,
+    RoomExportFilter = 37,
 };
 } // namespace extratext
 

@@ -10,7 +10,7 @@
 #include "app/tmissingfiles.h"
 #include "platform/appicon.h"
 #include "platform/editorfolder.h"
-#include "project/desktoptexts.h"
+#include "project/messagecatalog.h"
 #include "project/mnemonics.h"
 #include "project/recentprojects.h"
 #include "project/recovery.h"
@@ -348,7 +348,7 @@ void TForm1::buildMenus()
     QMenu *help = menuBar()->addMenu(m_catalog.msg(14));
     fill(help, {"helpmanual", "helpabout"});
 
-    m_recentMenu = new QMenu(desktopText(DesktopText::OpenRecent, m_catalog), this);
+    m_recentMenu = new QMenu(m_catalog.extra(extratext::OpenRecent), this);
     m_recentMenu->setObjectName(QStringLiteral("projectrecent"));
     project->insertMenu(action(QStringLiteral("projectsave")), m_recentMenu);
     connect(m_recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentMenu);
@@ -418,11 +418,11 @@ void TForm1::fillRecentMenu()
         connect(a, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
     if (recent.isEmpty()) {
-        m_recentMenu->addAction(desktopText(DesktopText::NoRecent, m_catalog))->setEnabled(false);
+        m_recentMenu->addAction(m_catalog.extra(extratext::NoRecent))->setEnabled(false);
         return;
     }
     m_recentMenu->addSeparator();
-    m_recentMenu->addAction(desktopText(DesktopText::ClearRecent, m_catalog), this, [this] {
+    m_recentMenu->addAction(m_catalog.extra(extratext::ClearRecent), this, [this] {
         RecentProjects(m_settings).clear();
         fillRecentMenu();
     });
@@ -750,9 +750,9 @@ void TForm1::offerRecovery()
     const Recovery::Found found = recovery.find();
     if (!found.exists)
         return;
-    const QString text = desktopText(DesktopText::RestoreQuestion, m_catalog)
+    const QString text = m_catalog.extra(extratext::RestoreQuestion)
                              .arg(found.projectName, QLocale().toString(found.time, QLocale::ShortFormat));
-    if (!m_questions.yesNo(this, desktopText(DesktopText::RestoreTitle, m_catalog), text)) {
+    if (!m_questions.yesNo(this, m_catalog.extra(extratext::RestoreTitle), text)) {
         recovery.remove();
         return;
     }

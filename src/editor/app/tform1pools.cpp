@@ -457,7 +457,7 @@ void TForm1::gamepoolexportClick()
     if (!character && node->imageIndex != nodeimage::Room)
         return;
     const QString extension = character ? QStringLiteral(".adc") : QStringLiteral(".adr");
-    const QString filter = character ? QStringLiteral("Character Export File (*.adc)") : QStringLiteral("Room Export File (*.adr)");
+    const QString filter = m_catalog.extra(character ? extratext::CharacterExportFilter : extratext::RoomExportFilter);
     const QString folder = m_session.projectFolder().isEmpty() ? m_session.editorFolder() : m_session.projectFolder();
     QString chosen = m_questions.saveFile(this, m_catalog.msg(21), QDir(folder).filePath(node->text + extension), filter);
     if (chosen.isEmpty())
@@ -475,12 +475,12 @@ void TForm1::gamepoolexportClick()
 
 void TForm1::importchar()
 {
-    importElement(378, QStringLiteral("Character Export File (*.adc)"), nodeimage::Character, importCharacter);
+    importElement(378, m_catalog.extra(extratext::CharacterExportFilter), nodeimage::Character, importCharacter);
 }
 
 void TForm1::importroom()
 {
-    importElement(379, QStringLiteral("Room Export File (*.adr)"), nodeimage::Room, importRoom);
+    importElement(379, m_catalog.extra(extratext::RoomExportFilter), nodeimage::Room, importRoom);
 }
 
 void TForm1::importElement(int title, const QString &filter, int image,

@@ -5,7 +5,6 @@
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
 #include "build/projectexchange.h"
-#include "project/desktoptexts.h"
 #include "script/scriptchecker.h"
 #include "script/scriptkey.h"
 
@@ -20,9 +19,6 @@ namespace mb {
 namespace {
 
 constexpr int MsgConfirmation = 365;
-
-const char *const kAdvFilter = "Mossbramble Adventure (*.adv)";
-const char *const kAdzFilter = "Adventure Export File (*.adz)";
 
 } // namespace
 
@@ -71,7 +67,7 @@ bool TForm1::projectOpenExecute()
         return false;
     if (path.isEmpty()) {
         const QStringList chosen = m_questions.openFiles(this, m_catalog.msg(94), m_session.openFolder(),
-                                                          QLatin1String(kAdvFilter), false);
+                                                          m_catalog.extra(extratext::ProjectFilter), false);
         if (chosen.isEmpty())
             return false;
         path = chosen.first();
@@ -105,13 +101,13 @@ void TForm1::runMissingFilesCheck()
 {
     // The search of the project folder may walk a big tree: a progress window comes up when it
     // takes a while, and Cancel stops it with the paths repaired so far kept.
-    QProgressDialog progress(QString(), desktopText(DesktopText::Cancel, m_catalog), 0, 0, this);
+    QProgressDialog progress(QString(), m_catalog.extra(extratext::Cancel), 0, 0, this);
     progress.setObjectName(QStringLiteral("missingprogress"));
     progress.setWindowTitle(QStringLiteral("Mossbramble"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     m_missing.setProgressHandler([this, &progress](const MissingFiles::Progress &p) {
-        progress.setLabelText(desktopText(DesktopText::SearchProgress, m_catalog)
+        progress.setLabelText(m_catalog.extra(extratext::SearchingFolder)
                                   .arg(p.stillMissing)
                                   .arg(QDir::toNativeSeparators(p.folder)));
         progress.setValue(0); // starts the timer that shows the window after a while
@@ -177,7 +173,7 @@ bool TForm1::projectsaveunderExecute()
     const QString proposedName = model().settings.projectName + QStringLiteral(".adv");
     const QString proposed = m_session.projectFolder().isEmpty() ? proposedName
                                                                  : QDir(m_session.projectFolder()).filePath(proposedName);
-    const QString chosen = m_questions.saveFile(this, m_catalog.msg(95), proposed, QLatin1String(kAdvFilter));
+    const QString chosen = m_questions.saveFile(this, m_catalog.msg(95), proposed, m_catalog.extra(extratext::ProjectFilter));
     if (chosen.isEmpty())
         return false;
     return runSave([this, chosen] { return m_session.saveAs(chosen); });
@@ -206,7 +202,7 @@ class ExchangeProgressWindow
 {
 public:
     ExchangeProgressWindow(QWidget *parent, const QString &title, const MessageCatalog &catalog, QLabel *status)
-        : m_dialog(title, desktopText(DesktopText::Cancel, catalog), 0, 0, parent), m_status(status)
+        : m_dialog(title, catalog.extra(extratext::Cancel), 0, 0, parent), m_status(status)
     {
         m_dialog.setObjectName(QStringLiteral("exchangeprogress"));
         m_dialog.setWindowTitle(QStringLiteral("Mossbramble"));
@@ -244,7 +240,7 @@ void TForm1::exportieren()
         return;
     }
     const QString proposed = QDir(m_session.projectFolder()).filePath(model().settings.projectName + QStringLiteral(".adz"));
-    QString chosen = m_questions.saveFile(this, m_catalog.msg(93), proposed, QLatin1String(kAdzFilter));
+    QString chosen = m_questions.saveFile(this, m_catalog.msg(93), proposed, m_catalog.extra(extratext::ExportFilter));
     if (chosen.isEmpty())
         return;
     chosen = withExchangeExtension(chosen, QStringLiteral(".adz"));
@@ -274,7 +270,7 @@ void TForm1::importieren()
     if (!askSaveChanges())
         return;
     const QStringList chosen = m_questions.openFiles(this, m_catalog.msg(92), m_session.openFolder(),
-                                                      QLatin1String(kAdzFilter), false);
+                                                      m_catalog.extra(extratext::ExportFilter), false);
     if (chosen.isEmpty())
         return;
     const QString adz = chosen.first();

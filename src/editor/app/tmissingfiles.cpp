@@ -2,7 +2,6 @@
 
 #include "project/asker.h"
 #include "project/messagecatalog.h"
-#include "project/desktoptexts.h"
 #include "project/missingfiles.h"
 #include "project/projectmodel.h"
 
@@ -35,9 +34,9 @@ Tmissingfiles::Tmissingfiles(MissingFiles &search, const MessageCatalog &catalog
     m_missimages->setObjectName(QStringLiteral("missimages"));
     m_missimages->setRootIsDecorated(false);
     m_missimages->setColumnCount(3);
-    m_missimages->setHeaderLabels({desktopText(DesktopText::ColumnName, catalog),
-                                   desktopText(DesktopText::ColumnKind, catalog),
-                                   desktopText(DesktopText::ColumnStoredPath, catalog)});
+    m_missimages->setHeaderLabels({catalog.extra(extratext::MissingColumnName),
+                                   catalog.extra(extratext::MissingColumnKind),
+                                   catalog.extra(extratext::MissingColumnStoredPath)});
     m_missimages->header()->setStretchLastSection(true);
     auto *foldersLabel = new QLabel(catalog.msg(420));
     m_newfolder = new QListWidget;

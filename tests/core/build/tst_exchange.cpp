@@ -2,7 +2,6 @@
 #include "build/projectexchange.h"
 #include "platform/safeextract.h"
 #include "platform/ziparchive.h"
-#include "project/desktoptexts.h"
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
@@ -408,7 +407,7 @@ void TestExchange::cancelledExchangeWritesNothing()
     r = import ? importProject(*open.session, adz, {}, cancel) : exportProject(*m.session, adz, {}, cancel);
     QVERIFY(!r.ok);
     QVERIFY(r.cancelled);
-    QCOMPARE(r.message, desktopText(DesktopText::Cancelled, cat));
+    QCOMPARE(r.message, cat.extra(extratext::NothingWritten));
     // Nothing new beside the file: no target, no project folder, no work files.
     QCOMPARE(filesBelow(away.path()), QStringList{"x.adz"});
     QCOMPARE(QDir(away.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.adz"});

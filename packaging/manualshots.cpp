@@ -61,10 +61,9 @@ int main(int argc, char **argv)
         session.setEditorFolder(editorFolder.path());
         // The tool windows as the editor registers them.
         TForm1 window(session, catalog, settings);
-        ProjectModel &project = session.modelForUncommandedEdits();
         TForm2::registerWith(window, session, catalog, settings);
         new ScriptEditorSetup(window, session, catalog, settings);
-        new RoomEditorSetup(window, project, catalog, settings);
+        new RoomEditorSetup(window, session, catalog, settings);
         new AssetEditorSetup(window, session, catalog, settings);
         const ProjectModel &model = session.model();
         window.resize(1260, 740);

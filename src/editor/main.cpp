@@ -44,12 +44,9 @@ int main(int argc, char **argv)
     session.setEditorFolder(settings.editorFolder());
 
     mb::TForm1 window(session, catalog, settings);
-    // The room window does not write through the session's edits yet: it gets the project itself
-    // (its object lives as long as the session).
-    mb::ProjectModel &project = session.modelForUncommandedEdits();
     mb::TForm2::registerWith(window, session, catalog, settings);
     new mb::ScriptEditorSetup(window, session, catalog, settings); // owned by the window
-    new mb::RoomEditorSetup(window, project, catalog, settings);   // owned by the window
+    new mb::RoomEditorSetup(window, session, catalog, settings);   // owned by the window
     new mb::AssetEditorSetup(window, session, catalog, settings); // owned by the window
     window.show();
     // The first activation may open a project and show boxes: after the window is up.

@@ -3,6 +3,9 @@
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
 #include "app/tform1.h"
+#include "assets/assetbox.h"
+#include "assets/asseteditorsetup.h"
+#include "project/projectfile.h"
 #include "project/projectedit.h"
 #include "project/projectsession.h"
 #include "support/scriptedasker.h"
@@ -20,16 +23,36 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QGroupBox>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUndoStack>
 
 using namespace mb;
 using mb::testing::ScriptedAsker;
 
 namespace {
+
+QByteArray savedBytes(const ProjectSession &s)
+{
+    const CompanionFiles f = writeCompanionFiles(s.model());
+    return f.files[0] + f.files[1] + f.files[2] + f.files[3];
+}
+
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 // The main window with the room editor over the room fixture (640 x 480, "hall" two screens
 // wide), the room window open on "hall".
@@ -43,6 +66,7 @@ struct Editor
     ScriptedAsker questions;
     std::unique_ptr<TForm1> form;
     RoomEditorSetup *setup = nullptr;
+    AssetEditorSetup *assets = nullptr;
     Troom *room = nullptr;
 
     explicit Editor(const QString &lang = QStringLiteral("EN"))
@@ -53,7 +77,8 @@ struct Editor
         session.replace(std::move(fx.model), dir.path());
         form = std::make_unique<TForm1>(session, catalog, settings);
         form->setQuestions(&questions);
-        setup = new RoomEditorSetup(*form, session.modelForUncommandedEdits(), catalog, settings);
+        setup = new RoomEditorSetup(*form, session, catalog, settings);
+        assets = new AssetEditorSetup(*form, session, catalog, settings);
         form->resize(1400, 1000);
         form->show();
         setup->requestRoom(QStringLiteral("hall"));
@@ -65,6 +90,24 @@ struct Editor
     RoomSurface *surface() { return room->surface(); }
     // Surface point of a room point (640 game: one pixel each at 100 %).
     QPoint at(QPoint roomPoint) { return roomPoint - QPoint(hall().scrollX, hall().scrollY); }
+    void undo() { form->action("editundo")->trigger(); }
+    void redo() { form->action("editredo")->trigger(); }
+    // Right-clicks the surface and triggers the entry of the pop-up menu that opens.
+    void menuEntry(QPoint surfacePoint, const char *entry)
+    {
+        bool found = false;
+        QTimer::singleShot(0, room, [&] {
+            QMenu *menu = room->lastMenu();
+            QAction *a = menu ? menu->findChild<QAction *>(entry) : nullptr;
+            found = a && a->isEnabled();
+            if (menu)
+                menu->close();
+            if (found)
+                a->trigger();
+        });
+        QTest::mouseClick(surface(), Qt::RightButton, {}, surfacePoint);
+        QVERIFY2(found, entry);
+    }
 };
 
 } // namespace
@@ -264,6 +307,107 @@ private slots:
         QDropEvent refused(QPointF(300, 100), Qt::MoveAction, data.get(), Qt::LeftButton, {});
         QApplication::sendEvent(e.surface(), &refused);
         QVERIFY(e.hall().objects[7].instanceName.isEmpty());
+    }
+
+    void undoAndRedoFollowedByTheWindow()
+    {
+        Editor e;
+        const QByteArray saved = savedBytes(e.session);
+        QUndoStack *stack = e.session.undoStack();
+        // A drag of many mouse moves is one step; undo puts the lamp back and keeps it selected.
+        const QPoint lamp = e.at(QPoint(100, 360));
+        QTest::mousePress(e.surface(), Qt::LeftButton, {}, lamp);
+        for (int i = 1; i <= 8; ++i)
+            QTest::mouseMove(e.surface(), lamp + QPoint(3 * i, -i));
+        QTest::mouseRelease(e.surface(), Qt::LeftButton, {}, lamp + QPoint(24, -8));
+        QCOMPARE(stack->count(), 1);
+        QCOMPARE(stack->undoText(), QString("Move lamp"));
+        const QByteArray dragged = savedBytes(e.session);
+        e.undo();
+        QCOMPARE(savedBytes(e.session), saved);
+        QCOMPARE(e.room->selection(), RoomItem::object(2));
+        e.redo();
+        QCOMPARE(savedBytes(e.session), dragged);
+
+        // Set to front, undone: the selection follows the lamp back to its slot.
+        e.menuEntry(lamp + QPoint(24, -8), "NachVorneSetzen1");
+        QCOMPARE(e.room->selection(), RoomItem::object(6));
+        e.undo();
+        QCOMPARE(e.room->selection(), RoomItem::object(2));
+        QCOMPARE(e.room->findChild<QLabel *>("instlabel")->text(), QString("lamp"));
+
+        // A property: the panel reads it again after undo and redo.
+        QCheckBox *locked = e.room->findChild<QCheckBox *>("objlocked");
+        locked->click();
+        QVERIFY(e.hall().objects[1].flag);
+        e.undo();
+        QVERIFY(!locked->isChecked());
+        e.redo();
+        QVERIFY(locked->isChecked());
+
+        // A removal with its name goes, undone it is back (not selected: the removal cleared it).
+        e.room->select(RoomItem::object(3));
+        e.questions.answers = {Asker::Yes};
+        QTest::keyClick(e.surface(), Qt::Key_Delete);
+        QCOMPARE(e.hall().objects[2].instanceName, QString("sign1"));
+        e.undo();
+        QCOMPARE(e.hall().objects[2].instanceName, QString("pillar1"));
+        QCOMPARE(e.room->selection(), RoomItem());
+
+        // The room size spin box, and its value after undo.
+        QSpinBox *width = e.room->findChild<QSpinBox *>("roomwidth");
+        width->setValue(40);
+        QCOMPARE(e.hall().width, 800);
+        QCOMPARE(e.room->findChild<QLabel *>("reslabel")->text(), QString("800x480"));
+        e.undo();
+        QCOMPARE(width->value(), 64);
+        QCOMPARE(e.room->findChild<QLabel *>("reslabel")->text(), QString("1280x480"));
+        while (stack->canUndo())
+            e.undo();
+        QCOMPARE(savedBytes(e.session), saved);
+    }
+
+    void showsPlacementsInTheirEditors()
+    {
+        Editor e;
+        // The crate's placement, right-clicked: its object opens in the object editor.
+        e.room->select(RoomItem::object(1));
+        e.menuEntry(e.at(QPoint(85, 345)), "ImObjektfensterffnen1");
+        QTRY_VERIFY(e.assets->window("objbox"));
+        QCOMPARE(e.assets->window("objbox")->elementName(), QString("crate"));
+        // ann1, its character in the character editor.
+        e.menuEntry(e.at(QPoint(210, 350)), "ImCharacterfensterzeigen1");
+        QCOMPARE(e.room->selection(), RoomItem::character(1));
+        QTRY_VERIFY(e.assets->window("charbox"));
+        QCOMPARE(e.assets->window("charbox")->elementName(), QString("ann"));
+    }
+
+    void redrawsWhatOtherWindowsChange()
+    {
+        Editor e;
+        QVERIFY(QTest::qWaitForWindowExposed(e.form.get()));
+        PaintCounter counter;
+        e.surface()->installEventFilter(&counter);
+        QTest::qWait(50);
+        // An object's size edited in its editor: the room draws again (nothing else moves: no
+        // selection pulses).
+        counter.paints = 0;
+        const int crate = e.m().objects.find("crate");
+        e.session.editRecord<Robj>(ProjectChange::element(Objects, crate), "width", [](Robj &o) { o.width = 60; });
+        QTRY_VERIFY(counter.paints > 0);
+        // A new file for an image: the cache reads it again, and the sign shows it.
+        const QPoint signAt = e.at(QPoint(410, 205));
+        const QColor before = e.surface()->grab().toImage().pixelColor(signAt);
+        QImage blue(40, 40, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(e.dir.filePath("blue.png")));
+        const int image = e.m().media[Images].find("sign");
+        e.session.edit("path", table::Images, [&](ProjectEdit &edit) {
+            edit.model().media[Images].set(image, "sign", e.dir.filePath("blue.png"));
+        });
+        const QColor after = e.surface()->grab().toImage().pixelColor(signAt);
+        QVERIFY(before != after);
+        QCOMPARE(after, QColor(Qt::blue));
     }
 
     void viewZoom()

@@ -32,6 +32,13 @@ CurrentElements &ProjectEdit::current()
 void ProjectEdit::alsoWrites(ModelTables tables)
 {
     m_snapshot.capture(model(), tables);
+    m_session.nameWrites(tables);
+}
+
+void ProjectEdit::alsoWritesSlot(ModelTables table, int slot)
+{
+    m_snapshot.captureSlot(model(), table, slot);
+    m_session.nameWrites(table);
 }
 
 ProjectChange::Tree ProjectEdit::treeOf(const TreeNode *node) const

@@ -38,6 +38,11 @@ public:
     // Adds tables to the ones compared at the end (they are copied now, so call this before
     // writing them).
     void alsoWrites(ModelTables tables);
+    // Adds one slot of a table (table: one bit; the single records have slot 1, name list i has
+    // slot i + 1) to what is compared at the end, copied now: an edit of one room or a few
+    // placements copies only those, however big the project. Writing any other slot of that
+    // table is a fault the verifying test runs stop at.
+    void alsoWritesSlot(ModelTables table, int slot);
 
     // --- trees (nodes of model().mediaTree or model().gameTree, never a root unless said)
 

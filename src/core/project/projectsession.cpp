@@ -333,6 +333,12 @@ void ProjectSession::beginEdit(const QString &text, ModelTables writes, MergeKey
     }
 }
 
+void ProjectSession::nameWrites(ModelTables tables)
+{
+    if (m_open)
+        m_open->named |= tables;
+}
+
 void ProjectSession::endEdit(bool outer)
 {
     Open &open = *m_open;
@@ -343,9 +349,14 @@ void ProjectSession::endEdit(bool outer)
     auto command = std::make_unique<Command>(*this, done->text);
     command->diff = ModelDiff::compare(done->snapshot, *m_model);
     if (g_verifyEdits) {
-        const ModelTables stray = ModelDiff::compare(done->verify, *m_model).tables() & ~done->named;
+        const ModelDiff all = ModelDiff::compare(done->verify, *m_model);
+        const ModelTables stray = all.tables() & ~done->named;
         if (stray)
             qFatal("edit \"%s\" wrote tables it did not name: 0x%x", qPrintable(done->text), unsigned(stray));
+        // A table named by single slots: every slot written must be one of them.
+        if (all.slotCount() != command->diff.slotCount())
+            qFatal("edit \"%s\" wrote %zu slots but copied only %zu of them", qPrintable(done->text),
+                   all.slotCount(), command->diff.slotCount());
     }
     if (command->diff.isEmpty() && done->steps.empty() && done->currentBefore == m_current)
         return;

@@ -72,10 +72,9 @@ public:
     // The open project. The object lives as long as the session: New, Open and imports assign a
     // new project into it.
     const ProjectModel &model() const { return *m_model; }
-    // Write access for the windows whose changes are not edits yet (the room, script and preview
-    // windows): what they write cannot be undone, they call markModified() after writing, and an
-    // undo of an earlier step that touched the same record puts back that step's values. New code
-    // writes through edit() and editRecord().
+    // Write access outside the edits, for tests that prepare a project in place: what is written
+    // this way cannot be undone, and an undo of an earlier step that touched the same record puts
+    // back that step's values. Every window writes through edit() and editRecord().
     ProjectModel &modelForUncommandedEdits() { return *m_model; }
     const MessageCatalog &catalog() const { return m_catalog; }
     QUndoStack *undoStack() { return &m_stack; }
@@ -143,10 +142,14 @@ public:
     // Runs `f(ProjectEdit &)`, which writes the tables in `writes` and the trees, and pushes what
     // it changed as one undo command with the text. Nothing is pushed when nothing changed. An
     // edit started inside another one joins it (its tables are added). Returns what f returns.
+    // An edit that writes a few slots of big tables (one room, a few placements) names no table
+    // here and copies just those slots with ProjectEdit::alsoWritesSlot() before writing them.
+    // Edits with the same non-zero merge key merge until endGesture() (a drag, a stroke); an edit
+    // with tree steps never merges.
     template <typename F>
-    decltype(auto) edit(const QString &text, ModelTables writes, F &&f)
+    decltype(auto) edit(const QString &text, ModelTables writes, F &&f, MergeKey merge = 0)
     {
-        Scope scope(*this, text, writes);
+        Scope scope(*this, text, writes, merge);
         return std::forward<F>(f)(*scope.edit);
     }
 
@@ -173,7 +176,8 @@ public:
     bool isEditing() const { return m_open != nullptr; }
 
     // Checks every edit against a copy of the whole project and stops the program when an edit
-    // wrote a table it did not name (the test suites turn this on with MOSSBRAMBLE_VERIFY_EDITS).
+    // wrote a table or a slot it did not name (the test suites turn this on with
+    // MOSSBRAMBLE_VERIFY_EDITS).
     static void setVerifyEdits(bool on);
 
 signals:
@@ -238,6 +242,8 @@ private:
 
     void beginEdit(const QString &text, ModelTables writes, MergeKey merge, const ProjectChange *record);
     void endEdit(bool outer);
+    // Tables the running edit may write besides the ones it named when it began.
+    void nameWrites(ModelTables tables);
     // Takes the model as the open project; without one the open project is emptied in place.
     void reset(std::unique_ptr<ProjectModel> model);
     void updateModified();

@@ -3,6 +3,7 @@
 #include "app/pooltreemodel.h"
 #include "app/poolview.h"
 #include "app/tform1.h"
+#include "assets/asseteditorsetup.h"
 #include "project/projectsession.h"
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
@@ -37,15 +38,16 @@ constexpr ModeInfo kModes[4] = {
 
 } // namespace
 
-RoomEditorSetup::RoomEditorSetup(TForm1 &form, ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings)
-    : QObject(&form), m_form(form), m_model(model), m_catalog(catalog), m_settings(settings)
+RoomEditorSetup::RoomEditorSetup(TForm1 &form, ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings)
+    : QObject(&form), m_form(form), m_session(session), m_catalog(catalog), m_settings(settings)
 {
     setObjectName(QStringLiteral("roomeditor"));
     form.setToolWindowFactory(kWindow, [this](const QString &) -> QWidget * {
-        auto *w = new Troom(m_form, m_model, m_catalog, m_settings);
+        auto *w = new Troom(m_form, m_session, m_catalog, m_settings);
         connect(w, &Troom::scriptRequested, &m_form,
                 [this](const QString &key, bool show) { m_form.requestScript(key, 0, show); });
         connect(w, &Troom::status, this, [this](const QString &text) { m_form.statusPanel(2)->setText(text); });
+        connect(w, &Troom::assetRequested, this, &RoomEditorSetup::showAsset);
         w->setMode(m_mode);
         w->openRoom(m_request);
         // The window's place from config.ini, once the frame around it exists.
@@ -79,16 +81,6 @@ RoomEditorSetup::RoomEditorSetup(TForm1 &form, ProjectModel &model, MessageCatal
     connect(pool, &QAbstractItemView::doubleClicked, this, [this, roomOf](const QModelIndex &i) {
         if (const QString room = roomOf(i); !room.isEmpty())
             requestRoom(room);
-    });
-
-    // After a change of the rooms (added, removed, renamed, undone) or another project the
-    // window looks at its room again.
-    connect(&form.session(), &ProjectSession::changed, this, [this](const ProjectChange &c) {
-        if (c.phase != ProjectChange::Done || !(c.kind == ProjectChange::Reset || c.isTreeChange()
-                                                || (c.kind == ProjectChange::Element && c.elementKind == Rooms)))
-            return;
-        if (Troom *w = window())
-            w->projectChanged();
     });
 
     for (int i = 0; i < 4; ++i) {
@@ -149,6 +141,16 @@ void RoomEditorSetup::requestRoom(const QString &name)
     m_request = name;
     if (Troom *w = window())
         w->openRoom(name);
+}
+
+void RoomEditorSetup::showAsset(const QString &window, const QString &element)
+{
+    auto *assets = m_form.findChild<AssetEditorSetup *>();
+    if (!assets || element.isEmpty())
+        return;
+    // The request first: the editor that opens shows it.
+    assets->request(window, element);
+    m_form.bringToFront(window);
 }
 
 void RoomEditorSetup::updateActions()

@@ -13,7 +13,7 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
-class ProjectModel;
+class ProjectSession;
 class TForm1;
 class Troom;
 
@@ -21,12 +21,13 @@ class Troom;
 // TForm1::setToolWindowFactory), the four exclusive edit-mode toggles of the main window
 // (walkmap, depth lines, inventory field, FX shapes) with their status texts, and the room
 // requests of the game tree: a click on a room shows it in the open room window, a double click
-// also opens the window. Lives as a child of the main window.
+// also opens the window. The room window's "Show in Objectwindow" / "Show in Characterwindow"
+// open the asset editors (when they are registered). Lives as a child of the main window.
 class RoomEditorSetup : public QObject
 {
     Q_OBJECT
 public:
-    RoomEditorSetup(TForm1 &form, ProjectModel &model, MessageCatalog &catalog, EditorSettings &settings);
+    RoomEditorSetup(TForm1 &form, ProjectSession &session, MessageCatalog &catalog, EditorSettings &settings);
 
     // The open room window, or null.
     Troom *window() const;
@@ -41,8 +42,10 @@ public:
 private:
     void updateActions();
 
+    void showAsset(const QString &window, const QString &element);
+
     TForm1 &m_form;
-    ProjectModel &m_model;
+    ProjectSession &m_session;
     MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     RoomEditMode m_mode = RoomEditMode::None;

@@ -6,7 +6,9 @@
 #include "project/editorsettings.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
+#include "project/projectsession.h"
 #include "room/roomgeometry.h"
+#include "room/roompanels.h"
 #include "room/roomscene.h"
 #include "room/roomsurface.h"
 #include "room/roomtexts.h"
@@ -14,146 +16,30 @@
 #include "script/scriptkey.h"
 
 #include <QActionGroup>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDataStream>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
-#include <QSlider>
-#include <QSpinBox>
-#include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <cmath>
 
 namespace mb {
 
-namespace {
-
-constexpr int PanelHeight = 115;
-const double kZooms[] = {0, 0.5, 1, 2}; // 0 = fit
-
-// Merge keys of the gestures: each kind of drag and the arrow keys.
-enum MergeWhat { MergeMove = 1, MergeMarker, MergeDepth, MergeInventory, MergeStroke, MergeFx, MergeArrows,
-                 MergeScroll, MergeOffset, MergeStrength };
-
-} // namespace
-
-// The navigator: the largest room (three screens by two) as a frame, the room inside it and the
-// visible screen, which the author drags to scroll.
-class Troom::Navigator : public QWidget
-{
-public:
-    explicit Navigator(Troom &room) : QWidget(&room), m_room(room)
-    {
-        setObjectName(QStringLiteral("Panel2"));
-        setFixedSize(124, 64);
-    }
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), palette().window());
-        p.setPen(Qt::gray);
-        p.drawRect(QRect(1, 1, 120, 60)); // Shape1
-        const Rroom *r = m_room.currentRoom();
-        if (!r)
-            return;
-        const RoomMetrics m = m_room.metrics();
-        const double k = m.gameHeight == 200 ? 1.5 : 1.25;
-        p.setBrush(QColor(200, 220, 255));
-        p.drawRect(QRect(1, 1, int(std::lround(r->width / m.cell * 1.25)), int(std::lround(r->height / m.cell * k)))); // Shape2
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::red, 2));
-        p.drawRect(screenRect());
-    }
-    QRect screenRect() const
-    {
-        const Rroom *r = m_room.currentRoom();
-        const RoomMetrics m = m_room.metrics();
-        return r ? QRect(r->scrollX / (m.gameWidth / 40) + 1, r->scrollY / (m.gameHeight / 30) + 1, 40, 30) : QRect();
-    }
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        m_last = e->position().toPoint();
-        m_room.endGesture();
-    }
-    void mouseMoveEvent(QMouseEvent *e) override
-    {
-        const Rroom *r = m_room.currentRoom();
-        if (!r || !(e->buttons() & Qt::LeftButton))
-            return;
-        const QPoint d = e->position().toPoint() - m_last;
-        m_last = e->position().toPoint();
-        const RoomMetrics m = m_room.metrics();
-        m_room.setScroll(QPoint(r->scrollX + m.gameWidth / 40 * d.x(), r->scrollY + m.gameHeight / 30 * d.y()), true);
-    }
-    void mouseReleaseEvent(QMouseEvent *) override { m_room.endGesture(); }
-
-private:
-    Troom &m_room;
-    QPoint m_last;
-};
-
-// The wall mirror's offset preview: a figure and its mirror image, dragged apart.
-class Troom::OffsetPreview : public QWidget
-{
-public:
-    explicit OffsetPreview(Troom &room) : QWidget(&room), m_room(room)
-    {
-        setObjectName(QStringLiteral("Panel3"));
-        setFixedSize(72, 96);
-    }
-    QPoint backChar;
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), QColor(60, 60, 70));
-        p.fillRect(QRect(backChar, QSize(20, 40)), QColor(120, 120, 200, 160)); // backchar
-        p.fillRect(QRect(18, 44, 20, 40), QColor(230, 200, 120));               // frontchar
-    }
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        m_last = e->position().toPoint();
-        m_room.endGesture();
-    }
-    void mouseMoveEvent(QMouseEvent *e) override
-    {
-        if (!(e->buttons() & Qt::LeftButton))
-            return;
-        const QPoint d = e->position().toPoint() - m_last;
-        m_last = e->position().toPoint();
-        m_room.setFxField([d](Rfxshape &s) { fxshapes::dragOffset(s, d.x(), d.y()); }, MergeOffset);
-    }
-    void mouseReleaseEvent(QMouseEvent *) override { m_room.endGesture(); }
-
-private:
-    Troom &m_room;
-    QPoint m_last;
-};
-
-Troom::Troom(TForm1 &form, ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
+Troom::Troom(TForm1 &form, ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings,
              QWidget *parent)
-    : QWidget(parent), m_form(form), m_model(model), m_catalog(catalog), m_settings(settings)
+    : QWidget(parent), m_form(form), m_session(session), m_model(session.model()), m_catalog(catalog),
+      m_settings(settings)
 {
     setObjectName(QStringLiteral("Troom"));
-    m_surface = new RoomSurface(model, m_images, catalog);
+    m_surface = new RoomSurface(m_model, m_images, catalog);
     m_surface->setObjectName(QStringLiteral("surface"));
     m_surface->setAcceptDrops(true);
     m_surface->setFocusPolicy(Qt::StrongFocus);
@@ -180,6 +66,7 @@ Troom::Troom(TForm1 &form, ProjectModel &model, const MessageCatalog &catalog, E
     resize(client + QSize(m_scrollArea->frameWidth() * 2, 0));
     retranslate();
     openRoom(QStringLiteral("free"));
+    connect(&session, &ProjectSession::changed, this, &Troom::changed);
 }
 
 Troom::~Troom() = default;
@@ -196,7 +83,7 @@ RoomMetrics Troom::metrics() const
     return RoomMetrics::of(m_model.settings, r);
 }
 
-Rroom *Troom::currentRoom()
+const Rroom *Troom::currentRoom() const
 {
     return m_room > 0 && m_model.rooms.used(m_room) ? &m_model.rooms[m_room] : nullptr;
 }
@@ -221,375 +108,55 @@ RoomEditMode Troom::mode() const
     return m_surface->view().mode;
 }
 
-quint64 Troom::mergeKey(int what) const
+ProjectSession::MergeKey Troom::mergeKey(int what) const
 {
-    return (m_gesture << 8) | quint64(what);
+    return ProjectSession::mergeKey(this, what);
 }
 
-// --- panels
-
-void Troom::buildPanels()
+RoomCommands Troom::commands() const
 {
-    m_panel = new QWidget;
-    m_panel->setObjectName(QStringLiteral("Panel1"));
-    m_panel->setFixedHeight(PanelHeight);
-    auto *row = new QHBoxLayout(m_panel);
-    row->setContentsMargins(4, 2, 4, 2);
+    return RoomCommands(m_session, m_room);
+}
 
-    // Room controls.
-    auto *roomBox = new QWidget;
-    auto *grid = new QGridLayout(roomBox);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setVerticalSpacing(1);
-    m_widthLabel = new QLabel;
-    m_widthLabel->setObjectName(QStringLiteral("Label7"));
-    m_heightLabel = new QLabel;
-    m_heightLabel->setObjectName(QStringLiteral("Label8"));
-    m_roomwidth = new QSpinBox;
-    m_roomwidth->setObjectName(QStringLiteral("roomwidth"));
-    m_roomheight = new QSpinBox;
-    m_roomheight->setObjectName(QStringLiteral("roomheight"));
-    for (QSpinBox *box : {m_roomwidth, m_roomheight}) {
-        box->setKeyboardTracking(false);
-        connect(box, &QSpinBox::valueChanged, this, [this] {
-            if (!m_updating)
-                setRoomSize(m_roomwidth->value(), m_roomheight->value());
-        });
-    }
-    m_reslabel = new QLabel;
-    m_reslabel->setObjectName(QStringLiteral("reslabel"));
-    m_doublewalkmap = new QCheckBox;
-    m_doublewalkmap->setObjectName(QStringLiteral("doublewalkmap"));
-    connect(m_doublewalkmap, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_updating || !currentRoom())
+void Troom::endGesture()
+{
+    m_session.endGesture();
+}
+
+void Troom::changed(const ProjectChange &c)
+{
+    if (c.phase != ProjectChange::Done)
+        return;
+    switch (c.kind) {
+    case ProjectChange::Media:
+        // A new path for an image (or new images): the cache reads them again.
+        if (c.mediaKind != Images)
             return;
-        edit(m_catalog.msg(483).trimmed(), [this, on](ProjectModel &m) {
-            Rroom &r = m.rooms[m_room];
-            if (r.flag1 == on)
-                return false;
-            r.flag1 = on; // only the cell size changes; the cells stay as they are
-            return true;
-        });
-    });
-    m_zoomfactor = new QComboBox;
-    m_zoomfactor->setObjectName(QStringLiteral("zoomfactor"));
-    for (int i = 1; i <= 9; ++i)
-        m_zoomfactor->addItem(QString::number(i));
-    connect(m_zoomfactor, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (m_updating || !currentRoom() || index < 0)
+        if (c.slot >= 1 && c.slot <= m_model.media[Images].size())
+            m_images.forget(m_model.media[Images].name(c.slot));
+        else
+            m_images.clear();
+        break;
+    case ProjectChange::Element:
+        // Rooms, and the objects and characters they show (frames and sizes from the asset
+        // editors).
+        if (c.elementKind != Rooms && c.elementKind != Objects && c.elementKind != Characters)
             return;
-        edit(roomText(RoomText::UndoDepthLines, m_catalog), [this, index](ProjectModel &m) {
-            Rroom &r = m.rooms[m_room];
-            if (r.zoomStep == index + 1)
-                return false;
-            r.zoomStep = index + 1;
-            return true;
-        });
-    });
-    m_zoomLabel = new QLabel;
-    m_viewZoomBox = new QComboBox;
-    m_viewZoomBox->setObjectName(QStringLiteral("viewzoom"));
-    m_viewZoomBox->addItems({QString(), QStringLiteral("50 %"), QStringLiteral("100 %"), QStringLiteral("200 %")});
-    m_viewZoomBox->setCurrentIndex(2);
-    connect(m_viewZoomBox, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!m_updating && index >= 0)
-            setViewZoom(kZooms[index]);
-    });
-    m_grid = new QCheckBox;
-    m_grid->setObjectName(QStringLiteral("gridtoggle"));
-    connect(m_grid, &QCheckBox::toggled, m_surface, &RoomSurface::setGrid);
-    grid->addWidget(m_widthLabel, 0, 0);
-    grid->addWidget(m_roomwidth, 0, 1);
-    grid->addWidget(m_heightLabel, 1, 0);
-    grid->addWidget(m_roomheight, 1, 1);
-    grid->addWidget(m_zoomfactor, 2, 1);
-    grid->addWidget(m_reslabel, 2, 0);
-    grid->addWidget(m_doublewalkmap, 3, 0, 1, 2);
-    grid->addWidget(m_zoomLabel, 0, 2);
-    grid->addWidget(m_viewZoomBox, 0, 3);
-    grid->addWidget(m_grid, 1, 2, 1, 2);
-    row->addWidget(roomBox);
-
-    m_navigator = new Navigator(*this);
-    row->addWidget(m_navigator);
-
-    // Object panel.
-    m_props = new QStackedWidget;
-    m_objbox = new QGroupBox;
-    m_objbox->setObjectName(QStringLiteral("objbox"));
-    auto *og = new QGridLayout(m_objbox);
-    og->setContentsMargins(4, 2, 4, 2);
-    og->setVerticalSpacing(1);
-    m_instLabelCaption = new QLabel;
-    m_instLabelCaption->setObjectName(QStringLiteral("Label4"));
-    m_instlabel = new QLabel;
-    m_instlabel->setObjectName(QStringLiteral("instlabel"));
-    m_objlocked = new QCheckBox;
-    m_objlocked->setObjectName(QStringLiteral("objlocked"));
-    connect(m_objlocked, &QCheckBox::toggled, this, [this](bool on) { setObjectField([on](Rroomobj &o) { o.flag = on; }, 1); });
-    m_darstellung = new QGroupBox;
-    m_darstellung->setObjectName(QStringLiteral("darstellung"));
-    auto *dl = new QHBoxLayout(m_darstellung);
-    dl->setContentsMargins(2, 0, 2, 0);
-    m_drawGroup = new QButtonGroup(this);
-    for (int i = 0; i < 3; ++i) {
-        m_drawButtons[i] = new QRadioButton;
-        m_drawGroup->addButton(m_drawButtons[i], i);
-        dl->addWidget(m_drawButtons[i]);
+        break;
+    case ProjectChange::Reset:
+        // Another project: its images may share names with the old one's, and the room's slot
+        // may hold another room.
+        m_images.clear();
+        openRoom(m_roomName.isEmpty() ? QStringLiteral("free") : m_roomName);
+        return;
+    case ProjectChange::RoomCharacter:
+    case ProjectChange::Settings:
+        break;
+    default:
+        if (!c.isTreeChange())
+            return;
     }
-    connect(m_drawGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { setObjectField([id](Rroomobj &o) { o.byteValue = uint8_t(id); }, 2); });
-    m_stateLabel = new QLabel;
-    m_stateLabel->setObjectName(QStringLiteral("Label2"));
-    m_objstate = new QComboBox;
-    m_objstate->setObjectName(QStringLiteral("ComboBox1"));
-    for (int i = 0; i <= 10; ++i)
-        m_objstate->addItem(QString::number(i));
-    connect(m_objstate, &QComboBox::activated, this,
-            [this](int i) { setObjectField([i](Rroomobj &o) { o.state = uint8_t(i); }, 3); });
-    m_objscript = new QPushButton;
-    m_objscript->setObjectName(QStringLiteral("Button1"));
-    connect(m_objscript, &QPushButton::clicked, this, [this] {
-        if (selection().kind == RoomItem::Object)
-            emit scriptRequested(ScriptKey::roomObject(roomName(), selection().index).text(), true);
-    });
-    og->addWidget(m_instLabelCaption, 0, 0);
-    og->addWidget(m_instlabel, 0, 1);
-    og->addWidget(m_objlocked, 0, 2);
-    og->addWidget(m_darstellung, 1, 0, 1, 3);
-    og->addWidget(m_stateLabel, 2, 0);
-    og->addWidget(m_objstate, 2, 1);
-    og->addWidget(m_objscript, 2, 2);
-
-    // Character panel.
-    m_charbox = new QGroupBox;
-    m_charbox->setObjectName(QStringLiteral("charbox"));
-    auto *cg = new QGridLayout(m_charbox);
-    cg->setContentsMargins(4, 2, 4, 2);
-    cg->setVerticalSpacing(1);
-    m_charInstCaption = new QLabel;
-    m_charInstCaption->setObjectName(QStringLiteral("Label1"));
-    m_charinst = new QLabel;
-    m_charinst->setObjectName(QStringLiteral("charinst"));
-    m_charlocked = new QCheckBox;
-    m_charlocked->setObjectName(QStringLiteral("charlocked"));
-    connect(m_charlocked, &QCheckBox::toggled, this,
-            [this](bool on) { setCharacterField([on](Rroomchar &c) { c.flag2 = on; }, 1); });
-    m_unmoveable = new QCheckBox;
-    m_unmoveable->setObjectName(QStringLiteral("CheckBox2"));
-    connect(m_unmoveable, &QCheckBox::toggled, this,
-            [this](bool on) { setCharacterField([on](Rroomchar &c) { c.flag1 = !on; }, 2); });
-    m_viewLabel = new QLabel;
-    m_viewLabel->setObjectName(QStringLiteral("Label5"));
-    m_directionGroup = new QButtonGroup(this);
-    auto *dirs = new QHBoxLayout;
-    // Directions 1 front, 2 back, 3 right, 4 left, as the arrows show them.
-    const char *names[4] = {"RadioButton12", "RadioButton10", "RadioButton11", "RadioButton9"};
-    const char *arrows[4] = {"\u2193", "\u2191", "\u2192", "\u2190"};
-    for (int i = 0; i < 4; ++i) {
-        m_directionButtons[i] = new QRadioButton(QString::fromUtf8(arrows[i]));
-        m_directionButtons[i]->setObjectName(QLatin1String(names[i]));
-        m_directionGroup->addButton(m_directionButtons[i], i + 1);
-        dirs->addWidget(m_directionButtons[i]);
-    }
-    connect(m_directionGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { setCharacterField([id](Rroomchar &c) { c.byteValue = uint8_t(id); }, 3); });
-    m_charscript = new QPushButton;
-    m_charscript->setObjectName(QStringLiteral("Button2"));
-    connect(m_charscript, &QPushButton::clicked, this, [this] {
-        if (selection().kind == RoomItem::Character)
-            emit scriptRequested(ScriptKey::roomCharacter(selection().index).text(), true);
-    });
-    m_snapto = new QPushButton;
-    m_snapto->setObjectName(QStringLiteral("snapto"));
-    connect(m_snapto, &QPushButton::clicked, this, [this] {
-        const RoomItem item = selection();
-        if (item.kind == RoomItem::Character)
-            edit(roomText(RoomText::UndoMove, m_catalog).arg(itemName(item)),
-                 [this, item](ProjectModel &m) { return roomedit::snapToWalkmap(m, m_room, item.index); });
-    });
-    cg->addWidget(m_charInstCaption, 0, 0);
-    cg->addWidget(m_charinst, 0, 1);
-    cg->addWidget(m_charlocked, 0, 2);
-    cg->addWidget(m_unmoveable, 0, 3);
-    cg->addWidget(m_viewLabel, 1, 0);
-    cg->addLayout(dirs, 1, 1, 1, 3);
-    cg->addWidget(m_charscript, 2, 0, 1, 2);
-    cg->addWidget(m_snapto, 2, 2, 1, 2);
-
-    // FX panel.
-    m_fxpanel = new QWidget;
-    m_fxpanel->setObjectName(QStringLiteral("fxpanel"));
-    auto *fg = new QGridLayout(m_fxpanel);
-    fg->setContentsMargins(2, 0, 2, 0);
-    fg->setVerticalSpacing(1);
-    m_fxtab = new QTabBar;
-    m_fxtab->setObjectName(QStringLiteral("fxtab"));
-    for (int i = 0; i < 3; ++i)
-        m_fxtab->addTab(QString());
-    connect(m_fxtab, &QTabBar::currentChanged, this, [this] { updateFxControls(); });
-    m_activateshape = new QCheckBox;
-    m_activateshape->setObjectName(QStringLiteral("activateshape"));
-    connect(m_activateshape, &QCheckBox::toggled, this,
-            [this](bool on) { setFxField([on](Rfxshape &s) { fxshapes::setActive(s, on); }, 1); });
-    m_effectLabel = new QLabel;
-    m_effectLabel->setObjectName(QStringLiteral("Label9"));
-    m_fxstyles = new QComboBox;
-    m_fxstyles->setObjectName(QStringLiteral("fxstyles"));
-    for (int i = 0; i < 3; ++i)
-        m_fxstyles->addItem(QString());
-    connect(m_fxstyles, &QComboBox::activated, this,
-            [this](int i) { setFxField([i](Rfxshape &s) { fxshapes::setEffect(s, i); }, 2); });
-    m_strengthLabel = new QLabel;
-    m_strengthLabel->setObjectName(QStringLiteral("Label11"));
-    m_strength = new QSlider(Qt::Horizontal);
-    m_strength->setObjectName(QStringLiteral("TrackBar1"));
-    m_strength->setRange(0, 255);
-    connect(m_strength, &QSlider::valueChanged, this, [this](int v) {
-        setFxField([v](Rfxshape &s) { s.int5 = v; }, MergeStrength);
-    });
-    connect(m_strength, &QSlider::sliderReleased, this, [this] { endGesture(); });
-    m_roomPosition = new QCheckBox;
-    m_roomPosition->setObjectName(QStringLiteral("CheckBox1"));
-    connect(m_roomPosition, &QCheckBox::toggled, this,
-            [this](bool on) { setFxField([on](Rfxshape &s) { s.flag2 = on; }, 4); });
-    m_fxroomLabel = new QLabel;
-    m_fxroomLabel->setObjectName(QStringLiteral("Label10"));
-    m_fxroom = new QLineEdit;
-    m_fxroom->setObjectName(QStringLiteral("fxroom"));
-    m_fxroom->setEnabled(false);
-    m_preview = new OffsetPreview(*this);
-    fg->addWidget(m_fxtab, 0, 0, 1, 4);
-    fg->addWidget(m_activateshape, 1, 0);
-    fg->addWidget(m_effectLabel, 1, 1);
-    fg->addWidget(m_fxstyles, 1, 2);
-    fg->addWidget(m_strengthLabel, 2, 0, 1, 2);
-    fg->addWidget(m_strength, 2, 2);
-    fg->addWidget(m_roomPosition, 3, 0, 1, 2);
-    fg->addWidget(m_fxroomLabel, 3, 2);
-    fg->addWidget(m_fxroom, 3, 3);
-    fg->addWidget(m_preview, 0, 4, 4, 1);
-
-    // One panel at a time: the selected thing's, or the FX shapes' in FX mode.
-    m_props->addWidget(m_objbox);
-    m_props->addWidget(m_charbox);
-    m_props->addWidget(m_fxpanel);
-    row->addWidget(m_props, 1);
-}
-
-void Troom::retranslate()
-{
-    const MessageCatalog &c = m_catalog;
-    m_widthLabel->setText(c.msg(230));
-    m_heightLabel->setText(c.msg(231));
-    m_doublewalkmap->setText(c.msg(483).trimmed());
-    m_zoomLabel->setText(roomText(RoomText::ViewZoom, c));
-    m_viewZoomBox->setItemText(0, roomText(RoomText::ZoomFit, c));
-    m_grid->setText(roomText(RoomText::Grid, c));
-    m_navigator->setToolTip(c.msg(240));
-    m_objbox->setTitle(c.msg(30));
-    m_instLabelCaption->setText(c.msg(220));
-    m_objlocked->setText(c.msg(221));
-    m_darstellung->setTitle(c.msg(226));
-    for (int i = 0; i < 3; ++i)
-        m_drawButtons[i]->setText(c.msg(227 + i));
-    m_stateLabel->setText(c.msg(225));
-    m_objscript->setText(c.msg(224));
-    m_charbox->setTitle(c.msg(31));
-    m_charInstCaption->setText(c.msg(220));
-    m_charlocked->setText(c.msg(221));
-    m_unmoveable->setText(c.msg(223));
-    m_viewLabel->setText(c.msg(222));
-    m_charscript->setText(c.msg(224));
-    m_snapto->setText(roomText(RoomText::SnapToWalkmap, c));
-    for (int i = 0; i < 3; ++i)
-        m_fxtab->setTabText(i, roomText(RoomText::FxShape, c).arg(i + 1));
-    m_activateshape->setText(c.msg(476));
-    m_effectLabel->setText(c.msg(477));
-    m_fxstyles->setItemText(0, c.msg(478));
-    m_fxstyles->setItemText(1, c.msg(479));
-    m_fxstyles->setItemText(2, c.msg(544));
-    m_strengthLabel->setText(c.msg(481));
-    m_roomPosition->setText(c.msg(482));
-    m_fxroomLabel->setText(c.msg(29) + QStringLiteral(" :"));
-}
-
-void Troom::updateRoomControls()
-{
-    m_updating = true;
-    const Rroom *r = currentRoom();
-    const RoomMetrics m = metrics();
-    const roomgeo::RoomSizeRange range = roomgeo::roomSizeRange(m);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_roomwidth, m_roomheight, m_doublewalkmap, m_zoomfactor})
-        w->setEnabled(r);
-    m_roomwidth->setRange(range.minColumns, range.maxColumns);
-    m_roomheight->setRange(range.minRows, range.maxRows);
-    if (r) {
-        m_roomwidth->setValue(r->width / m.cell);
-        m_roomheight->setValue(r->height / m.cell);
-        m_doublewalkmap->setChecked(r->flag1);
-        m_zoomfactor->setCurrentIndex(std::clamp(r->zoomStep, 1, 9) - 1);
-        m_reslabel->setText(QString::number(r->width) + u'x' + QString::number(r->height));
-    } else {
-        m_reslabel->setText(QString::number(m.gameWidth) + u'x' + QString::number(m.gameHeight));
-    }
-    m_updating = false;
-    m_navigator->update();
-}
-
-void Troom::updatePanels()
-{
-    m_updating = true;
-    const Rroom *r = currentRoom();
-    const RoomItem item = selection();
-    const bool fx = mode() == RoomEditMode::Fx;
-    m_props->setCurrentIndex(fx ? 2 : item.kind == RoomItem::Character ? 1 : 0);
-    const Rroomobj *o = r && item.kind == RoomItem::Object ? &r->objects[item.index - 1] : nullptr;
-    const Rroomchar *c = r && item.kind == RoomItem::Character ? &m_model.roomChars[item.index] : nullptr;
-    m_objbox->setEnabled(o);
-    m_charbox->setEnabled(c);
-    m_instlabel->setText(o ? o->instanceName : QString());
-    m_objlocked->setChecked(o && o->flag);
-    m_drawGroup->setExclusive(false);
-    for (int i = 0; i < 3; ++i)
-        m_drawButtons[i]->setChecked(o && o->byteValue == i);
-    m_drawGroup->setExclusive(true);
-    m_objstate->setCurrentIndex(o ? std::min<int>(o->state, 10) : 0);
-    m_charinst->setText(c ? c->instanceName : QString());
-    m_charlocked->setChecked(c && c->flag2);
-    m_unmoveable->setChecked(c && !c->flag1);
-    m_directionGroup->setExclusive(false);
-    for (int i = 0; i < 4; ++i)
-        m_directionButtons[i]->setChecked(c && c->byteValue == i + 1);
-    m_directionGroup->setExclusive(true);
-    m_updating = false;
-    updateFxControls();
-}
-
-void Troom::updateFxControls()
-{
-    m_updating = true;
-    const Rroom *r = currentRoom();
-    const int k = m_fxtab->currentIndex();
-    m_fxpanel->setEnabled(r);
-    if (r && k >= 0) {
-        const Rfxshape &s = r->fx[k];
-        const fxshapes::Controls c = fxshapes::controls(s);
-        m_activateshape->setChecked(c.active);
-        m_effectLabel->setEnabled(c.effectEnabled);
-        m_fxstyles->setEnabled(c.effectEnabled);
-        m_fxstyles->setCurrentIndex(std::clamp(s.int1, 0, 2));
-        m_strengthLabel->setEnabled(c.strengthEnabled);
-        m_strength->setEnabled(c.strengthEnabled);
-        m_strength->setValue(s.int5);
-        m_roomPosition->setEnabled(c.roomPositionEnabled);
-        m_roomPosition->setChecked(s.flag2);
-        m_fxroom->setText(s.text);
-        m_preview->setVisible(c.previewVisible);
-        m_preview->backChar = c.backCharPos;
-        m_preview->update();
-    }
-    m_updating = false;
+    projectChanged();
 }
 
 void Troom::projectChanged()
@@ -614,29 +181,18 @@ void Troom::projectChanged()
         if (QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
             sub->setWindowTitle(windowTitle());
     }
-    // A placement that went away is no longer selected.
-    const RoomItem item = selection();
+    // The selection follows its placement to another slot (an order step undone); one that went
+    // away is no longer selected.
+    const RoomItem item = roompanels::followSelection(m_model, m_room, selection(), m_selectedName);
+    if (item != selection())
+        m_surface->setSelection(item);
+    if (item.isNone())
+        m_selectedName.clear();
     const Rroom *r = currentRoom();
-    if ((item.kind == RoomItem::Object && (!r || r->objects[item.index - 1].instanceName.isEmpty()))
-        || (item.kind == RoomItem::Character
-            && (!r || !m_model.roomChars.used(item.index) || m_model.roomChars[item.index].roomName != r->name)))
-        m_surface->setSelection({});
     m_surface->setScroll(r ? QPoint(r->scrollX, r->scrollY) : QPoint());
     m_surface->projectChanged();
     updateRoomControls();
     updatePanels();
-}
-
-bool Troom::edit(const QString &text, const std::function<bool(ProjectModel &)> &change, quint64 merge)
-{
-    Q_UNUSED(text);
-    m_lastMerge = merge;
-    if (!change(m_model))
-        return false;
-    // Not an undo step yet: the project only counts as modified.
-    m_form.session().markModified();
-    projectChanged();
-    return true;
 }
 
 // --- opening
@@ -654,6 +210,7 @@ void Troom::openRoom(const QString &name)
     m_surface->setRoom(slot);
     m_surface->setMarkedCell(walkmappen::NoCell);
     m_surface->setSelection({});
+    m_selectedName.clear();
     const Rroom *r = currentRoom();
     m_surface->setScroll(r ? QPoint(r->scrollX, r->scrollY) : QPoint());
     setWindowTitle(r ? m_catalog.msg(209) + r->name + u')' : m_catalog.msg(210));
@@ -676,6 +233,7 @@ void Troom::setMode(RoomEditMode mode)
 void Troom::select(RoomItem item)
 {
     m_surface->setSelection(item);
+    m_selectedName = itemName(item);
     updatePanels();
 }
 
@@ -692,7 +250,7 @@ void Troom::setViewZoom(double zoom)
     m_viewZoom = zoom;
     m_updating = true;
     for (int i = 0; i < 4; ++i)
-        if (kZooms[i] == zoom)
+        if (Zooms[i] == zoom)
             m_viewZoomBox->setCurrentIndex(i);
     m_updating = false;
     if (zoom > 0)
@@ -711,82 +269,12 @@ void Troom::fitZoom()
 
 QString Troom::itemName(RoomItem item) const
 {
-    if (m_room <= 0)
-        return {};
-    if ((item.kind == RoomItem::Object || item.kind == RoomItem::DepthMarker) && item.index >= 1 && item.index <= Rroom::Placements)
-        return m_model.rooms[m_room].objects[item.index - 1].instanceName;
-    if (item.kind == RoomItem::Character && item.index >= 1 && item.index <= m_model.roomChars.size())
-        return m_model.roomChars[item.index].instanceName;
-    return {};
-}
-
-// --- property panels
-
-void Troom::setObjectField(const std::function<void(Rroomobj &)> &set, int field)
-{
-    const RoomItem item = selection();
-    if (m_updating || item.kind != RoomItem::Object || !currentRoom())
-        return;
-    endGesture();
-    edit(roomText(RoomText::UndoProperty, m_catalog).arg(itemName(item)), [&](ProjectModel &m) {
-        Rroomobj &o = m.rooms[m_room].objects[item.index - 1];
-        const Rroomobj before = o;
-        set(o);
-        return !(o == before);
-    }, mergeKey(100 + field));
-}
-
-void Troom::setCharacterField(const std::function<void(Rroomchar &)> &set, int field)
-{
-    const RoomItem item = selection();
-    if (m_updating || item.kind != RoomItem::Character || !currentRoom())
-        return;
-    endGesture();
-    edit(roomText(RoomText::UndoProperty, m_catalog).arg(itemName(item)), [&](ProjectModel &m) {
-        Rroomchar &c = m.roomChars[item.index];
-        const Rroomchar before = c;
-        set(c);
-        return !(c == before);
-    }, mergeKey(110 + field));
-}
-
-void Troom::setFxField(const std::function<void(Rfxshape &)> &set, int field)
-{
-    const int k = m_fxtab->currentIndex();
-    if (m_updating || !currentRoom() || k < 0)
-        return;
-    edit(roomText(RoomText::UndoFxShape, m_catalog).arg(k + 1), [&](ProjectModel &m) {
-        Rfxshape &s = m.rooms[m_room].fx[k];
-        const Rfxshape before = s;
-        set(s);
-        return !(s == before);
-    }, mergeKey(120 + field));
-}
-
-void Troom::setRoomSize(int columns, int rows)
-{
-    if (!currentRoom())
-        return;
-    edit(roomText(RoomText::UndoRoomSize, m_catalog), [&](ProjectModel &m) {
-        const Rroom before = m.rooms[m_room];
-        const auto chars = m.roomChars;
-        roomgeo::setRoomSize(m, m_room, columns, rows);
-        return !(m.rooms[m_room] == before) || !std::equal(chars.begin(), chars.end(), m.roomChars.begin());
-    });
+    return commands().placementName(item);
 }
 
 void Troom::setScroll(QPoint scroll, bool merge)
 {
-    if (!currentRoom())
-        return;
-    edit(roomText(RoomText::UndoScroll, m_catalog), [&](ProjectModel &m) {
-        Rroom &r = m.rooms[m_room];
-        const QPoint before(r.scrollX, r.scrollY);
-        r.scrollX = scroll.x();
-        r.scrollY = scroll.y();
-        roomgeo::correctpos(m, m_room);
-        return QPoint(r.scrollX, r.scrollY) != before;
-    }, merge ? mergeKey(MergeScroll) : 0);
+    commands().setScroll(scroll, merge ? mergeKey(MergeScroll) : 0);
 }
 
 // --- menus
@@ -810,28 +298,22 @@ void Troom::removeSelected()
         && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), roomedit::removalQuestion(m_model, m_room, item, m_catalog)))
         return;
     endGesture();
-    const QString name = itemName(item);
-    m_surface->setSelection({});
-    edit(roomText(RoomText::UndoRemove, m_catalog).arg(name),
-         [&](ProjectModel &m) { return roomedit::remove(m, m_room, item); });
+    select({});
+    commands().remove(item);
     if (item.kind == RoomItem::Object)
         emit scriptRequested(QStringLiteral("free"), false);
-    updatePanels();
 }
 
 void Troom::removeBackground(bool parallax)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     if (!r || (parallax ? r->parallax : r->background).isEmpty())
         return;
     if (!m_model.settings.silentDelete
         && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), m_catalog.msg(parallax ? 219 : 218)))
         return;
     endGesture();
-    edit(roomText(RoomText::UndoBackground, m_catalog), [&](ProjectModel &m) {
-        (parallax ? m.rooms[m_room].parallax : m.rooms[m_room].background).clear();
-        return true;
-    });
+    commands().setBackground(QString(), parallax);
 }
 
 void Troom::order(bool front)
@@ -840,12 +322,7 @@ void Troom::order(bool front)
     if (!currentRoom() || item.isNone())
         return;
     endGesture();
-    RoomItem now = item;
-    edit(roomText(RoomText::UndoOrder, m_catalog).arg(itemName(item)), [&](ProjectModel &m) {
-        now = front ? roomedit::toFront(m, m_room, item) : roomedit::toBack(m, m_room, item);
-        return now != item;
-    });
-    select(now);
+    select(commands().order(item, front));
 }
 
 void Troom::showRoomMenu(QPoint globalPos)
@@ -859,10 +336,11 @@ void Troom::showRoomMenu(QPoint globalPos)
         menu.setObjectName(object ? QStringLiteral("roommenu") : QStringLiteral("charpopup"));
         menu.addAction(m_catalog.msg(235), this, &Troom::removeSelected)
             ->setObjectName(object ? QStringLiteral("Entfernen1") : QStringLiteral("Entfernen2"));
-        QAction *show = menu.addAction(m_catalog.msg(object ? 436 : 437));
-        show->setObjectName(object ? QStringLiteral("ImObjektfensterffnen1") : QStringLiteral("ImCharacterfensterzeigen1"));
-        // The object and character editors are not part of the editor yet.
-        show->setEnabled(false);
+        // The object or character the placement shows, in its editor.
+        const QString element = object ? r->objects[item.index - 1].objectName : m_model.roomChars[item.index].characterName;
+        menu.addAction(m_catalog.msg(object ? 436 : 437), this, [this, object, element] {
+            emit assetRequested(object ? QStringLiteral("objbox") : QStringLiteral("charbox"), element);
+        })->setObjectName(object ? QStringLiteral("ImObjektfensterffnen1") : QStringLiteral("ImCharacterfensterzeigen1"));
         menu.addAction(m_catalog.msg(236), this, [this] { order(false); })
             ->setObjectName(object ? QStringLiteral("NachHintensetzen1") : QStringLiteral("NachHintensetzen2"));
         menu.addAction(m_catalog.msg(237), this, [this] { order(true); })
@@ -883,7 +361,7 @@ void Troom::showRoomMenu(QPoint globalPos)
 
 void Troom::showPenMenu(QPoint globalPos)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     if (!r)
         return;
     const QPoint cell = roomgeo::walkmapCellAt(m_surface->toRoom(m_surface->mapFromGlobal(globalPos)), metrics());
@@ -917,8 +395,7 @@ void Troom::showPenMenu(QPoint globalPos)
     add("PasteScript2", 377, false, nullptr, [this, cell] {
         endGesture();
         QPoint marked = markedCell();
-        edit(roomText(RoomText::UndoCellScript, m_catalog),
-             [&](ProjectModel &m) { return walkmappen::pasteScript(m.rooms[m_room].walkmap, marked, cell); });
+        commands().pasteCellScript(marked, cell);
         m_surface->setMarkedCell(marked);
     })->setEnabled(state.pasteScript);
     add("EditScript1", 224, false, nullptr, [this, cell] { editCellScript(cell); });
@@ -928,7 +405,7 @@ void Troom::showPenMenu(QPoint globalPos)
 
 void Troom::showInventoryMenu(QPoint globalPos)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     if (!r || !r->flag2)
         return;
     QMenu menu(this);
@@ -938,10 +415,7 @@ void Troom::showInventoryMenu(QPoint globalPos)
         if (!m_model.settings.silentDelete && !m_form.questions().yesNoDefaultNo(this, m_catalog.msg(365), m_catalog.msg(216)))
             return;
         endGesture();
-        edit(roomText(RoomText::UndoInventory, m_catalog), [this](ProjectModel &m) {
-            m.rooms[m_room].flag2 = false;
-            return true;
-        });
+        commands().removeInventoryField();
     })->setObjectName(QStringLiteral("Feldentfernen1"));
     menu.exec(globalPos);
     m_lastMenu = nullptr;
@@ -952,8 +426,7 @@ void Troom::editCellScript(QPoint cell)
     if (!currentRoom())
         return;
     endGesture();
-    edit(roomText(RoomText::UndoCellScript, m_catalog),
-         [&](ProjectModel &m) { return walkmappen::ensureScript(m.rooms[m_room].walkmap, cell); });
+    commands().ensureCellScript(cell);
     emit scriptRequested(ScriptKey::walkmapCell(roomName(), cell.x(), cell.y()).text(), true);
 }
 
@@ -1009,7 +482,7 @@ bool Troom::eventFilter(QObject *watched, QEvent *event)
 
 void Troom::mousePress(QMouseEvent *event)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     if (!r)
         return;
     endGesture();
@@ -1081,33 +554,24 @@ void Troom::pressNone(QMouseEvent *event, QPoint p)
 
 void Troom::mouseMove(QMouseEvent *event)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     if (!r || m_drag == Drag::None || !(event->buttons() & (Qt::LeftButton | Qt::MiddleButton)))
         return;
     const QPoint p = m_surface->toRoom(event->position().toPoint());
     const RoomMetrics m = metrics();
+    RoomCommands room = commands();
     switch (m_drag) {
     case Drag::Move: {
-        const RoomItem item = selection();
         const QPoint d = p - m_anchor;
         m_anchor = p;
-        if (d.isNull())
-            break;
-        edit(roomText(RoomText::UndoMove, m_catalog).arg(itemName(item)),
-             [&](ProjectModel &model) { return roomedit::dragBy(model, m_room, item, d.x(), d.y()); }, mergeKey(MergeMove));
+        room.dragBy(selection(), d, mergeKey(MergeMove));
         break;
     }
-    case Drag::DepthMarker: {
-        const int slot = selection().index;
-        edit(roomText(RoomText::UndoMove, m_catalog).arg(itemName(selection())), [&](ProjectModel &model) {
-            return roomedit::setObjectDepthLine(model.rooms[m_room], slot, roomedit::depthRowAt(p.y(), m), m);
-        }, mergeKey(MergeMarker));
+    case Drag::DepthMarker:
+        room.setObjectDepthLine(selection().index, roomedit::depthRowAt(p.y(), m), mergeKey(MergeMarker));
         break;
-    }
     case Drag::DepthLine:
-        edit(roomText(RoomText::UndoDepthLines, m_catalog), [&](ProjectModel &model) {
-            return roomedit::dragDepthLine(model.rooms[m_room], m_depthLine, roomedit::depthRowAt(p.y(), m), m);
-        }, mergeKey(MergeDepth));
+        room.dragDepthLine(m_depthLine, roomedit::depthRowAt(p.y(), m), mergeKey(MergeDepth));
         break;
     case Drag::Band:
         // On the screen, as it is drawn: right of and below the start only.
@@ -1117,9 +581,7 @@ void Troom::mouseMove(QMouseEvent *event)
             m_surface->setFieldBand(QRect());
         break;
     case Drag::Inventory:
-        edit(roomText(RoomText::UndoInventory, m_catalog), [&](ProjectModel &model) {
-            return roomedit::applyInventoryDrag(model.rooms[m_room], m_inventoryDrag, p, m);
-        }, mergeKey(MergeInventory));
+        room.dragInventory(m_inventoryDrag, p, mergeKey(MergeInventory));
         break;
     case Drag::Walkmap: {
         const QPoint cell = roomgeo::walkmapCellAt(p, m);
@@ -1127,30 +589,14 @@ void Troom::mouseMove(QMouseEvent *event)
             break;
         m_lastCell = cell;
         QPoint marked = markedCell();
-        edit(roomText(RoomText::UndoWalkmap, m_catalog), [&](ProjectModel &model) {
-            return walkmappen::applyTool(model.rooms[m_room].walkmap, m_pen, m_block, cell, marked);
-        }, mergeKey(MergeStroke));
+        room.paint(m_pen, m_block, cell, marked, mergeKey(MergeStroke));
         m_surface->setMarkedCell(marked);
         break;
     }
     case Drag::Fx: {
-        const int k = m_fxHandle.shape - 1;
         const QPoint d = p - m_anchor;
         m_anchor = p;
-        const QSize size(r->width, r->height);
-        edit(roomText(RoomText::UndoFxShape, m_catalog).arg(k + 1), [&](ProjectModel &model) {
-            Rfxshape &s = model.rooms[m_room].fx[k];
-            switch (m_fxHandle.kind) {
-            case fxshapes::Handle::Whole:
-                return fxshapes::dragWhole(s, d.x(), d.y(), size);
-            case fxshapes::Handle::Corner:
-                return fxshapes::dragCorner(s, m_fxHandle.corner, d.x(), d.y(), size);
-            case fxshapes::Handle::MirrorLine:
-                return fxshapes::dragMirrorLine(s, m_fxLineAtStart, p.y() - m_dragStart.y(), size.height(), m);
-            default:
-                return false;
-            }
-        }, mergeKey(MergeFx));
+        room.dragFxHandle(m_fxHandle, d, p.y() - m_dragStart.y(), m_fxLineAtStart, mergeKey(MergeFx));
         break;
     }
     case Drag::None:
@@ -1160,7 +606,7 @@ void Troom::mouseMove(QMouseEvent *event)
 
 void Troom::mouseRelease(QMouseEvent *event)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     const Drag drag = m_drag;
     m_drag = Drag::None;
     endGesture();
@@ -1170,9 +616,7 @@ void Troom::mouseRelease(QMouseEvent *event)
         const QRect band = m_surface->view().fieldBand.value_or(QRect());
         m_surface->setFieldBand(std::nullopt);
         if (band.isValid())
-            edit(roomText(RoomText::UndoInventory, m_catalog), [&](ProjectModel &model) {
-                return roomedit::makeInventoryField(model.rooms[m_room], band.translated(r->scrollX, r->scrollY), metrics());
-            });
+            commands().makeInventoryField(band.translated(r->scrollX, r->scrollY));
     }
     if (event->button() != Qt::RightButton)
         return;
@@ -1202,7 +646,7 @@ void Troom::mouseDoubleClick(QMouseEvent *event)
 
 bool Troom::keyPress(QKeyEvent *event)
 {
-    Rroom *r = currentRoom();
+    const Rroom *r = currentRoom();
     if (!r || mode() != RoomEditMode::None)
         return false;
     const RoomItem item = selection();
@@ -1231,8 +675,7 @@ bool Troom::keyPress(QKeyEvent *event)
         return false;
     }
     if (thing)
-        edit(roomText(RoomText::UndoMove, m_catalog).arg(itemName(item)),
-             [&](ProjectModel &m) { return roomedit::nudge(m, m_room, item, *arrow); }, mergeKey(MergeArrows));
+        commands().nudge(item, *arrow, mergeKey(MergeArrows));
     return true;
 }
 
@@ -1267,12 +710,10 @@ bool Troom::dragEnter(QDropEvent *event, bool drop)
         return true;
     }
     endGesture();
-    const bool object = image == nodeimage::Object;
-    int placed = 0;
-    edit(roomText(RoomText::UndoPlace, m_catalog).arg(name), [&](ProjectModel &m) {
-        placed = object ? roomedit::placeObject(m, m_room, name, p) : roomedit::placeCharacter(m, m_room, name, p);
-        return placed > 0;
-    });
+    if (image == nodeimage::Object)
+        commands().placeObject(name, p);
+    else
+        commands().placeCharacter(name, p);
     m_images.preloadRoom(m_model, m_room);
     select({});
     return true;
@@ -1293,13 +734,7 @@ void Troom::addBackgroundMenu(const QString &image, QPoint globalPos)
             return;
         }
         endGesture();
-        edit(roomText(RoomText::UndoBackground, m_catalog), [&](ProjectModel &m) {
-            QString &slot = parallax ? m.rooms[m_room].parallax : m.rooms[m_room].background;
-            if (slot == image)
-                return false;
-            slot = image;
-            return true;
-        });
+        commands().setBackground(image, parallax);
     };
     menu.addAction(m_catalog.msg(238), this, [set] { set(false); })->setObjectName(QStringLiteral("AlsHintergrundeinfgen1"));
     menu.addAction(m_catalog.msg(239), this, [set] { set(true); })

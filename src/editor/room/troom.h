@@ -1,5 +1,6 @@
 #pragma once
 
+#include "room/roomcommands.h"
 #include "room/roomedit.h"
 #include "room/fxshapes.h"
 #include "room/roomimagecache.h"
@@ -30,8 +31,10 @@ namespace mb {
 
 class EditorSettings;
 class MessageCatalog;
+class ProjectChange;
 class ProjectModel;
 class Asker;
+class ProjectSession;
 class RoomSurface;
 struct Rfxshape;
 struct Rroom;
@@ -42,15 +45,17 @@ class TForm1;
 // The room editor: one room of the project on the room surface, with the panels below it (room
 // size, double walkmap, zoom step, the view's zoom and grid, the object and character panels, the
 // FX shape panel in FX mode) and the navigator. Mouse and keys on the surface become the room
-// editing operations of core; every change of the project goes through edit(), one call per
-// step the author can take back (a whole drag, stroke or run of arrow keys is one step).
+// editing operations of core; every change of the project is a RoomCommands call, an undo step
+// of the session (a whole drag, stroke or run of arrow keys is one step). The window follows the
+// session's change signal: after an edit, an undo or a redo, or a change in another window (an
+// object's frames, a room renamed) it draws the room again and rereads its panels.
 //
-// Model, catalog, settings and the main window are borrowed and must outlive the window.
+// Session, catalog, settings and the main window are borrowed and must outlive the window.
 class Troom : public QWidget
 {
     Q_OBJECT
 public:
-    Troom(TForm1 &form, ProjectModel &model, const MessageCatalog &catalog, EditorSettings &settings,
+    Troom(TForm1 &form, ProjectSession &session, const MessageCatalog &catalog, EditorSettings &settings,
           QWidget *parent = nullptr);
     ~Troom() override;
 
@@ -74,11 +79,12 @@ public:
     void setViewZoom(double zoom);
     double viewZoom() const { return m_viewZoom; }
 
-    // Runs a change of the project as one step: `change` returns whether it changed anything.
-    // Changes with the same non-zero key merge until the gesture ends (endGesture()).
-    bool edit(const QString &text, const std::function<bool(ProjectModel &)> &change, quint64 merge = 0);
-    void endGesture() { ++m_gesture; }
-    // The project changed elsewhere: panels and surface show it again.
+    // The changes of the open room as undo steps.
+    RoomCommands commands() const;
+    // Ends the drag, stroke or run of keys: the next change is a step of its own.
+    void endGesture();
+    // The project changed (an edit, undo, redo, another project): panels and surface show it
+    // again; the selection follows its placement or goes.
     void projectChanged();
 
     // Pop-up menus, built when they open; tests reach them by object name.
@@ -89,6 +95,9 @@ signals:
     void scriptRequested(const QString &key, bool show);
     // A status bar text for the main window.
     void status(const QString &text);
+    // "Show in Objectwindow" / "Show in Characterwindow": the asset editor ("objbox",
+    // "charbox") should open on the element.
+    void assetRequested(const QString &window, const QString &element);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -98,6 +107,13 @@ private:
     class Navigator;
     class OffsetPreview;
 
+    static constexpr int PanelHeight = 115;
+    static constexpr double Zooms[4] = {0, 0.5, 1, 2}; // of the view's zoom box; 0 = fit
+    // Merge keys of the gestures: each kind of drag, the arrow keys, the sliding controls.
+    enum MergeWhat { MergeMove = 1, MergeMarker, MergeDepth, MergeInventory, MergeStroke, MergeFx, MergeArrows,
+                     MergeScroll, MergeOffset, MergeStrength };
+
+    void changed(const ProjectChange &change);
     void buildPanels();
     void retranslate();
     void updatePanels();
@@ -106,10 +122,10 @@ private:
     void updateNavigator();
     void fitZoom();
     RoomMetrics metrics() const;
-    Rroom *currentRoom();
+    const Rroom *currentRoom() const;
     QString roomName() const;
     QString itemName(RoomItem item) const;
-    quint64 mergeKey(int what) const;
+    ProjectSession::MergeKey mergeKey(int what) const;
 
     // Mouse and keys on the surface.
     void mousePress(QMouseEvent *event);
@@ -132,14 +148,15 @@ private:
     void removeSelected();
     void removeBackground(bool parallax);
     void order(bool front);
-    void setObjectField(const std::function<void(Rroomobj &)> &set, int field);
-    void setCharacterField(const std::function<void(Rroomchar &)> &set, int field);
-    void setFxField(const std::function<void(Rfxshape &)> &set, int field);
-    void setRoomSize(int columns, int rows);
+    void setObjectField(const std::function<void(Rroomobj &)> &set);
+    void setCharacterField(const std::function<void(Rroomchar &)> &set);
+    // `merge`: a MergeWhat for the controls that slide, 0 for one step per change.
+    void setFxField(const std::function<void(Rfxshape &)> &set, int merge = 0);
     void setScroll(QPoint scroll, bool merge);
 
     TForm1 &m_form;
-    ProjectModel &m_model;
+    ProjectSession &m_session;
+    const ProjectModel &m_model;
     const MessageCatalog &m_catalog;
     EditorSettings &m_settings;
     RoomImageCache m_images;
@@ -150,7 +167,7 @@ private:
     RoomSurface *m_surface = nullptr;
     QScrollArea *m_scrollArea = nullptr;
     QWidget *m_panel = nullptr;
-    Navigator *m_navigator = nullptr;
+    QWidget *m_navigator = nullptr;
     QSpinBox *m_roomwidth = nullptr, *m_roomheight = nullptr;
     QLabel *m_widthLabel = nullptr, *m_heightLabel = nullptr, *m_reslabel = nullptr, *m_zoomLabel = nullptr;
     QCheckBox *m_doublewalkmap = nullptr, *m_grid = nullptr;
@@ -184,8 +201,7 @@ private:
     bool m_block = false;
     double m_viewZoom = 1.0;
     bool m_updating = false; // panels are being filled: their signals change nothing
-    quint64 m_gesture = 0;
-    quint64 m_lastMerge = 0;
+    QString m_selectedName;  // instance name of the selection, which it follows through undo
 
     // The drag under way.
     enum class Drag { None, Move, DepthMarker, DepthLine, Band, Inventory, Walkmap, Fx };

@@ -311,6 +311,30 @@ private slots:
         QVERIFY(!s->isModified());
     }
 
+    void slotEditsMergeByKey()
+    {
+        // An edit that copies single slots (one room) merges like a record edit and is
+        // announced by the slots it changed.
+        auto s = session();
+        const int hall = s->model().rooms.find("hall");
+        QVERIFY(hall > 0);
+        const QByteArray before = savedBytes(*s);
+        QSignalSpy changes(s.get(), &ProjectSession::changed);
+        const auto key = ProjectSession::mergeKey(this, 1);
+        for (int x = 1; x <= 3; ++x)
+            s->edit("scroll", 0, [&](ProjectEdit &e) {
+                e.alsoWritesSlot(table::Rooms, hall);
+                e.model().rooms[hall].scrollX = 10 * x;
+            }, key);
+        QCOMPARE(s->undoStack()->count(), 1);
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(changes.last()[0].value<ProjectChange>(), ProjectChange::element(Rooms, hall));
+        s->undoStack()->undo();
+        QCOMPARE(savedBytes(*s), before);
+        s->undoStack()->redo();
+        QCOMPARE(s->model().rooms[hall].scrollX, 30);
+    }
+
     void changesNameWhatChanged()
     {
         auto s = session();

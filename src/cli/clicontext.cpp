@@ -45,18 +45,40 @@ void Context::endProgress()
     m_progressShown = false;
 }
 
+WorkProgress Context::progressLine(std::function<QString()> text)
+{
+    if (!progressToTerminal)
+        return {};
+    return [this, text = std::move(text)](qint64 done, qint64 total) {
+        if (done >= total)
+            endProgress();
+        else
+            progress(QStringLiteral("%1 %2%").arg(text()).arg(done * 100 / total));
+        return true;
+    };
+}
+
 std::unique_ptr<ProjectSession> Context::newSession()
 {
     auto session = std::make_unique<ProjectSession>(catalog);
     session->setEditorFolder(editorFolder);
     session->options().makeBackup = settings().readsetting(QStringLiteral("Backup")) != QLatin1String("aus");
+    const ProjectSession *saving = session.get();
+    session->setProgress(progressLine([this, saving] {
+        return catalog.extra(extratext::SavingProject).arg(saving->model().settings.projectName);
+    }));
     return session;
 }
 
 std::unique_ptr<ProjectSession> Context::load(const QString &advPath, ProjectFileResult *result, bool repairMissing)
 {
     auto session = newSession();
+    const WorkProgress saving = session->progress();
+    const QString fileName = QFileInfo(advPath).fileName();
+    session->setProgress(progressLine(
+        [this, fileName] { return catalog.extra(extratext::OpeningProject).arg(fileName); }));
     const ProjectFileResult opened = session->open(QFileInfo(advPath).absoluteFilePath());
+    session->setProgress(saving);
     if (result)
         *result = opened;
     if (!opened.ok) {

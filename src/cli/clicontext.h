@@ -34,11 +34,13 @@ struct Context
     QTextStream err{stderr};
     EditorSettings settings() const { return EditorSettings(editorFolder); }
     // A session with a new project, the editor folder and the backup option of the editor's
-    // settings (saves keep a backup unless they were turned off).
+    // settings (saves keep a backup unless they were turned off). Its saves show their progress
+    // on the terminal.
     std::unique_ptr<ProjectSession> newSession();
     // Opens a project in a new session as the editor does: the reader, then (with repairMissing)
     // the missing-files search of the project folder, which repairs moved media paths as an edit
-    // of the session (saved only by commands that save). On failure prints the message and
+    // of the session (saved only by commands that save). The open shows its progress on the
+    // terminal. On failure prints the message and
     // returns null (the command then exits with Usage). `result`, when given, receives the
     // outcome.
     std::unique_ptr<ProjectSession> load(const QString &advPath, ProjectFileResult *result = nullptr,
@@ -49,6 +51,9 @@ struct Context
     // line before the results are printed.
     void progress(const QString &text);
     void endProgress();
+    // A receiver that shows the share done after the text (which it asks for anew each time)
+    // on that line and clears it when the work is complete; empty when stderr is no terminal.
+    WorkProgress progressLine(std::function<QString()> text);
     bool progressToTerminal = false; // set from isatty() by main
 private:
     bool m_progressShown = false;

@@ -51,7 +51,7 @@ int langUpdate(Context &ctx)
     auto session = open(ctx);
     if (!session)
         return Usage;
-    updateLanguageLists(*session);
+    updateLanguageLists(*session, ctx.progressLine([&ctx] { return ctx.catalog.msg(456); }));
     const ProjectFileResult saved = session->save();
     if (!saved.ok)
         return fail(ctx, saved.message);

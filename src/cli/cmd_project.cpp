@@ -21,6 +21,12 @@ int resave(Context &ctx)
     if (!session)
         return Usage;
     session->options().makeBackup = false;
+    // The project takes the new name only when it is saved: the progress names it already.
+    QString name = QFileInfo(ctx.args[1]).fileName();
+    if (name.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
+        name.chop(4);
+    session->setProgress(
+        ctx.progressLine([&ctx, name] { return ctx.catalog.extra(extratext::SavingProject).arg(name); }));
     const ProjectFileResult saved = session->saveAs(QFileInfo(ctx.args[1]).absoluteFilePath());
     if (!saved.ok)
         return fail(ctx, saved.message);

@@ -270,15 +270,35 @@ private slots:
         for (const QString &c : kCommandsRunHere)
             QVERIFY2(listed.contains(c), qPrintable("--help does not list " + c));
     }
+    void progressOnlyOnATerminal_data()
+    {
+        const MessageCatalog cat;
+        QTest::addColumn<QStringList>("args");     // after the program; "@adv" the sample, "@dir" its folder
+        QTest::addColumn<QStringList>("progress"); // texts the progress line shows on the way
+        QTest::addColumn<QString>("result");       // printed after the line is cleared
+        QTest::newRow("export: its steps") << QStringList{"export", "@adv", "@dir/moved.adz"}
+                                           << QStringList{cat.msg(170)} << cat.msg(177);
+        QTest::newRow("resave: the open and the save")
+            << QStringList{"resave", "@adv", "@dir/copy.adv"}
+            << QStringList{cat.extra(extratext::OpeningProject).arg("sample.adv") + " ",
+                           cat.extra(extratext::SavingProject).arg("copy") + " "}
+            << cat.msg(104);
+        QTest::newRow("lang-update: the scripts scanned") << QStringList{"lang-update", "@adv"}
+                                                          << QStringList{cat.msg(456) + " "} << cat.msg(104);
+    }
     void progressOnlyOnATerminal()
     {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, progress);
+        QFETCH(QString, result);
         // script(1) runs the command on a pseudo terminal; its output is the terminal's.
         if (QStandardPaths::findExecutable("script").isEmpty())
             QSKIP("script(1) is not installed");
         QTemporaryDir dir;
         const QString adv = sampleOnDisk(dir.path());
+        args.replaceInStrings("@adv", adv).replaceInStrings("@dir", dir.path());
         const QString cliPath = QDir(qEnvironmentVariable("MOSSBRAMBLE_BIN_DIR")).filePath("mossbramble-cli");
-        const QString command = QStringList{cliPath, "export", adv, dir.filePath("moved.adz"), "--editor-folder", dir.path()}
+        const QString command = (QStringList{cliPath} + args + QStringList{"--editor-folder", dir.path()})
                                     .replaceInStrings("'", "'\\''")
                                     .join("' '");
         QProcess p;
@@ -287,9 +307,15 @@ private slots:
         const QByteArray terminal = p.readAllStandardOutput();
         QVERIFY2(p.exitCode() == 0, terminal.constData());
         // Steps overwrite one line, which is cleared before the result is printed.
-        QVERIFY2(terminal.contains("\r\x1b[K"), terminal.constData());
-        QVERIFY(terminal.contains(MessageCatalog().msg(177).toUtf8()));
-        QVERIFY(QFile::exists(dir.filePath("moved.adz")));
+        const qsizetype cleared = terminal.lastIndexOf("\r\x1b[K");
+        QVERIFY2(cleared >= 0, terminal.constData());
+        for (const QString &text : progress)
+            QVERIFY2(terminal.left(cleared).contains(text.toUtf8()), terminal.constData());
+        QVERIFY2(terminal.mid(cleared).contains(result.toUtf8()), terminal.constData());
+        // Into a pipe the same command prints no progress at all.
+        const Run piped = cli(args, dir.path());
+        QCOMPARE(piped.status, 0);
+        QVERIFY2(!piped.err.contains(u'\r'), qPrintable(piped.err));
     }
 
     void exchangeCommands()

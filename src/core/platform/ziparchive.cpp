@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <limits>
 
 namespace mb {
@@ -30,6 +31,78 @@ qint64 plausibleSize(const zip_stat_t &st)
         return 0;
     const quint64 bound = st.comp_size > quint64(1) << 40 ? quint64(1) << 50 : st.comp_size * 1040 + 1024;
     return qint64(std::min<quint64>(bound, st.size));
+}
+
+// An entry's data in memory, served to libzip as zip_source_buffer() serves it, that also tells
+// how much of it libzip has read: libzip reads an entry's data only while it compresses it
+// during zip_close(), so the count is how far the archive is.
+struct CountedBuffer
+{
+    const char *data = nullptr;
+    zip_uint64_t size = 0;
+    zip_uint64_t offset = 0;
+    time_t mtime = 0;
+    zip_error_t error;
+    std::function<void(zip_uint64_t)> read;
+};
+
+zip_int64_t countedBufferCallback(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command)
+{
+    auto *b = static_cast<CountedBuffer *>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        b->offset = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const zip_uint64_t n = std::min(length, b->size - b->offset);
+        if (n > 0)
+            std::memcpy(data, b->data + b->offset, size_t(n));
+        b->offset += n;
+        if (b->read && n > 0)
+            b->read(n);
+        return zip_int64_t(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        auto *st = static_cast<zip_stat_t *>(data);
+        if (length < sizeof(*st)) {
+            zip_error_set(&b->error, ZIP_ER_INVAL, 0);
+            return -1;
+        }
+        zip_stat_init(st);
+        st->size = b->size;
+        st->comp_size = b->size;
+        st->comp_method = ZIP_CM_STORE;
+        st->encryption_method = ZIP_EM_NONE;
+        st->mtime = b->mtime;
+        st->valid = ZIP_STAT_MTIME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD |
+                    ZIP_STAT_ENCRYPTION_METHOD;
+        return sizeof(*st);
+    }
+    case ZIP_SOURCE_SEEK: {
+        const zip_int64_t to = zip_source_seek_compute_offset(b->offset, b->size, data, length, &b->error);
+        if (to < 0)
+            return -1;
+        b->offset = zip_uint64_t(to);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL:
+        return zip_int64_t(b->offset);
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&b->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&b->error);
+        delete b;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                              ZIP_SOURCE_SUPPORTS, -1);
+    default:
+        zip_error_set(&b->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
 }
 
 } // namespace
@@ -127,11 +200,24 @@ bool ZipWriter::addBytes(const QString &entryName, const QByteArray &data, int l
         return false;
     m_keep.push_back(data);
     const QByteArray &kept = m_keep.back();
-    zip_source_t *source = zip_source_buffer(m_zip, kept.constData(), zip_uint64_t(kept.size()), 0);
+    auto *buffer = new CountedBuffer;
+    buffer->data = kept.constData();
+    buffer->size = zip_uint64_t(kept.size());
+    buffer->mtime = time(nullptr);
+    zip_error_init(&buffer->error);
+    buffer->read = [this](zip_uint64_t n) {
+        m_memoryRead += qint64(n);
+        if (m_progress)
+            m_progress(std::min(m_memoryRead, m_memoryBytes), m_memoryBytes);
+    };
+    zip_source_t *source = zip_source_function(m_zip, countedBufferCallback, buffer);
     if (!source) {
+        zip_error_fini(&buffer->error);
+        delete buffer;
         m_error = archiveError(m_zip);
         return false;
     }
+    m_memoryBytes += kept.size();
     return add(entryName, source, level, password);
 }
 

@@ -49,6 +49,10 @@ public:
     // Adds an entry whose data is read from the file at close().
     bool addFile(const QString &entryName, const QString &sourcePath, int level,
                  const QByteArray &password = {});
+    // Called during close() as libzip reads the entries added from memory to compress them:
+    // `read` of `total` bytes, where total is the size of all those entries. Entries from files
+    // are not counted.
+    void setProgress(std::function<void(qint64 read, qint64 total)> progress) { m_progress = std::move(progress); }
     // Writes the archive. Returns false with errorString() set on any failure.
     bool close();
     // The archive built in memory, after a successful close().
@@ -63,6 +67,9 @@ private:
     zip *m_zip = nullptr;
     zip_source *m_memory = nullptr; // the target of an in-memory archive
     QDateTime m_entryTime;
+    std::function<void(qint64, qint64)> m_progress;
+    qint64 m_memoryBytes = 0; // of the entries added from memory
+    qint64 m_memoryRead = 0;  // of those, read by libzip so far
     QString m_path;
     QString m_error;
     QByteArray m_bytes;

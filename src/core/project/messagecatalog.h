@@ -83,6 +83,10 @@ enum : int {
     ExportFilter = 35,
     CharacterExportFilter = 36,
     RoomExportFilter = 37,
+    // Progress of opening and saving.
+    OpeningProject = 38,   // the project file's name
+    SavingProject = 39,    // the project's name
+    OpenCancelled = 40,    // the end of an open that was cancelled
 };
 } // namespace extratext
 

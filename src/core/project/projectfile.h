@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workprogress.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -29,6 +31,8 @@ struct ProjectFileResult
     // A save that succeeded but could not do everything (no backup could be written): the text
     // to show once, beside the status text.
     QString warning;
+    // An open stopped by its progress receiver: nothing was opened, and there is no message.
+    bool cancelled = false;
     static ProjectFileResult failure(QString text) { return {false, std::move(text), 0, {}, {}, {}}; }
 };
 
@@ -80,6 +84,8 @@ struct SaveOptions
     bool keepCompanionFiles = false; // also leave the four companion files in the folder
     bool makeBackup = false;         // copy the file into <editorFolder>/backups
     QString editorFolder;
+    // Hears how far the save is. A save cannot be stopped halfway: what it returns is ignored.
+    WorkProgress progress;
 };
 
 // Saves the project as <folder>/<name>.adv. The archive is built in memory and replaces the old
@@ -103,8 +109,11 @@ QString backupPath(const QString &editorFolder, const QString &projectName, cons
 // the model is left as an empty project and the message is the path, a blank and message 151,
 // followed by what is wrong. A path that does not end in ".adv" gives message 151, a missing
 // file message 116 (both after the path and a blank).
+// `progress` hears the bytes of the companion files read, of the unpacked size the archive
+// declares for them. When it asks to stop, the reading ends at its next report and the result
+// is `cancelled` (the model left as an empty project, nothing removed from disk).
 ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog,
-                              const QString &advPath);
+                              const QString &advPath, const WorkProgress &progress = {});
 // Reads companion files already in memory (used by the exchange formats and the fuzz target).
 // `sourceName` is used in messages. The model is reset first and left empty on failure.
 ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &catalog,

@@ -1,5 +1,6 @@
 #include "platform/ansicodec.h"
 #include "platform/atomicfile.h"
+#include "platform/workprogress.h"
 #include "platform/ziparchive.h"
 #include "platform/zipentrystream.h"
 #include "project/messagecatalog.h"
@@ -16,7 +17,10 @@
 #include <QHash>
 #include <QSet>
 
+#include <atomic>
+#include <chrono>
 #include <exception>
+#include <future>
 #include <new>
 #include <functional>
 #include <memory>
@@ -37,6 +41,51 @@ struct ParseError
     int line = 0; // 1-based; 0 when it concerns the whole file
     QString what;
     bool complete = false; // `what` is the whole message (it names the file itself)
+};
+
+// The open was asked to stop by its progress receiver.
+struct OpenCancelled
+{
+};
+
+// The progress of one open, shared by the threads that read its companion files: the bytes read
+// so far and whether to stop. Only the opening thread talks to the receiver.
+class OpenMeter
+{
+public:
+    OpenMeter(const WorkProgress &progress, qint64 total)
+        : m_meter(progress, total), m_owner(std::this_thread::get_id())
+    {
+    }
+
+    // From a reading thread, for each piece of a file it takes: adds the piece's bytes, reports
+    // when on the opening thread, and ends the reading when the open is to stop.
+    void add(qint64 bytes)
+    {
+        m_done.fetch_add(bytes, std::memory_order_relaxed);
+        if (std::this_thread::get_id() == m_owner)
+            report();
+        if (m_stop.load(std::memory_order_relaxed))
+            throw OpenCancelled{};
+    }
+    // On the opening thread; once the open is to stop, the receiver hears nothing more.
+    void report()
+    {
+        if (!stopped() && !m_meter.update(m_done.load(std::memory_order_relaxed)))
+            m_stop.store(true, std::memory_order_relaxed);
+    }
+    void finish()
+    {
+        if (!stopped() && !m_meter.finish())
+            m_stop.store(true, std::memory_order_relaxed);
+    }
+    bool stopped() const { return m_stop.load(std::memory_order_relaxed); }
+
+private:
+    WorkMeter m_meter;
+    std::thread::id m_owner;
+    std::atomic<qint64> m_done{0};
+    std::atomic<bool> m_stop{false};
 };
 
 // Bounds-checked slices (QByteArrayView has no mid() in this Qt).
@@ -114,7 +163,11 @@ class Lines
 public:
     static constexpr int kMaxLines = 1 << 24;
 
-    Lines(LineSource &source, QString fileName) : m_source(source), m_file(std::move(fileName)) { advance(); }
+    Lines(LineSource &source, QString fileName, OpenMeter *meter = nullptr)
+        : m_source(source), m_file(std::move(fileName)), m_meter(meter)
+    {
+        advance();
+    }
 
     bool atEnd() const { return m_atEnd; }
     // The next line without reading it; empty at the end.
@@ -208,6 +261,9 @@ private:
                 m_current = {};
                 return;
             }
+            // The bytes are counted a piece at a time, so that counting costs nothing.
+            if (m_meter)
+                m_meter->add(m_piece.size());
         }
         const char *data = m_piece.constData();
         const qsizetype n = m_piece.size();
@@ -235,6 +291,7 @@ private:
     int m_line = 0;
     bool m_atEnd = false;
     QString m_file;
+    OpenMeter *m_meter = nullptr;
 };
 
 struct ScriptSection
@@ -949,13 +1006,16 @@ std::unique_ptr<LineSource> required(const CompanionSource &source, int i)
 }
 
 // Runs `read` over the lines of companion file i and gives its source the last word: a file
-// that turns out damaged is reported as damaged, whatever the reader made of its lines.
+// that turns out damaged is reported as damaged, whatever the reader made of its lines. An open
+// that is to stop leaves the rest of the file unread (its unpacking ends with the source).
 template <typename Read>
-void readLines(LineSource &source, int i, Read &&read)
+void readLines(LineSource &source, int i, OpenMeter *meter, Read &&read)
 {
     try {
-        Lines lines(source, QLatin1String(kSuffixes[i]));
+        Lines lines(source, QLatin1String(kSuffixes[i]), meter);
         read(lines);
+    } catch (const OpenCancelled &) {
+        throw;
     } catch (...) {
         source.finish();
         throw;
@@ -1009,30 +1069,37 @@ int headerVersion(const Lines &in)
 
 // Reads the four files into the (reset) model. The big .002 is read on a second thread while
 // .001, .003 and .004 are read here; the tables each part fills are disjoint, and the scripts of
-// .003 are attached once both are done.
+// .003 are attached once both are done. With a meter the reading reports the bytes unpacked (of
+// the meter's total) and stops, leaving the model reset, when it is asked to.
 ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &catalog,
-                                   const CompanionSource &source, const QString &sourceName)
+                                   const CompanionSource &source, const QString &sourceName,
+                                   OpenMeter *meter = nullptr)
 {
     model.allesneu(catalog);
+    if (meter)
+        meter->report(); // 0 bytes: the receiver can show its bar at once
     QString version;
     std::exception_ptr mainError, secondError;
     Reader elements(model, catalog, 0);
+    std::promise<void> secondDone;
+    std::future<void> secondFinished = secondDone.get_future();
     std::thread second([&] {
         try {
-            readLines(*required(source, 1), 1, [&](Lines &l2) {
+            readLines(*required(source, 1), 1, meter, [&](Lines &l2) {
                 elements.setVersion(headerVersion(l2));
                 elements.read002(l2);
             });
         } catch (...) {
             secondError = std::current_exception();
         }
+        secondDone.set_value();
     });
     std::vector<ScriptSection> sections;
     try {
         // .003 and .004 are unpacked while .001 is read; a missing one is told in file order.
         std::unique_ptr<LineSource> one = required(source, 0), three = source(2), four = source(3);
         std::optional<Reader> settings;
-        readLines(*one, 0, [&](Lines &l1) {
+        readLines(*one, 0, meter, [&](Lines &l1) {
             const int v = headerVersion(l1);
             version = ansi::decode(mid(l1.peek(), 0, 3));
             settings.emplace(model, catalog, v);
@@ -1040,13 +1107,26 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
         });
         if (!three)
             required(source, 2);
-        readLines(*three, 2, [&](Lines &l3) { sections = Reader::split003(l3); });
+        readLines(*three, 2, meter, [&](Lines &l3) { sections = Reader::split003(l3); });
         if (four)
-            readLines(*four, 3, [&](Lines &l4) { settings->read004(l4); });
+            readLines(*four, 3, meter, [&](Lines &l4) { settings->read004(l4); });
     } catch (...) {
         mainError = std::current_exception();
     }
+    // The second thread's bytes are told from here while it reads on; a stop asked meanwhile
+    // ends its reading at its next report.
+    if (meter)
+        while (secondFinished.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready)
+            meter->report();
     second.join();
+    auto cancelled = [&] {
+        model.allesneu(catalog);
+        ProjectFileResult stopped = ProjectFileResult::failure(QString());
+        stopped.cancelled = true;
+        return stopped;
+    };
+    if (meter && meter->stopped())
+        return cancelled();
     try {
         // Report the first problem in file order: .001 before .002 before .003.
         if (mainError && secondError) {
@@ -1078,6 +1158,12 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
         model.allesneu(catalog);
         return ProjectFileResult::failure(sourceName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
     }
+    // A stop asked at the very end is still honoured: nothing has been handed out yet.
+    if (meter) {
+        meter->finish();
+        if (meter->stopped())
+            return cancelled();
+    }
     ProjectFileResult ok;
     ok.ok = true;
     ok.statusMessage = 103;
@@ -1098,7 +1184,8 @@ ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &
     }, sourceName);
 }
 
-ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog, const QString &advPath)
+ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog, const QString &advPath,
+                              const WorkProgress &progress)
 {
     const QFileInfo info(advPath);
     if (info.isDir())
@@ -1126,22 +1213,29 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
     const QByteArray archive = file.readAll();
     file.close();
     QStringList entries;
+    std::array<QString, 4> entry;
+    qint64 total = 0; // the unpacked bytes of the companion files, as the archive declares them
     {
         ZipReader zip(archive);
         if (!zip.isOpen())
             return fail(advPath + u' ' + catalog.msg(151) + QStringLiteral(": not a zip archive (") + zip.errorString() +
                         u')');
         entries = zip.entryNames();
+        for (int i = 0; i < 4; ++i) {
+            entry[i] = findEntry(entries, name, QLatin1String(kSuffixes[i]));
+            if (const auto stat = entry[i].isEmpty() ? std::nullopt : zip.stat(entry[i]))
+                total += std::clamp<qint64>(stat->size, 0, kMaxCompanionSize);
+        }
     }
-    std::array<QString, 4> entry;
-    for (int i = 0; i < 4; ++i)
-        entry[i] = findEntry(entries, name, QLatin1String(kSuffixes[i]));
+    std::optional<OpenMeter> meter;
+    if (progress)
+        meter.emplace(progress, total);
     const QString lastGameFolder = model.lastGameFolder;
     ProjectFileResult result = readProjectFiles(model, catalog, [&](int i) -> std::unique_ptr<LineSource> {
         if (entry[i].isEmpty())
             return nullptr;
         return std::make_unique<UnpackedEntry>(archive, entry[i], catalog, advPath);
-    }, advPath);
+    }, advPath, meter ? &*meter : nullptr);
     if (!result.ok) {
         model.lastGameFolder = lastGameFolder;
         return result;

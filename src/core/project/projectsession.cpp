@@ -171,7 +171,11 @@ ProjectFileResult ProjectSession::open(const QString &advPath)
     m_busy = true;
     auto fresh = std::make_unique<ProjectModel>();
     fresh->lastGameFolder = m_model->lastGameFolder;
-    const ProjectFileResult result = openProject(*fresh, m_catalog, advPath);
+    const ProjectFileResult result = openProject(*fresh, m_catalog, advPath, m_progress);
+    if (result.cancelled) {
+        m_busy = false;
+        return result;
+    }
     if (result.ok) {
         const QString folder = QFileInfo(advPath).absolutePath();
         m_projectFolder = folder;
@@ -208,6 +212,7 @@ ProjectFileResult ProjectSession::saveTo(const QString &folder, const QString &n
     options.keepCompanionFiles = keepCompanionFiles;
     options.makeBackup = m_options.makeBackup;
     options.editorFolder = m_editorFolder;
+    options.progress = m_progress;
     const ProjectFileResult result = saveProject(*m_model, folder, name, options, now);
     m_busy = false;
     if (!result.ok)

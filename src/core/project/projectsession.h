@@ -86,7 +86,9 @@ public:
     void newProject();
     // Opens <advPath> (see openProject()). On success the project folder and the open folder
     // become the file's folder. On failure the message says why and the session holds a new,
-    // empty project. Both ways the stack is empty and views hear Reset.
+    // empty project. Both ways the stack is empty and views hear Reset. An open that the
+    // progress receiver stops (`cancelled`) leaves everything as it was: the project open
+    // before, its undo stack and its folders; views hear nothing.
     ProjectFileResult open(const QString &advPath);
     // Replaces the project by a model made elsewhere (an imported project, a prepared one).
     void replace(std::unique_ptr<ProjectModel> model, const QString &projectFolder = QString());
@@ -100,6 +102,11 @@ public:
     // the stack's current index becomes its clean index.
     ProjectFileResult saveTo(const QString &folder, const QString &name, bool keepCompanionFiles = false,
                              const QDateTime &now = QDateTime::currentDateTime());
+
+    // Hears how far open() and the saves are (bytes read; see openProject() and SaveOptions).
+    // Empty (the default): nothing is told.
+    void setProgress(WorkProgress progress) { m_progress = std::move(progress); }
+    const WorkProgress &progress() const { return m_progress; }
 
     // --- state
 
@@ -266,6 +273,7 @@ private:
     QString m_projectFolder, m_openFolder, m_editorFolder;
     CurrentElements m_current;
     EditorOptions m_options;
+    WorkProgress m_progress;
 };
 
 } // namespace mb

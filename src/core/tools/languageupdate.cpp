@@ -175,16 +175,24 @@ int findOriginEntry(const LangLists &origin, int list, int voiceList, const QStr
     return -1;
 }
 
-bool updateLanguageLists(ProjectModel &model)
+bool updateLanguageLists(ProjectModel &model, const WorkProgress &progress)
 {
+    qint64 scripts = 0;
+    if (progress)
+        LanguageScanner::forEachScript(model, [&scripts](const QStringList &) { ++scripts; });
+    WorkMeter meter(progress, scripts);
+    meter.update(0);
+
     Updater u(model);
     u.makeParallel();
     u.buildIndexes();
 
-    LanguageScanner::forEachScript(model, [&u](const QStringList &lines) {
+    qint64 scanned = 0;
+    LanguageScanner::forEachScript(model, [&](const QStringList &lines) {
         for (const ScriptCall &call : LanguageScanner::scan(lines, LanguageScanner::TextKinds))
             if (const auto t = LanguageScanner::textCall(call))
                 u.collect(t->list, t->voiceList, t->text, t->voice);
+        meter.update(++scanned);
     });
 
     const CommandList &c = model.commands;
@@ -195,14 +203,15 @@ bool updateLanguageLists(ProjectModel &model)
         u.collect(kKommandos, -1, text, {});
 
     u.sweep();
+    meter.finish();
     return u.changed();
 }
 
-bool updateLanguageLists(ProjectSession &session)
+bool updateLanguageLists(ProjectSession &session, const WorkProgress &progress)
 {
     return session.edit(uiText(UiText::UpdateLanguageTexts, session.catalog().language()),
                         table::Origin | table::Languages,
-                        [](ProjectEdit &e) { return updateLanguageLists(e.model()); });
+                        [&progress](ProjectEdit &e) { return updateLanguageLists(e.model(), progress); });
 }
 
 int removeNewMarks(ProjectModel &model)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/workprogress.h"
+
 #include <QString>
 
 namespace mb {
@@ -33,10 +35,13 @@ inline constexpr QStringView kCheckMark = u"*CHE*"; // seen during the running u
 // Texts that cannot be stored in a list line unambiguously are not collected: texts that begin
 // with "*/*" (the section start of the language file) or with one of the two marks.
 //
+// `progress` hears the scripts scanned, of all scripts LanguageScanner::forEachScript() visits;
+// the update cannot be stopped halfway (what it returns is ignored).
+//
 // Returns whether any list changed.
-bool updateLanguageLists(ProjectModel &model);
+bool updateLanguageLists(ProjectModel &model, const WorkProgress &progress = {});
 // The same as one edit of the session ("Update language texts").
-bool updateLanguageLists(ProjectSession &session);
+bool updateLanguageLists(ProjectSession &session, const WorkProgress &progress = {});
 
 // Removes the mark "*NEU*" from every entry of the six origin text lists speech, offspeech,
 // showinfo, textout, setstring and row, as make game does in memory before it puts the text

@@ -7,6 +7,7 @@
 #include "project/projectmodel.h"
 #include "support/handzip.h"
 #include "support/recordcompare.h"
+#include "support/progressrecorder.h"
 #include "support/sampleproject.h"
 #include "support/withoutroot.h"
 
@@ -36,6 +37,23 @@ void writeAdv(const QString &path, const QString &name, const std::array<QByteAr
     QVERIFY2(zip.close(), qPrintable(zip.errorString()));
 }
 
+// The sample project with a script long enough (some 20000 lines of .003) that an open reports
+// several times on the way, saved as <folder>/long.adv. Returns the unpacked size of its four
+// companion files, as the archive declares them.
+qint64 saveLongProject(const QString &folder)
+{
+    auto m = testing::sampleProject();
+    for (int i = 0; i < 20000; ++i)
+        m->cutscenes[1].script << QStringLiteral("speech(self;Line %1 of a long script)").arg(i);
+    if (!saveProject(*m, folder, "long").ok)
+        return -1;
+    ZipReader zip(QDir(folder).filePath("long.adv"));
+    qint64 total = 0;
+    for (const QString &name : zip.entryNames())
+        total += zip.stat(name)->size;
+    return total;
+}
+
 } // namespace
 
 class TestProjectFiles : public QObject
@@ -60,6 +78,10 @@ private slots:
     void damagedEntryIsToldAsDamage();
     void failedSaveKeepsOldFile();
     void treeLoadLevels();
+    void openReportsTheBytesRead();
+    void openStoppedByItsProgress_data();
+    void openStoppedByItsProgress();
+    void saveReportsProgressAndCannotBeStopped();
 };
 
 void TestProjectFiles::saveAndOpenGiveTheSameProject()
@@ -459,6 +481,83 @@ void TestProjectFiles::treeLoadLevels()
     QCOMPARE(a->children[1]->text, QStringLiteral("c"));
     QCOMPARE(rooms->children[1]->text, QStringLiteral("d"));
     QCOMPARE(rooms->children[2]->text, QStringLiteral("ground floor"));
+}
+
+void TestProjectFiles::openReportsTheBytesRead()
+{
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    const qint64 total = saveLongProject(dir.path());
+    QVERIFY(total > 0);
+    testing::ProgressRecorder progress;
+    ProjectModel withProgress;
+    const ProjectFileResult r = openProject(withProgress, cat, dir.filePath("long.adv"), progress.receiver());
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(progress.problem(total, true), QString());
+    QVERIFY2(progress.reports.size() >= 4, qPrintable(QString::number(progress.reports.size())));
+    // Counting changes nothing of what is read.
+    ProjectModel without;
+    QVERIFY(openProject(without, cat, dir.filePath("long.adv")).ok);
+    MB_COMPARE_RECORDS(withProgress, without);
+}
+
+void TestProjectFiles::openStoppedByItsProgress_data()
+{
+    QTest::addColumn<int>("stopAt"); // the report that asks to stop; -1 the report of the end
+    QTest::newRow("first report") << 1;
+    QTest::newRow("on the way") << 3;
+    QTest::newRow("the report of the end") << -1;
+}
+
+void TestProjectFiles::openStoppedByItsProgress()
+{
+    QFETCH(int, stopAt);
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    QVERIFY(saveLongProject(dir.path()) > 0);
+    const QString adv = dir.filePath("long.adv");
+    // A save that died here before: an open that stops removes nothing.
+    QVERIFY(QFile(adv + ".saving-AbC123").open(QIODevice::WriteOnly));
+
+    testing::ProgressRecorder progress;
+    progress.stopAt = std::max(stopAt, 0);
+    progress.stopAtEnd = stopAt < 0;
+    ProjectModel m;
+    const ProjectFileResult r = openProject(m, cat, adv, progress.receiver());
+    QVERIFY(r.cancelled);
+    QVERIFY(!r.ok);
+    QCOMPARE(r.message, QString());
+    // Nothing is reported after the stop.
+    if (stopAt > 0)
+        QCOMPARE(progress.reports.size(), stopAt);
+    else
+        QCOMPARE(progress.reports.last().first, progress.reports.last().second);
+    QCOMPARE(progress.problem(progress.reports.first().second, false), QString());
+    // Nothing half read: the model is a new, empty project.
+    QCOMPARE(m.cutscenes.usedCount(), 0);
+    QCOMPARE(m.rooms.usedCount(), 0);
+    QVERIFY(QFile::exists(adv + ".saving-AbC123"));
+}
+
+void TestProjectFiles::saveReportsProgressAndCannotBeStopped()
+{
+    QTemporaryDir dir;
+    MessageCatalog cat;
+    auto m = testing::sampleProject(cat);
+    for (int i = 0; i < 20000; ++i)
+        m->cutscenes[1].script << QStringLiteral("speech(self;Line %1 of a long script)").arg(i);
+    testing::ProgressRecorder progress;
+    progress.stopAt = 1; // asks to stop at once, which a save does not do
+    SaveOptions options;
+    options.progress = progress.receiver();
+    const ProjectFileResult r = saveProject(*m, dir.path(), "long", options);
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(progress.problem(progress.reports.first().second, true), QString());
+    // The compression, the longest step, reports on its way.
+    QVERIFY2(progress.reports.size() >= 5, qPrintable(QString::number(progress.reports.size())));
+    ProjectModel loaded;
+    QVERIFY(openProject(loaded, cat, dir.filePath("long.adv")).ok);
+    QCOMPARE(loaded.cutscenes[1].script, m->cutscenes[1].script);
 }
 
 QTEST_GUILESS_MAIN(TestProjectFiles)

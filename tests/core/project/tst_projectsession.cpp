@@ -284,6 +284,42 @@ private slots:
         QCOMPARE(s->model().rooms.usedCount(), 0);
     }
 
+    // An open that its progress receiver stops leaves the session as it was, stack and all.
+    void stoppedOpenKeepsTheSession()
+    {
+        QTemporaryDir dir;
+        auto s = session();
+        QVERIFY(s->saveTo(dir.path(), "sample").ok);
+        QDir().mkpath(dir.filePath("other"));
+        auto other = testing::sampleProject();
+        for (int i = 0; i < 20000; ++i)
+            other->cutscenes[1].script << QStringLiteral("speech(self;line %1)").arg(i);
+        QVERIFY(saveProject(*other, dir.filePath("other"), "other").ok);
+        PoolOps(*s).insertElement(Rooms, nullptr);
+        const QByteArray before = savedBytes(*s);
+
+        QSignalSpy changes(s.get(), &ProjectSession::changed);
+        int reports = 0;
+        s->setProgress([&reports](qint64, qint64) { return ++reports < 2; });
+        const ProjectFileResult r = s->open(dir.filePath("other/other.adv"));
+        QVERIFY(r.cancelled);
+        QCOMPARE(reports, 2);
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(savedBytes(*s), before);
+        QVERIFY(s->isModified());
+        QVERIFY(!s->isBusy());
+        QCOMPARE(s->undoStack()->count(), 1);
+        QCOMPARE(QDir(s->projectFolder()), QDir(dir.path()));
+        s->undoStack()->undo();
+        QVERIFY(!s->isModified());
+
+        // Without a stop the same open goes through.
+        s->setProgress([](qint64, qint64) { return true; });
+        QVERIFY(s->open(dir.filePath("other/other.adv")).ok);
+        QCOMPARE(s->model().cutscenes[1].script.size(), other->cutscenes[1].script.size());
+        QCOMPARE(QDir(s->projectFolder()), QDir(dir.filePath("other")));
+    }
+
     void typingMergesIntoOneStepPerField()
     {
         auto s = session();

@@ -9,6 +9,7 @@
 #include "project/messagecatalog.h"
 #include "project/projectfile.h"
 #include "project/projectmodel.h"
+#include "support/progressrecorder.h"
 #include "support/sampleproject.h"
 
 #include <QDir>
@@ -121,6 +122,7 @@ private slots:
     void unevenListsAreMadeParallel();
     void removeNewMarksTouchesOnlyTheTextLists();
     void updateSurvivesSaveAndReload();
+    void updateReportsTheScriptsScanned();
 
     void translateGrid();
     void addLanguage_data();
@@ -414,6 +416,26 @@ void tst_LanguageTools::removeNewMarksTouchesOnlyTheTextLists()
     markUnchanged(*m);
     QCOMPARE(removeNewMarks(*m), 0);
     QVERIFY(!changedSinceMark(*m));
+}
+
+void tst_LanguageTools::updateReportsTheScriptsScanned()
+{
+    auto a = emptyProject();
+    for (int slot = 1; slot <= 600; ++slot)
+        cutscene(*a, slot, {u"speech(bob;Line %1)"_s.arg(slot), u"textout(1;Text %1)"_s.arg(slot)});
+    auto b = emptyProject();
+    for (int slot = 1; slot <= 600; ++slot)
+        cutscene(*b, slot, a->cutscenes[slot].script);
+    qint64 scripts = 0;
+    LanguageScanner::forEachScript(*a, [&scripts](const QStringList &) { ++scripts; });
+
+    testing::ProgressRecorder progress;
+    progress.stopAt = 1; // the update goes on to its end all the same
+    QVERIFY(updateLanguageLists(*a, progress.receiver()));
+    QCOMPARE(progress.problem(scripts, true), QString());
+    QVERIFY(progress.reports.size() > 10);
+    QVERIFY(updateLanguageLists(*b));
+    QCOMPARE(savedBytes(*a), savedBytes(*b));
 }
 
 void tst_LanguageTools::updateSurvivesSaveAndReload()

@@ -26,6 +26,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QMenu>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSet>
@@ -146,6 +147,19 @@ QString writeProject(const QString &folder, const QString &name, const QString &
     m->mediaTree.root(Images)->addChild("wall", nodeimage::Image);
     const ProjectFileResult r = saveProject(*m, folder, name);
     return r.ok ? QDir(folder).filePath(name + ".adv") : QString();
+}
+
+// A project whose scripts run to some 20000 lines, so that opening it reports on the way.
+QString writeLongProject(const QString &folder, const QString &name)
+{
+    MessageCatalog cat;
+    auto m = std::make_unique<ProjectModel>();
+    m->allesneu(cat);
+    m->cutscenes[1].name = "long";
+    m->gameTree.root(Scripts)->addChild("long", nodeimage::Script);
+    for (int i = 0; i < 20000; ++i)
+        m->cutscenes[1].script << QStringLiteral("speech(self;Line %1 of a long script)").arg(i);
+    return saveProject(*m, folder, name).ok ? QDir(folder).filePath(name + ".adv") : QString();
 }
 
 // Receives what the editor hands to the desktop's browser.
@@ -580,6 +594,77 @@ private slots:
         QCOMPARE(e.panel(2), e.catalog.msg(103));
         QCOMPARE(e.session.openFolder(), e.dir.path());
         QVERIFY(!e.session.isBusy());
+    }
+
+    // A long open shows its progress window; its Cancel (here Escape) keeps the project that was
+    // open, with its unsaved changes and their undo steps.
+    void cancelledOpenKeepsTheOpenProject()
+    {
+        Editor e;
+        e.insert(Rooms, "hall");
+        const int stepsBefore = e.session.undoStack()->count();
+        const QString titleBefore = shownTitle(e.w());
+        const QString openFolderBefore = e.session.openFolder();
+        QDir().mkpath(e.path("big"));
+        QVERIFY(!writeLongProject(e.path("big"), "big").isEmpty());
+
+        e.questions.answers << Asker::No << Asker::No; // keep the change unsaved, twice
+        int maximum = -1;
+        QString label;
+        QTimer::singleShot(0, &e.w(), [&] {
+            if (auto *progress = e.w().findChild<QProgressDialog *>("openprogress")) {
+                maximum = progress->maximum();
+                label = progress->labelText();
+                QTest::keyClick(progress, Qt::Key_Escape);
+            }
+        });
+        QVERIFY(!e.w().openRecent(e.path("big/big.adv")));
+        QCOMPARE(maximum, 1000);
+        QCOMPARE(label, desktopText(DesktopText::OpeningProject, e.catalog).arg("big.adv"));
+        QCOMPARE(childTexts(e.gameRoot(Rooms)), QStringList({"hall"}));
+        QCOMPARE(e.w().gameModel()->rowCount(e.w().gameModel()->index(Rooms, 0)), 1);
+        QVERIFY(e.session.isModified());
+        QCOMPARE(e.session.undoStack()->count(), stepsBefore);
+        QCOMPARE(shownTitle(e.w()), titleBefore);
+        QCOMPARE(e.session.openFolder(), openFolderBefore);
+        QCOMPARE(e.panel(2), desktopText(DesktopText::OpenCancelled, e.catalog));
+        QVERIFY(e.questions.texts("error").isEmpty());
+        QVERIFY(!e.session.isBusy());
+        QVERIFY(!e.w().findChild<QProgressDialog *>("openprogress"));
+        QVERIFY(RecentProjects(e.settings).list().filter("big.adv").isEmpty());
+
+        // Left alone, the same open goes through.
+        QVERIFY(e.w().openRecent(e.path("big/big.adv")));
+        QCOMPARE(shownTitle(e.w()), QString("Mossbramble (big)"));
+        QVERIFY(!e.session.isModified());
+        QVERIFY(!e.w().findChild<QProgressDialog *>("openprogress"));
+    }
+
+    // A save shows a bar in the status bar; the window does not close while it runs.
+    void saveShowsItsBarAndHoldsTheWindow()
+    {
+        Editor e;
+        e.insert(Rooms, "hall");
+        e.questions.saveAnswers << e.path("castle.adv");
+        int maximum = -1;
+        QString panel;
+        bool closed = true;
+        QTimer::singleShot(0, &e.w(), [&] {
+            if (auto *bar = e.w().findChild<QProgressBar *>("saveprogress"))
+                maximum = bar->maximum();
+            panel = e.panel(2);
+            closed = e.w().close();
+        });
+        QVERIFY(e.w().projectsaveExecute());
+        QCOMPARE(maximum, 1000);
+        QCOMPARE(panel, desktopText(DesktopText::SavingProject, e.catalog).arg("castle"));
+        // The close waited: no question about the changes came in the middle of the save.
+        QVERIFY(!closed);
+        QVERIFY(e.questions.texts("yesNoCancel").isEmpty());
+        QVERIFY(!e.w().findChild<QProgressBar *>("saveprogress"));
+        QCOMPARE(e.panel(2), e.catalog.msg(104));
+        QVERIFY(QFileInfo::exists(e.path("castle.adv")));
+        QVERIFY(!e.session.isModified());
     }
 
     void openErrorIsShown()
@@ -1121,10 +1206,15 @@ private slots:
         QVERIFY(e.w().openRecent(writeProject(e.dir.path(), "castle", e.path("wall.png"))));
         e.questions.saveAnswers << target.filePath("castle");
         // Cancel as soon as the progress window shows.
-        QTimer::singleShot(0, &e.w(), [&] {
-            if (auto *progress = e.w().findChild<QProgressDialog *>("exchangeprogress"))
+        QTimer poll;
+        poll.setInterval(0);
+        connect(&poll, &QTimer::timeout, &e.w(), [&] {
+            if (auto *progress = e.w().findChild<QProgressDialog *>("exchangeprogress")) {
                 progress->cancel();
+                poll.stop();
+            }
         });
+        poll.start();
         e.w().exportieren();
         QVERIFY(!QFileInfo::exists(target.filePath("castle.adz")));
         QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());

@@ -808,6 +808,12 @@ void TForm1::openRequested(const QString &projectPath)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // Work that lets events through between its steps is not ended from under it: the editor
+    // closes when asked again after it.
+    if (m_longWork > 0 || m_searching) {
+        event->ignore();
+        return;
+    }
     if (FormClose())
         event->accept();
     else

@@ -243,7 +243,8 @@ private:
     // "Save changes for ... ?" when the project has changes; false when the user cancels or
     // the save did not happen.
     bool askSaveChanges();
-    bool runSave(const std::function<ProjectFileResult()> &save);
+    // A save with its bar in the status bar; `name` is the project name it saves under.
+    bool runSave(const QString &name, const std::function<ProjectFileResult()> &save);
     void openFromCommandLine(const QString &path);
     void runMissingFilesCheck();
     // Closes the mouse cursor, room (when the game is not 640 wide) and script windows as a
@@ -286,6 +287,9 @@ private:
 
     bool m_activated = false;
     bool m_searching = false; // the missing-files search runs and lets events through
+    // An open, a save or a build runs and lets the windows repaint between its steps: closing
+    // the window waits for it.
+    int m_longWork = 0;
     bool m_closing = false;
     bool m_countsPending = false;
     bool m_sixteenBit = false;

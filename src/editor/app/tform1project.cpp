@@ -2,6 +2,7 @@
 // an open, the script check, and the project exchange files.
 #include "app/tform1.h"
 
+#include "app/statusprogress.h"
 #include "app/tform13.h"
 #include "app/tmissingfiles.h"
 #include "build/projectexchange.h"
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressDialog>
+#include <QScopedValueRollback>
+#include <QStatusBar>
 
 namespace mb {
 
@@ -73,9 +76,44 @@ bool TForm1::projectOpenExecute()
         path = chosen.first();
     }
     beginBusy();
+    const QString openFolderBefore = m_session.openFolder();
     m_session.setOpenFolder(QFileInfo(path).absolutePath());
     QStringList windows = closeResetWindows();
-    const ProjectFileResult result = m_session.open(path);
+    ProjectFileResult result;
+    {
+        // A big project takes a while: a window with a bar comes up when it does, and its
+        // Cancel (or Escape) stops the reading with the open project kept as it is. It blocks
+        // every window while the reading goes on between its reports.
+        QProgressDialog progress(desktopText(DesktopText::OpeningProject, m_catalog).arg(QFileInfo(path).fileName()),
+                                 desktopText(DesktopText::Cancel, m_catalog), 0, 1000, this);
+        progress.setObjectName(QStringLiteral("openprogress"));
+        progress.setWindowTitle(QStringLiteral("Mossbramble"));
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.setMinimumDuration(300);
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        // Escape cancels as the button does, whichever of the dialog's ways gets the key.
+        connect(&progress, &QDialog::rejected, &progress, &QProgressDialog::cancel);
+        progress.setValue(0);
+        const QScopedValueRollback working(m_longWork, m_longWork + 1);
+        m_session.setProgress([&progress](qint64 done, qint64 total) {
+            progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
+            // Until the window shows, nothing blocks the other windows: they repaint, but take
+            // no input.
+            QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                                 : QEventLoop::ExcludeUserInputEvents);
+            return !progress.wasCanceled();
+        });
+        result = m_session.open(path);
+        m_session.setProgress({});
+    }
+    if (result.cancelled) {
+        endBusy();
+        m_session.setOpenFolder(openFolderBefore);
+        reopen(windows);
+        m_panels[2]->setText(desktopText(DesktopText::OpenCancelled, m_catalog));
+        return false;
+    }
     showNewTrees();
     endBusy();
     if (model().settings.gameWidth != 640) {
@@ -131,11 +169,20 @@ void TForm1::runMissingFilesCheck()
     m_missingDialog->open();
 }
 
-bool TForm1::runSave(const std::function<ProjectFileResult()> &save)
+bool TForm1::runSave(const QString &name, const std::function<ProjectFileResult()> &save)
 {
     beginBusy();
     ProjectFileResult result;
-    result = save();
+    {
+        // A save cannot stop halfway (it replaces the file in one step at its end): a bar in the
+        // status bar shows how far it is, without a Cancel.
+        const QScopedValueRollback working(m_longWork, m_longWork + 1);
+        StatusProgress bar(statusBar(), QStringLiteral("saveprogress"));
+        m_panels[2]->setText(desktopText(DesktopText::SavingProject, m_catalog).arg(name));
+        m_session.setProgress(bar.receiver());
+        result = save();
+        m_session.setProgress({});
+    }
     endBusy();
     m_session.setBusy(false);
     if (!result.ok) {
@@ -165,7 +212,7 @@ bool TForm1::projectsaveExecute()
 {
     if (m_session.projectFolder().isEmpty())
         return projectsaveunderExecute();
-    return runSave([this] { return m_session.save(); });
+    return runSave(model().settings.projectName, [this] { return m_session.save(); });
 }
 
 bool TForm1::projectsaveunderExecute()
@@ -176,7 +223,10 @@ bool TForm1::projectsaveunderExecute()
     const QString chosen = m_questions.saveFile(this, m_catalog.msg(95), proposed, m_catalog.extra(extratext::ProjectFilter));
     if (chosen.isEmpty())
         return false;
-    return runSave([this, chosen] { return m_session.saveAs(chosen); });
+    QString name = QFileInfo(chosen).fileName();
+    if (name.endsWith(QLatin1String(".adv"), Qt::CaseInsensitive))
+        name.chop(4);
+    return runSave(name, [this, chosen] { return m_session.saveAs(chosen); });
 }
 
 void TForm1::Action2Execute()

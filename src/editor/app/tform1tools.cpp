@@ -1,5 +1,6 @@
 // The main window's Setup dialogs and "Create Game...".
 #include "app/tform1.h"
+#include "app/statusprogress.h"
 #include "app/tform13.h"
 #include "build/buildquestions.h"
 #include "build/makegame.h"
@@ -11,7 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 
 #include <memory>
@@ -68,18 +69,10 @@ void TForm1::creategameExecute()
     });
     // A bar in the status bar: moving while a step has no count, filling while it splits the
     // images or packs an archive.
-    auto *bar = new QProgressBar;
-    bar->setObjectName(QStringLiteral("buildprogress"));
-    bar->setMaximumWidth(220);
-    bar->setRange(0, 0);
-    statusBar()->addPermanentWidget(bar);
-    const std::unique_ptr<QProgressBar> barGoes(bar);
-    make.setCount([bar](int done, int total) {
-        bar->setRange(0, total);
-        bar->setValue(done);
-        bar->setFormat(total ? QStringLiteral("%v / %m") : QString());
-    });
+    StatusProgress bar(statusBar(), QStringLiteral("buildprogress"));
+    make.setCount([&bar](int done, int total) { bar.show(done, total, true); });
     make.setProblemHandler([this](const QString &text) { error(text); });
+    const QScopedValueRollback working(m_longWork, m_longWork + 1);
     m_wait->showwait(m_catalog.msg(114));
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

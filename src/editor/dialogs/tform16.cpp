@@ -20,12 +20,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <limits>
 
 namespace mb {
 
@@ -185,9 +188,13 @@ TForm16::TForm16(ProjectSession &session, MessageCatalog &catalog, EditorSetting
     m_panel->setAlignment(Qt::AlignCenter);
     m_panel->setFrameShape(QFrame::Panel);
     m_panel->hide();
+    m_updateBar = new QProgressBar;
+    m_updateBar->setObjectName(QStringLiteral("updateprogress"));
+    m_updateBar->hide();
     auto *top = new QVBoxLayout(this);
     top->addWidget(m_pages);
     top->addWidget(m_panel);
+    top->addWidget(m_updateBar);
     resize(466, 264);
 }
 
@@ -237,11 +244,24 @@ void TForm16::pageChanged(int page)
 void TForm16::updateTextLines()
 {
     m_panel->show();
+    m_updateBar->setRange(0, 0);
+    m_updateBar->show();
     m_pages->setEnabled(false);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    updateLanguageLists(m_session);
+    // The windows repaint while the scripts are scanned; the project counts as busy meanwhile,
+    // so that no timer starts other work on it in the middle of the update.
+    const bool wasBusy = m_session.isBusy();
+    m_session.setBusy(true);
+    updateLanguageLists(m_session, [this](qint64 done, qint64 total) {
+        m_updateBar->setRange(0, int(qMin<qint64>(total, std::numeric_limits<int>::max())));
+        m_updateBar->setValue(int(qMin(done, total)));
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return true;
+    });
+    m_session.setBusy(wasBusy);
     m_updated = true;
     m_pages->setEnabled(true);
+    m_updateBar->hide();
     m_panel->hide();
 }
 

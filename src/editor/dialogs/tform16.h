@@ -15,6 +15,7 @@ class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QTabBar;
 class QTableWidget;
@@ -89,6 +90,7 @@ private:
     int m_entries = 0; // rows of the grid that hold an entry
     QTabWidget *m_pages = nullptr;
     QLabel *m_panel = nullptr;
+    QProgressBar *m_updateBar = nullptr; // under the panel while the text lines are updated
     // Export page.
     QLineEdit *m_ziel = nullptr;
     QString m_zielDefault, m_ziel2Default;

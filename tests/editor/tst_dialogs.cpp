@@ -1,5 +1,7 @@
 #include "app/dialogasker.h"
 #include "app/qttranslations.h"
+#include "app/tform12.h"
+#include "app/tmissingfiles.h"
 #include "dialogs/coinmarkerarea.h"
 #include "dialogs/tcommandlist.h"
 #include "build/fontrenderer.h"
@@ -11,6 +13,8 @@
 #include "dialogs/ttexteingabe.h"
 
 #include "project/editorsettings.h"
+#include "project/missingfiles.h"
+#include "project/projectfile.h"
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
 #include "project/projectsession.h"
@@ -100,6 +104,113 @@ void typeInto(QLineEdit *edit, const QString &text)
     else
         QTest::keyClicks(edit, text);
     emit edit->editingFinished();
+}
+
+// The dialogs of the Escape test.
+enum EscapeDialog {
+    AddBoolInput, RenameBoolInput, AddLanguageInput, RenameActionInput, ScriptLine, LanguageTools,
+    MissingFilesList, About, Fonts, Commands, Settings
+};
+
+// One of them, shown over the fixture's project with one field changed, waiting for its key.
+struct ShownDialog
+{
+    std::unique_ptr<MissingFiles> search;
+    std::unique_ptr<QDialog> dialog;
+    std::function<void()> ok; // its OK button, where it has one
+    bool applied = false;     // it handed on what was typed (a name, a line)
+};
+
+// The project as a save writes it.
+QByteArray savedBytes(const ProjectSession &session)
+{
+    const CompanionFiles f = writeCompanionFiles(session.model());
+    return f.files[0] + f.files[1] + f.files[2] + f.files[3];
+}
+
+void showDialog(Fixture &f, EscapeDialog which, ShownDialog &d)
+{
+    f.model->commands.bools.push_back({u"doorOpen"_s, false});
+    f.model->names[NameLists::Bools] << u"doorOpen"_s;
+    f.model->objects[1].name = u"door"_s;
+    f.model->fonts[1] = RFont{u"Serif"_s, false, false, 8};
+    f.model->mediaadd(Images, u"wall"_s, u"/gone/wall.png"_s);
+    auto input = [&](auto start) {
+        auto *w = new Ttexteingabe(f.session, f.catalog, f.settings, f.asker);
+        QObject::connect(w, &Ttexteingabe::boolEntered, w, [&d] { d.applied = true; });
+        QObject::connect(w, &Ttexteingabe::languageAdded, w, [&d] { d.applied = true; });
+        QObject::connect(w, &Ttexteingabe::actionRenamed, w, [&d] { d.applied = true; });
+        start(*w);
+        QTest::keyClicks(w->edit(), u"Wave"_s);
+        d.dialog.reset(w);
+    };
+    switch (which) {
+    case AddBoolInput: return input([](Ttexteingabe &w) { w.start(Ttexteingabe::AddBool); });
+    case RenameBoolInput: return input([](Ttexteingabe &w) { w.start(Ttexteingabe::RenameBool, 0); });
+    case AddLanguageInput: return input([](Ttexteingabe &w) { w.start(Ttexteingabe::AddLanguage); });
+    case RenameActionInput:
+        return input([](Ttexteingabe &w) { w.startRenameAction(std::array<QString, 20>{u"Extra 1"_s}, 0); });
+    case ScriptLine: {
+        auto *w = new Tskriptzeile(f.session, f.catalog, f.settings);
+        QObject::connect(w, &Tskriptzeile::entered, w, [&d] { d.applied = true; });
+        w->start(Tskriptzeile::Object, 1, 0, 0, u"Frame 1"_s);
+        QTest::keyClicks(w->edit(), u"playsound(creak)"_s);
+        d.dialog.reset(w);
+        return;
+    }
+    case LanguageTools: {
+        auto *w = new TForm16(f.session, f.catalog, f.settings, f.asker);
+        w->show();
+        typeInto(w->exportFolder(), f.dir.filePath(u"elsewhere"_s));
+        d.dialog.reset(w);
+        return;
+    }
+    case MissingFilesList: {
+        d.search = std::make_unique<MissingFiles>(f.session);
+        QCOMPARE(d.search->check(), 1);
+        auto *w = new Tmissingfiles(*d.search, f.catalog, f.asker);
+        w->refresh();
+        w->show();
+        d.dialog.reset(w);
+        d.ok = [w] { w->Button2Click(); };
+        return;
+    }
+    case About:
+        d.dialog = std::make_unique<TForm12>(f.catalog);
+        d.dialog->show();
+        return;
+    case Fonts: {
+        auto *w = new Tfontwindow(f.session, f.catalog, f.settings, f.asker);
+        w->show();
+        w->list()->setCurrentRow(0);
+        w->sizeBox()->setValue(14);
+        d.dialog.reset(w);
+        d.ok = [w] { w->accept(); };
+        return;
+    }
+    case Commands: {
+        auto *w = new Tcommandlist(f.session, f.catalog, f.settings, f.asker);
+        w->show();
+        typeInto(w->linktextEdit(), u"against"_s);
+        d.dialog.reset(w);
+        d.ok = [w] { w->okButton()->click(); };
+        return;
+    }
+    case Settings: {
+        auto *w = new Tgamesetup(f.session, f.catalog, f.settings, f.asker);
+        w->show();
+        typeInto(w->startScriptEdit(), u"intro"_s);
+        d.dialog.reset(w);
+        d.ok = [w] { w->okButton()->click(); };
+        return;
+    }
+    }
+}
+
+void pressEscape(QDialog *dialog)
+{
+    QWidget *focus = dialog->focusWidget();
+    QTest::keyClick(focus ? focus : dialog, Qt::Key_Escape);
 }
 
 } // namespace
@@ -866,6 +977,55 @@ private slots:
         w.button7Click();
         QCOMPARE(f.texts().size(), 2);
         QVERIFY(QFile::exists(f.dir.path() + u"/out/sounds.txt"_s));
+    }
+
+    // Escape closes every dialog. Where a dialog may be cancelled it changes nothing and hands
+    // nothing on; a dialog whose only button is OK (its controls edit the project as they
+    // change) ends as OK ends it, checks included, and nothing more.
+    void escapeClosesWithoutChanges_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<bool>("endsAsOk");
+        QTest::newRow("name input: add bool") << int(AddBoolInput) << false;
+        QTest::newRow("name input: rename bool") << int(RenameBoolInput) << false;
+        QTest::newRow("name input: add language") << int(AddLanguageInput) << false;
+        QTest::newRow("name input: rename action") << int(RenameActionInput) << false;
+        QTest::newRow("frame script line") << int(ScriptLine) << false;
+        QTest::newRow("language tools") << int(LanguageTools) << false;
+        QTest::newRow("missing files") << int(MissingFilesList) << false;
+        QTest::newRow("about") << int(About) << false;
+        QTest::newRow("fonts") << int(Fonts) << true;
+        QTest::newRow("commands and bools") << int(Commands) << true;
+        QTest::newRow("project settings") << int(Settings) << true;
+    }
+    void escapeClosesWithoutChanges()
+    {
+        QFETCH(int, which);
+        QFETCH(bool, endsAsOk);
+        QByteArray before, afterEscape;
+        {
+            Fixture f;
+            ShownDialog d;
+            showDialog(f, EscapeDialog(which), d);
+            before = savedBytes(f.session);
+            QVERIFY(d.dialog->isVisible());
+            pressEscape(d.dialog.get());
+            QVERIFY(!d.dialog->isVisible());
+            QVERIFY(!d.applied);
+            QCOMPARE(f.texts(), QStringList());
+            QVERIFY(!f.session.isBusy());
+            afterEscape = savedBytes(f.session);
+            if (!endsAsOk)
+                QVERIFY(afterEscape == before);
+        }
+        if (endsAsOk) {
+            Fixture f;
+            ShownDialog d;
+            showDialog(f, EscapeDialog(which), d);
+            d.ok();
+            QVERIFY(!d.dialog->isVisible());
+            QVERIFY(savedBytes(f.session) == afterEscape);
+        }
     }
 
     void scriptLineStoresAsTyped_data()

@@ -620,14 +620,14 @@ private slots:
         });
         QVERIFY(!e.w().openRecent(e.path("big/big.adv")));
         QCOMPARE(maximum, 1000);
-        QCOMPARE(label, desktopText(DesktopText::OpeningProject, e.catalog).arg("big.adv"));
+        QCOMPARE(label, e.catalog.extra(extratext::OpeningProject).arg("big.adv"));
         QCOMPARE(childTexts(e.gameRoot(Rooms)), QStringList({"hall"}));
         QCOMPARE(e.w().gameModel()->rowCount(e.w().gameModel()->index(Rooms, 0)), 1);
         QVERIFY(e.session.isModified());
         QCOMPARE(e.session.undoStack()->count(), stepsBefore);
         QCOMPARE(shownTitle(e.w()), titleBefore);
         QCOMPARE(e.session.openFolder(), openFolderBefore);
-        QCOMPARE(e.panel(2), desktopText(DesktopText::OpenCancelled, e.catalog));
+        QCOMPARE(e.panel(2), e.catalog.extra(extratext::OpenCancelled));
         QVERIFY(e.questions.texts("error").isEmpty());
         QVERIFY(!e.session.isBusy());
         QVERIFY(!e.w().findChild<QProgressDialog *>("openprogress"));
@@ -657,7 +657,7 @@ private slots:
         });
         QVERIFY(e.w().projectsaveExecute());
         QCOMPARE(maximum, 1000);
-        QCOMPARE(panel, desktopText(DesktopText::SavingProject, e.catalog).arg("castle"));
+        QCOMPARE(panel, e.catalog.extra(extratext::SavingProject).arg("castle"));
         // The close waited: no question about the changes came in the middle of the save.
         QVERIFY(!closed);
         QVERIFY(e.questions.texts("yesNoCancel").isEmpty());

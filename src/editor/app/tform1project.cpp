@@ -84,8 +84,8 @@ bool TForm1::projectOpenExecute()
         // A big project takes a while: a window with a bar comes up when it does, and its
         // Cancel (or Escape) stops the reading with the open project kept as it is. It blocks
         // every window while the reading goes on between its reports.
-        QProgressDialog progress(desktopText(DesktopText::OpeningProject, m_catalog).arg(QFileInfo(path).fileName()),
-                                 desktopText(DesktopText::Cancel, m_catalog), 0, 1000, this);
+        QProgressDialog progress(m_catalog.extra(extratext::OpeningProject).arg(QFileInfo(path).fileName()),
+                                 m_catalog.extra(extratext::Cancel), 0, 1000, this);
         progress.setObjectName(QStringLiteral("openprogress"));
         progress.setWindowTitle(QStringLiteral("Mossbramble"));
         progress.setWindowModality(Qt::ApplicationModal);
@@ -111,7 +111,7 @@ bool TForm1::projectOpenExecute()
         endBusy();
         m_session.setOpenFolder(openFolderBefore);
         reopen(windows);
-        m_panels[2]->setText(desktopText(DesktopText::OpenCancelled, m_catalog));
+        m_panels[2]->setText(m_catalog.extra(extratext::OpenCancelled));
         return false;
     }
     showNewTrees();
@@ -178,7 +178,7 @@ bool TForm1::runSave(const QString &name, const std::function<ProjectFileResult(
         // status bar shows how far it is, without a Cancel.
         const QScopedValueRollback working(m_longWork, m_longWork + 1);
         StatusProgress bar(statusBar(), QStringLiteral("saveprogress"));
-        m_panels[2]->setText(desktopText(DesktopText::SavingProject, m_catalog).arg(name));
+        m_panels[2]->setText(m_catalog.extra(extratext::SavingProject).arg(name));
         m_session.setProgress(bar.receiver());
         result = save();
         m_session.setProgress({});

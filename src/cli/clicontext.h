@@ -33,18 +33,22 @@ struct Context
     QTextStream out{stdout};
     QTextStream err{stderr};
     EditorSettings settings() const { return EditorSettings(editorFolder); }
+    Context() = default;
+    Context(const Context &) = delete;
+    Context &operator=(const Context &) = delete;
+    ~Context();
+
     // A session with a new project, the editor folder and the backup option of the editor's
     // settings (saves keep a backup unless they were turned off). Its saves show their progress
-    // on the terminal.
-    std::unique_ptr<ProjectSession> newSession();
+    // on the terminal. The context owns it (see ~Context).
+    ProjectSession *newSession();
     // Opens a project in a new session as the editor does: the reader, then (with repairMissing)
     // the missing-files search of the project folder, which repairs moved media paths as an edit
     // of the session (saved only by commands that save). The open shows its progress on the
     // terminal. On failure prints the message and
     // returns null (the command then exits with Usage). `result`, when given, receives the
     // outcome.
-    std::unique_ptr<ProjectSession> load(const QString &advPath, ProjectFileResult *result = nullptr,
-                                         bool repairMissing = true);
+    ProjectSession *load(const QString &advPath, ProjectFileResult *result = nullptr, bool repairMissing = true);
 
     // Progress of long work, on one line of stderr that each call overwrites, and only when
     // stderr is a terminal: pipes and log files get the results alone. endProgress() clears the
@@ -57,6 +61,7 @@ struct Context
     bool progressToTerminal = false; // set from isatty() by main
 private:
     bool m_progressShown = false;
+    std::vector<std::unique_ptr<ProjectSession>> m_sessions;
 };
 
 struct Command

@@ -23,7 +23,7 @@ namespace {
 
 // Opens the project without the missing-files search; on failure prints the message and
 // returns null.
-std::unique_ptr<ProjectSession> open(Context &ctx, const QString &path)
+ProjectSession *open(Context &ctx, const QString &path)
 {
     return ctx.load(path, nullptr, false);
 }

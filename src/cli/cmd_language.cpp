@@ -26,7 +26,7 @@ const QString kOnly = QStringLiteral("only");
 const QString kSkipPooled = QStringLiteral("skip-pooled");
 
 // Opens the project named by the first argument; prints the message and returns null on failure.
-std::unique_ptr<ProjectSession> open(Context &ctx)
+ProjectSession *open(Context &ctx)
 {
     auto session = ctx.load(ctx.args[0]);
     if (!session)

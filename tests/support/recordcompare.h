@@ -151,7 +151,7 @@ inline QString diff(const Rroomobj &a, const Rroomobj &b)
     return {};
 }
 
-inline QString diff(const std::vector<Rroomobj> &a, const std::vector<Rroomobj> &b)
+inline QString diff(const RoomPlacements &a, const RoomPlacements &b)
 {
     if (a.size() != b.size())
         return QStringLiteral(": %1 slots != %2 slots").arg(a.size()).arg(b.size());

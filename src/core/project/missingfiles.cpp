@@ -1,5 +1,7 @@
 #include "project/missingfiles.h"
 
+#include "platform/folderlisting.h"
+
 #include "project/messagecatalog.h"
 #include "project/projectmodel.h"
 #include "project/projectsession.h"
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <vector>
 
@@ -19,17 +22,55 @@ namespace {
 // The kinds in the order the check lists them.
 constexpr int kOrder[4] = {Images, Sounds, Music, Movies};
 
-QString fileNameOf(const QString &path)
+// The file name of a stored path (either separator), as a view into the path.
+QStringView fileNameOf(const QString &path)
 {
-    if (!path.contains(u'/') && !path.contains(u'\\'))
-        return path;
-    return text::filepart(path);
+    const qsizetype sep = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return QStringView(path).mid(sep + 1);
 }
 
 bool fileExists(const QString &path)
 {
     const QFileInfo info(path);
     return info.isAbsolute() && info.isFile();
+}
+
+// Which of the paths name a file. Paths that share a folder with many others are looked up in
+// one listing of that folder instead of one file-system lookup each (a big project keeps
+// thousands of images in a few folders, and a project from another machine names folders that
+// are not there at all).
+std::vector<char> filesExist(const std::vector<QString> &paths)
+{
+    constexpr int kListFrom = 4;
+    std::vector<char> exists(paths.size(), 0);
+    QHash<QStringView, std::vector<size_t>> byFolder;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const QString &path = paths[i];
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash < 0 || !QFileInfo(path.left(slash + 1)).isAbsolute())
+            continue; // relative paths never count as present
+        byFolder[QStringView(path).left(std::max<qsizetype>(slash, 1))].push_back(i);
+    }
+    for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
+        const std::vector<size_t> &members = it.value();
+        FolderListing listing;
+        if (members.size() >= size_t(kListFrom))
+            listing = listFolder(it.key().toString());
+        if (!listing.ok) {
+            // A folder that is not there holds none of them; one that cannot be listed is
+            // asked file by file.
+            if (members.size() < size_t(kListFrom) || QFileInfo(it.key().toString()).isDir())
+                for (const size_t i : members)
+                    exists[i] = fileExists(paths[i]);
+            continue;
+        }
+        const QSet<QString> files(listing.files.cbegin(), listing.files.cend());
+        for (const size_t i : members) {
+            const QString &path = paths[i];
+            exists[i] = files.contains(path.mid(path.lastIndexOf(u'/') + 1));
+        }
+    }
+    return exists;
 }
 
 } // namespace
@@ -50,14 +91,24 @@ int MissingFiles::collect()
     m_missing.clear();
     m_added.clear();
     m_repaired = 0;
+    std::vector<QString> paths;
+    std::vector<std::pair<int, int>> entries; // kind and slot of each path
     for (int kind : kOrder) {
         const MediaTable &table = m_session.model().media[kind];
         for (int slot = 1; slot <= table.size(); ++slot)
-            if (!table.name(slot).isEmpty() && !fileExists(table.path(slot)))
-                m_missing.push_back({kind, table.name(slot), table.path(slot)});
+            if (!table.name(slot).isEmpty()) {
+                paths.push_back(table.path(slot));
+                entries.push_back({kind, slot});
+            }
     }
+    const std::vector<char> exists = filesExist(paths);
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!exists[i])
+            m_missing.push_back({entries[i].first, m_session.model().media[entries[i].first].name(entries[i].second),
+                                 paths[i]});
     return count();
 }
+
 
 int MissingFiles::check()
 {
@@ -74,14 +125,25 @@ int MissingFiles::check()
 class MissingFiles::Search
 {
 public:
-    Search(MissingFiles &owner, ProjectEdit &edit) : m_owner(owner), m_edit(edit), m_done(owner.m_missing.size(), 0)
+    Search(MissingFiles &owner, ProjectEdit &edit)
+        : m_owner(owner), m_edit(edit), m_done(owner.m_missing.size(), 0), m_next(owner.m_missing.size(), -1)
     {
+        // The entries of one file name are chained in list order: m_byFile holds the first and
+        // the last, m_next the rest. The keys are views into the entries' paths, which stay put
+        // until the search ends.
         const std::vector<MissingEntry> &missing = owner.m_missing;
+        m_byFile.reserve(qsizetype(missing.size()));
         for (int i = 0; i < int(missing.size()); ++i) {
-            const QString file = fileNameOf(missing[size_t(i)].path);
-            if (file.isEmpty() || file == QLatin1String(".") || file == QLatin1String(".."))
+            const QStringView file = fileNameOf(missing[size_t(i)].path);
+            if (file.isEmpty() || file == u"." || file == u"..")
                 continue;
-            m_byFile[file].push_back(i);
+            const auto it = m_byFile.find(file);
+            if (it == m_byFile.end()) {
+                m_byFile.insert(file, Chain{i, i});
+            } else {
+                m_next[size_t(it->last)] = i;
+                it->last = i;
+            }
         }
         m_left = int(missing.size());
     }
@@ -107,7 +169,7 @@ public:
             if (hit == m_byFile.constEnd())
                 continue;
             const QString path = QDir::toNativeSeparators(dir.absoluteFilePath(file));
-            for (const int i : hit.value()) {
+            for (int i = hit->first; i >= 0; i = m_next[size_t(i)]) {
                 const MissingEntry &e = m_owner.m_missing[size_t(i)];
                 MediaTable &table = m_edit.model().media[e.kind];
                 if (const int slot = table.find(e.name))
@@ -136,8 +198,13 @@ public:
 private:
     MissingFiles &m_owner;
     ProjectEdit &m_edit;
-    QHash<QString, std::vector<int>> m_byFile; // file name -> missing entries, in list order
+    struct Chain
+    {
+        int first, last;
+    };
+    QHash<QStringView, Chain> m_byFile; // file name -> its missing entries, in list order
     std::vector<char> m_done;
+    std::vector<int> m_next; // the next missing entry of the same file name, or -1
     int m_repaired = 0, m_left = 0, m_folders = 0;
 };
 

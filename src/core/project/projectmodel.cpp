@@ -96,6 +96,12 @@ const Script *Walkmap::findScript(int column, int row) const
     return it == m_scripts.end() ? nullptr : &it->second;
 }
 
+const RoomPlacements::Slots &RoomPlacements::blank()
+{
+    static const Slots none{};
+    return none;
+}
+
 Rroom::Rroom()
 {
     // Shapes as files older than the FX shapes read them: k = 1..3 side by side.
@@ -246,8 +252,12 @@ void ProjectModel::fillFixedNameLists()
           "motionblur", "drugged", "zoom", "underwater", "classicdark", "whiteflash", "lightning"},
          true);
     fill(names[NameLists::Layers], {"front", "behindfront", "behindmiddle", "back"}, false);
-    names[NameLists::ScriptCommands] = CommandTable::names();
-    NameLists::sort(names[NameLists::ScriptCommands]);
+    static const QStringList sortedCommands = [] {
+        QStringList commands = CommandTable::names();
+        NameLists::sort(commands);
+        return commands;
+    }();
+    names[NameLists::ScriptCommands] = sortedCommands;
 }
 
 std::array<QString, 20> ProjectModel::defaultExtraNames(const MessageCatalog &catalog)
@@ -287,8 +297,12 @@ void ProjectModel::allesneu(const MessageCatalog &catalog)
 
     for (int i : {1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})
         names[i].clear();
-    names[NameLists::Events] = NameLists::fixedEventNames();
-    NameLists::sort(names[NameLists::Events]);
+    static const QStringList sortedEvents = [] {
+        QStringList events = NameLists::fixedEventNames();
+        NameLists::sort(events);
+        return events;
+    }();
+    names[NameLists::Events] = sortedEvents;
     names[NameLists::Languages] << QStringLiteral("origin");
     names[NameLists::RoomNames] << QStringLiteral("last");
     names[NameLists::CharacterInstances] << QStringLiteral("self");

@@ -235,14 +235,59 @@ private:
     std::map<int, Script> m_scripts;
 };
 
+// The 200 placement slots of a room. An empty project has a thousand rooms, nearly all of them
+// unused, so the slots are allocated only when one is first written: until then every slot
+// reads as a default placement. Behaves as a fixed-size vector of the slots.
+class RoomPlacements
+{
+public:
+    static constexpr int Count = 200;
+    using value_type = Rroomobj;
+
+    RoomPlacements() = default;
+    RoomPlacements(const RoomPlacements &o) : m_slots(o.m_slots ? std::make_unique<Slots>(*o.m_slots) : nullptr) {}
+    RoomPlacements(RoomPlacements &&) noexcept = default;
+    RoomPlacements &operator=(const RoomPlacements &o)
+    {
+        if (this != &o)
+            m_slots = o.m_slots ? std::make_unique<Slots>(*o.m_slots) : nullptr;
+        return *this;
+    }
+    RoomPlacements &operator=(RoomPlacements &&) noexcept = default;
+
+    static constexpr size_t size() { return Count; }
+    const Rroomobj &operator[](size_t i) const { return (m_slots ? *m_slots : blank())[i]; }
+    Rroomobj &operator[](size_t i) { return writable()[i]; }
+    const Rroomobj &front() const { return (*this)[0]; }
+    const Rroomobj *begin() const { return (m_slots ? *m_slots : blank()).data(); }
+    const Rroomobj *end() const { return begin() + Count; }
+    Rroomobj *begin() { return writable().data(); }
+    Rroomobj *end() { return begin() + Count; }
+    bool operator==(const RoomPlacements &o) const
+    {
+        return (!m_slots && !o.m_slots) || std::equal(begin(), end(), o.begin());
+    }
+
+private:
+    using Slots = std::array<Rroomobj, Count>;
+    static const Slots &blank();
+    Slots &writable()
+    {
+        if (!m_slots)
+            m_slots = std::make_unique<Slots>();
+        return *m_slots;
+    }
+    std::unique_ptr<Slots> m_slots;
+};
+
 struct Rroom
 {
-    static constexpr int Placements = 200;
+    static constexpr int Placements = RoomPlacements::Count;
     QString name;
     int width = 0, height = 0, scrollX = 0, scrollY = 0, zoomTop = 0, zoomBottom = 0, zoomStep = 3;
     QString background, parallax;
     Walkmap walkmap;
-    std::vector<Rroomobj> objects = std::vector<Rroomobj>(Placements); // slots 0..199
+    RoomPlacements objects; // slots 0..199
     bool flag1 = false, flag2 = false;
     std::array<int, 4> values{};
     std::array<double, 2> factors{1.0, 1.0};

@@ -1067,13 +1067,17 @@ int headerVersion(const Lines &in)
     return projectVersionNumber(ansi::decode(mid(in.peek(), 0, 3)));
 }
 
-// Reads the four files into the (reset) model. The big .002 is read on a second thread while
-// .001, .003 and .004 are read here; the tables each part fills are disjoint, and the scripts of
-// .003 are attached once both are done. With a meter the reading reports the bytes unpacked (of
-// the meter's total) and stops, leaving the model reset, when it is asked to.
+// Below this many unpacked bytes a project is read on one thread: starting a second one costs
+// more than it saves on a small project.
+constexpr qint64 kParallelReadFrom = qint64(1) << 20;
+
+// Reads the four files into the (reset) model. The big .002 is read on a second thread (when
+// `parallel`) while .001, .003 and .004 are read here; the tables each part fills are disjoint,
+// and the scripts of .003 are attached once both are done. With a meter the reading reports the
+// bytes unpacked (of the meter's total) and stops, leaving the model reset, when it is asked to.
 ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &catalog,
                                    const CompanionSource &source, const QString &sourceName,
-                                   OpenMeter *meter = nullptr)
+                                   bool parallel, OpenMeter *meter = nullptr)
 {
     model.allesneu(catalog);
     if (meter)
@@ -1081,9 +1085,7 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
     QString version;
     std::exception_ptr mainError, secondError;
     Reader elements(model, catalog, 0);
-    std::promise<void> secondDone;
-    std::future<void> secondFinished = secondDone.get_future();
-    std::thread second([&] {
+    auto readElements = [&] {
         try {
             readLines(*required(source, 1), 1, meter, [&](Lines &l2) {
                 elements.setVersion(headerVersion(l2));
@@ -1092,8 +1094,18 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
         } catch (...) {
             secondError = std::current_exception();
         }
-        secondDone.set_value();
-    });
+    };
+    std::promise<void> secondDone;
+    std::future<void> secondFinished = secondDone.get_future();
+    std::thread second;
+    if (parallel) {
+        second = std::thread([&] {
+            readElements();
+            secondDone.set_value();
+        });
+    } else {
+        readElements();
+    }
     std::vector<ScriptSection> sections;
     try {
         // .003 and .004 are unpacked while .001 is read; a missing one is told in file order.
@@ -1115,10 +1127,12 @@ ProjectFileResult readProjectFiles(ProjectModel &model, const MessageCatalog &ca
     }
     // The second thread's bytes are told from here while it reads on; a stop asked meanwhile
     // ends its reading at its next report.
-    if (meter)
-        while (secondFinished.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready)
-            meter->report();
-    second.join();
+    if (parallel) {
+        if (meter)
+            while (secondFinished.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready)
+                meter->report();
+        second.join();
+    }
     auto cancelled = [&] {
         model.allesneu(catalog);
         ProjectFileResult stopped = ProjectFileResult::failure(QString());
@@ -1181,7 +1195,7 @@ ProjectFileResult readCompanionFiles(ProjectModel &model, const MessageCatalog &
         if (i == 3 && !hasLanguageFile)
             return nullptr;
         return std::make_unique<WholeFile>(files.files[i]);
-    }, sourceName);
+    }, sourceName, files.files[1].size() >= kParallelReadFrom);
 }
 
 ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog, const QString &advPath,
@@ -1235,7 +1249,7 @@ ProjectFileResult openProject(ProjectModel &model, const MessageCatalog &catalog
         if (entry[i].isEmpty())
             return nullptr;
         return std::make_unique<UnpackedEntry>(archive, entry[i], catalog, advPath);
-    }, advPath, meter ? &*meter : nullptr);
+    }, advPath, total >= kParallelReadFrom, meter ? &*meter : nullptr);
     if (!result.ok) {
         model.lastGameFolder = lastGameFolder;
         return result;

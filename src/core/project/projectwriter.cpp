@@ -387,13 +387,21 @@ QByteArray roomScriptSections(const Rroom &room)
 
 CompanionFiles writeCompanionFiles(const ProjectModel &m)
 {
-    // The big .002 is written on a second thread; the writers only read the model.
+    // The big .002 of a big project is written on a second thread; the writers only read the
+    // model. A small project is written on this one: starting a thread would cost more.
     CompanionFiles out;
-    std::thread second([&] { out.files[1] = write002(m); });
+    const bool parallel = m.rooms.usedCount() + m.characters.usedCount() + m.objects.usedCount() +
+                              m.items.usedCount() >= 64;
+    std::thread second;
+    if (parallel)
+        second = std::thread([&] { out.files[1] = write002(m); });
+    else
+        out.files[1] = write002(m);
     out.files[0] = write001(m);
     out.files[2] = write003(m);
     out.files[3] = write004(m);
-    second.join();
+    if (parallel)
+        second.join();
     return out;
 }
 

@@ -47,6 +47,7 @@ private slots:
     void eachFolderIsListedOnce();
     void cancelledSearchLeavesTheRestMissing();
     void linksToFilesCountLinkedFoldersAreNotWalked();
+    void presentFilesOfABusyFolderAreToldByItsListing();
 };
 
 void TestMissingFiles::nothingMissingWhenAllFilesExist()
@@ -296,6 +297,33 @@ void TestMissingFiles::linksToFilesCountLinkedFoldersAreNotWalked()
     QCOMPARE(search.check(), 2);
     QCOMPARE(f.m.media[Images].path(1), dir.filePath("door.png"));
     QCOMPARE(search.names(), QStringList({"hero", "key"}));
+}
+
+// Entries that share a folder are checked against one listing of it: the result must be what a
+// lookup of each file gives (links to files count, a dangling link or a folder of the name does
+// not), in list order, also for a folder that is not there at all.
+void TestMissingFiles::presentFilesOfABusyFolderAreToldByItsListing()
+{
+    QTemporaryDir dir, elsewhere;
+    Fixture f;
+    touch(dir.filePath("gfx/a.png"));
+    touch(dir.filePath("gfx/c.png"));
+    touch(dir.filePath("other/b.png"));
+    QVERIFY(QFile::link(dir.filePath("other/b.png"), dir.filePath("gfx/b.png")));
+    QVERIFY(QFile::link(dir.filePath("gfx/none.png"), dir.filePath("gfx/dangling.png")));
+    QVERIFY(QDir().mkpath(dir.filePath("gfx/folder.png")));
+    const QStringList inGfx = {"a", "dangling", "b", "folder", "gone", "c"};
+    int slot = 1;
+    for (const QString &name : inGfx)
+        f.m.media[Images].set(slot++, name, dir.filePath("gfx/" + name + ".png"));
+    for (const QString &name : {"p", "q", "r", "s"})
+        f.m.media[Images].set(slot++, name, dir.filePath("nowhere/" + name + ".png"));
+    f.m.media[Images].set(slot++, "relative", "gfx/a.png");
+    f.m.media[Sounds].set(1, "a", dir.filePath("gfx/a.png")); // the same file, another kind
+    f.session.setProjectFolder(elsewhere.path()); // an empty folder: the search repairs nothing
+    MissingFiles search(f.session);
+    QCOMPARE(search.check(), 8);
+    QCOMPARE(search.names(), QStringList({"dangling", "folder", "gone", "p", "q", "r", "s", "relative"}));
 }
 
 QTEST_GUILESS_MAIN(TestMissingFiles)

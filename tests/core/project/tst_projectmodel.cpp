@@ -283,7 +283,10 @@ private slots:
         r2.walkmap.setBlocked(192, 96, false);
         QVERIFY(!(r1 == r2));
         r2 = r1;
+        (void)r2.objects.begin(); // allocates the placements, all still default
+        QVERIFY(r1 == r2 && r2 == r1);
         r2.objects[199].script << QStringLiteral("x");
+        QVERIFY(r1.objects[199].script.isEmpty());
         QVERIFY(!(r1 == r2));
         r2 = r1;
         r2.fx[2].int5 = 0;

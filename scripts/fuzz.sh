@@ -41,7 +41,8 @@ for t in $TARGETS; do
   (cd build-fuzz && "./fuzz_$t" -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=4096 \
      -max_len="$max_len" -print_final_stats=1 "corpus-$t" 2>&1 | grep -E "^(stat::number_of_executed_units|stat::average_exec_per_sec|==|SUMMARY|#[0-9]+ *DONE)" || true)
   # A crash leaves crash-*, a timeout timeout-*, in build-fuzz/.
-  if ls build-fuzz/crash-* build-fuzz/timeout-* build-fuzz/oom-* >/dev/null 2>&1; then
+  if compgen -G "build-fuzz/crash-*" >/dev/null || compgen -G "build-fuzz/timeout-*" >/dev/null ||
+     compgen -G "build-fuzz/oom-*" >/dev/null; then
     echo "fuzz_$t found a failure: see build-fuzz/" >&2
     exit 1
   fi

@@ -332,9 +332,42 @@ private:
     ProjectModel &m;
     const MessageCatalog &cat;
     int v;
-    // Slots filled so far, and name -> slot for the sections of .003 (first name wins).
+    // The slots of the elements of one name, in slot order, for the sections of .003. Names are
+    // unique in a sound project; where two elements share one, the file holds a section for
+    // each in slot order, so the k-th section of a name belongs to the k-th element of that name
+    // (a section beyond them goes to the first, as one section per name always did).
+    struct NamedSlots
+    {
+        std::vector<int> ofName;
+        size_t taken = 0; // sections of the name attached so far
+        int current = 0;  // the slot the last of them went to
+        void add(int slot) { ofName.push_back(slot); }
+        int take()
+        {
+            current = taken < ofName.size() ? ofName[taken] : ofName.front();
+            ++taken;
+            return current;
+        }
+        // The element that sections naming it as their owner (objects, walkmap cells) belong
+        // to: the one whose own section came last, or the first.
+        int owner() const { return current ? current : ofName.front(); }
+    };
+    static int take(QHash<QString, NamedSlots> &named, const QString &name)
+    {
+        const auto it = named.find(name);
+        return it == named.end() ? 0 : it->take();
+    }
+    static int owner(const QHash<QString, NamedSlots> &named, const QString &name)
+    {
+        const auto it = named.constFind(name);
+        return it == named.constEnd() ? 0 : it->owner();
+    }
+
+    // Slots filled so far, and the slots of each name for the sections of .003.
     int items = 0, objects = 0, characters = 0, roomChars = 0, rooms = 0, cutscenes = 0;
-    QHash<QString, int> itemSlots, roomSlots, roomCharSlots;
+    QHash<QString, NamedSlots> itemSlots, roomSlots, roomCharSlots;
+    // Sections attached per room slot and placement name, for placements that share a name.
+    QHash<QString, size_t> objectSectionsTaken;
 };
 
 void Reader::read001(Lines &in)
@@ -581,8 +614,7 @@ T &nextSlot(Lines &in, SlotTable<T> &table, int &filled, const char *what)
 void Reader::readItem(Lines &in, const QString &name)
 {
     RItem &it = nextSlot(in, m.items, items, "items");
-    if (!itemSlots.contains(name))
-        itemSlots.insert(name, items);
+    itemSlots[name].add(items);
     it.name = name;
     m.names[NameLists::ItemNames] << name;
     const int states = has(22, false) ? RItem::States : 1;
@@ -713,8 +745,7 @@ void Reader::readRoomChar(Lines &in, const QString &name)
 void Reader::readRoom(Lines &in, const QString &name)
 {
     Rroom &r = nextSlot(in, m.rooms, rooms, "rooms");
-    if (!roomSlots.contains(name))
-        roomSlots.insert(name, rooms);
+    roomSlots[name].add(rooms);
     r.name = name;
     m.names[NameLists::RoomNames] << name;
     r.width = in.nextInt();
@@ -823,8 +854,7 @@ void Reader::read002(Lines &in)
     m.roomChars.clear();
     for (int i = 0; i < int(kept.size()); ++i) {
         m.names[NameLists::CharacterInstances] << kept[i].instanceName;
-        if (!roomCharSlots.contains(kept[i].instanceName))
-            roomCharSlots.insert(kept[i].instanceName, i + 1);
+        roomCharSlots[kept[i].instanceName].add(i + 1);
         m.roomChars[i + 1] = std::move(kept[i]);
     }
     for (int slot = 1; slot <= m.rooms.size(); ++slot) {
@@ -879,21 +909,40 @@ void Reader::attach003(std::vector<ScriptSection> &sections)
             m.names[NameLists::ScriptNames] << header.mid(11);
             target = &m.cutscenes[slot].script;
         } else if (header.startsWith(QLatin1String("//Item "))) {
-            if (const int slot = itemSlots.value(header.mid(7)))
+            if (const int slot = take(itemSlots, header.mid(7)))
                 target = &m.items[slot].script;
         } else if (header.startsWith(QLatin1String("//Character "))) {
-            if (const int slot = roomCharSlots.value(header.mid(12)))
+            if (const int slot = take(roomCharSlots, header.mid(12)))
                 target = &m.roomChars[slot].script;
         } else if (header.startsWith(QLatin1String("//Room "))) {
-            if (const int slot = roomSlots.value(header.mid(7)))
+            if (const int slot = take(roomSlots, header.mid(7)))
                 target = &m.rooms[slot].script;
         } else if (header.startsWith(QLatin1String("//Object "))) {
             const QString rest = header.mid(9);
             const qsizetype semi = rest.indexOf(u';');
             if (semi >= 0) {
-                if (const int room = roomSlots.value(rest.mid(semi + 1)))
-                    if (const int obj = m.rooms[room].findObject(rest.left(semi)))
-                        target = &m.rooms[room].objects[obj - 1].script;
+                if (const int room = owner(roomSlots, rest.mid(semi + 1))) {
+                    // The k-th section of a placement name in a room goes to its k-th placement
+                    // of that name.
+                    const QString instance = rest.left(semi);
+                    const Rroom &r = std::as_const(m.rooms)[room];
+                    size_t &taken = objectSectionsTaken[QString::number(room) + u';' + instance];
+                    int first = 0, match = 0;
+                    size_t seen = 0;
+                    for (int i = 0; i < Rroom::Placements && !instance.isEmpty(); ++i) {
+                        if (r.objects[size_t(i)].instanceName != instance)
+                            continue;
+                        if (!first)
+                            first = i + 1;
+                        if (seen++ == taken) {
+                            match = i + 1;
+                            break;
+                        }
+                    }
+                    ++taken;
+                    if (const int obj = match ? match : first)
+                        target = &m.rooms[room].objects[size_t(obj - 1)].script;
+                }
             }
         } else if (header.startsWith(QLatin1String("//Walkmap "))) {
             QString rest = header.mid(10);
@@ -909,7 +958,7 @@ void Reader::attach003(std::vector<ScriptSection> &sections)
                 rest = rest.mid(4);
             }
             if (ok1 && ok2 && col >= 1 && col <= Walkmap::Columns && row >= 1 && row <= Walkmap::Rows)
-                if (const int room = roomSlots.value(rest))
+                if (const int room = owner(roomSlots, rest))
                     target = &m.rooms[room].walkmap.script(col, row);
         }
         // A section whose element does not exist is skipped.

@@ -62,6 +62,7 @@ class TestProjectFiles : public QObject
     Q_OBJECT
 private slots:
     void saveAndOpenGiveTheSameProject();
+    void elementsSharingANameKeepTheirScripts();
     void bigProjectOpensWhileUnpacked();
     void layoutDetails();
     void resolutionLine_data();
@@ -106,6 +107,44 @@ void TestProjectFiles::saveAndOpenGiveTheSameProject()
     QCOMPARE(loaded.names[NameLists::FlashMovies], QStringList{"intro"});
     QCOMPARE(loaded.names[NameLists::RoomNames], QStringList({"cellar", "hall", "last"}));
     QCOMPARE(loaded.names[NameLists::Languages], QStringList({"deutsch", "origin"}));
+}
+
+// Names are unique in a project the editor made, but a file from elsewhere may give two items,
+// rooms, room characters or placements of one room the same name: each keeps its own script
+// (the file holds one section per element, in slot order), and the project saves as it was read.
+void TestProjectFiles::elementsSharingANameKeepTheirScripts()
+{
+    MessageCatalog cat;
+    auto m = testing::sampleProject(cat);
+    auto script = [](const QString &text) { return Script{QStringLiteral("on(click)"), "{ " + text + " }"}; };
+    m->items[2] = m->items[1];
+    m->items[2].script = script("second key");
+    m->rooms[2] = m->rooms[1]; // a second "hall", placement door1 and the cell script included
+    m->rooms[2].script = script("second hall");
+    m->rooms[2].objects[0].script = script("door of the second hall");
+    m->rooms[2].walkmap.script(150, 90) = script("cell of the second hall");
+    m->rooms[2].objects[1] = m->rooms[2].objects[0]; // door1 twice in the second hall
+    m->rooms[2].objects[1].script = script("second door1 of the second hall");
+    m->rooms[3].name = QStringLiteral("cellar");
+    m->roomChars[2] = m->roomChars[1];
+    m->roomChars[2].script = script("second bob1");
+
+    const CompanionFiles written = writeCompanionFiles(*m);
+    ProjectModel loaded;
+    const ProjectFileResult r = readCompanionFiles(loaded, cat, written, true, QStringLiteral("shared"));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QCOMPARE(loaded.items[1].script, m->items[1].script);
+    QCOMPARE(loaded.items[2].script, script("second key"));
+    QCOMPARE(loaded.rooms[1].script, m->rooms[1].script);
+    QCOMPARE(loaded.rooms[2].script, script("second hall"));
+    QCOMPARE(loaded.rooms[1].objects[0].script, m->rooms[1].objects[0].script);
+    QCOMPARE(loaded.rooms[2].objects[0].script, script("door of the second hall"));
+    QCOMPARE(loaded.rooms[2].objects[1].script, script("second door1 of the second hall"));
+    QCOMPARE(loaded.rooms[1].walkmap.script(150, 90), m->rooms[1].walkmap.script(150, 90));
+    QCOMPARE(loaded.rooms[2].walkmap.script(150, 90), script("cell of the second hall"));
+    QCOMPARE(loaded.roomChars[1].script, m->roomChars[1].script);
+    QCOMPARE(loaded.roomChars[2].script, script("second bob1"));
+    QCOMPARE(writeCompanionFiles(loaded).files, written.files);
 }
 
 // A .002 of many pieces: its lines arrive while it is unpacked, walkmap lines across the places

@@ -249,7 +249,7 @@ QByteArray write002(const ProjectModel &m)
 {
     // Room records are dominated by the walkmap line, objects and characters by their frame
     // lines; a generous estimate keeps the buffer from being copied while it grows.
-    LineWriter w((qsizetype(1) << 20) + qsizetype(m.rooms.usedCount()) * 40000 +
+    LineWriter w((qsizetype(64) << 10) + qsizetype(m.rooms.usedCount()) * 40000 +
                  qsizetype(m.objects.usedCount()) * 6000 + qsizetype(m.characters.usedCount()) * 20000 +
                  qsizetype(m.items.usedCount()) * 4000);
     w << QLatin1String(kProjectHeader) << QString();
@@ -294,7 +294,9 @@ QByteArray write002(const ProjectModel &m)
 
 QByteArray write003(const ProjectModel &m)
 {
-    LineWriter w(qsizetype(1) << 20);
+    // Scripts are a few hundred to a few thousand bytes each.
+    LineWriter w((qsizetype(64) << 10) +
+                 qsizetype(m.cutscenes.usedCount() + m.items.usedCount() + m.rooms.usedCount()) * 2000);
     w << QLatin1String(kProjectHeader) << QString();
     for (const Rcutscene &c : m.cutscenes) {
         if (c.name.isEmpty())

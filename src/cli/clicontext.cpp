@@ -102,28 +102,57 @@ ProjectSession *Context::load(const QString &advPath, ProjectFileResult *result,
     return session;
 }
 
-int run(const QStringList &arguments)
+namespace {
+
+// The options every command understands, and the parser that knows them and the commands' own.
+struct CommonOptions
 {
-    QCommandLineParser parser;
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Show this help and the commands.")};
+    QCommandLineOption lang{QStringLiteral("lang"), QStringLiteral("Language of the messages: EN or DE."),
+                            QStringLiteral("EN|DE"), QStringLiteral("EN")};
+    QCommandLineOption folder{QStringLiteral("editor-folder"),
+                              QStringLiteral("Editor folder (config.ini, backups, runtime files)."),
+                              QStringLiteral("DIR")};
+};
+
+void setUpParser(QCommandLineParser &parser, const CommonOptions &options)
+{
     parser.setApplicationDescription(
         QStringLiteral("Mossbramble command line: the editor's project operations without windows."));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Show this help and the commands."));
-    parser.addOption(helpOption);
+    parser.addOption(options.help);
     parser.addVersionOption();
-    const QCommandLineOption langOption(QStringLiteral("lang"),
-                                        QStringLiteral("Language of the messages: EN or DE."),
-                                        QStringLiteral("EN|DE"), QStringLiteral("EN"));
-    const QCommandLineOption folderOption(
-        QStringLiteral("editor-folder"),
-        QStringLiteral("Editor folder (config.ini, backups, runtime files)."), QStringLiteral("DIR"));
-    parser.addOption(langOption);
-    parser.addOption(folderOption);
+    parser.addOption(options.lang);
+    parser.addOption(options.folder);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run."));
     for (const Command &c : commands())
         if (c.addOptions)
             c.addOptions(parser);
+}
+
+} // namespace
+
+bool runsWithoutWindowSystem(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const CommonOptions options;
+    setUpParser(parser, options);
+    if (!parser.parse(arguments) || parser.positionalArguments().isEmpty())
+        return false;
+    const QString name = parser.positionalArguments().first();
+    for (const Command &c : commands())
+        if (c.name == name)
+            return c.windowless;
+    return false;
+}
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const CommonOptions options;
+    setUpParser(parser, options);
+    const QCommandLineOption &helpOption = options.help, &langOption = options.lang, &folderOption = options.folder;
 
     QTextStream err(stderr);
     QTextStream out(stdout);

@@ -79,10 +79,10 @@ int info(Context &ctx)
 
 const Registrar resaveCommand({20, QStringLiteral("resave"), QStringLiteral("resave IN.adv OUT.adv"),
                                QStringLiteral("Opens IN (any version) and saves it as OUT; the project name comes from OUT."),
-                               2, 2, nullptr, resave});
+                               2, 2, nullptr, resave, true});
 const Registrar infoCommand({21, QStringLiteral("info"), QStringLiteral("info PROJECT.adv"),
                              QStringLiteral("Prints the project name, resolution and the count of every table."),
-                             1, 1, nullptr, info});
+                             1, 1, nullptr, info, true});
 
 } // namespace
 } // namespace mb::cli

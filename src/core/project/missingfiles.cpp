@@ -47,7 +47,7 @@ std::vector<char> filesExist(const std::vector<QString> &paths)
     for (size_t i = 0; i < paths.size(); ++i) {
         const QString &path = paths[i];
         const qsizetype slash = path.lastIndexOf(u'/');
-        if (slash < 0 || !QFileInfo(path.left(slash + 1)).isAbsolute())
+        if (slash < 0 || !QDir::isAbsolutePath(path))
             continue; // relative paths never count as present
         byFolder[QStringView(path).left(std::max<qsizetype>(slash, 1))].push_back(i);
     }

@@ -367,7 +367,7 @@ private:
     int items = 0, objects = 0, characters = 0, roomChars = 0, rooms = 0, cutscenes = 0;
     QHash<QString, NamedSlots> itemSlots, roomSlots, roomCharSlots;
     // Sections attached per room slot and placement name, for placements that share a name.
-    QHash<QString, size_t> objectSectionsTaken;
+    QHash<std::pair<int, QString>, size_t> objectSectionsTaken;
 };
 
 void Reader::read001(Lines &in)
@@ -926,7 +926,7 @@ void Reader::attach003(std::vector<ScriptSection> &sections)
                     // of that name.
                     const QString instance = rest.left(semi);
                     const Rroom &r = std::as_const(m.rooms)[room];
-                    size_t &taken = objectSectionsTaken[QString::number(room) + u';' + instance];
+                    size_t &taken = objectSectionsTaken[{room, instance}];
                     int first = 0, match = 0;
                     size_t seen = 0;
                     for (int i = 0; i < Rroom::Placements && !instance.isEmpty(); ++i) {
